@@ -1,0 +1,273 @@
+#include "common/Basic.h"
+
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <stdexcept>
+
+namespace korvel::common {
+namespace {
+
+// A finite non-zero double as 15 significant decimal digits and the decimal
+// exponent of the first digit: value = 0.d1d2...d15 * 10^(exp10 + 1).
+struct Decimal15 {
+    bool negative = false;
+    std::string digits; // exactly 15 digits, first non-zero
+    int exp10 = 0;      // exponent of the first digit
+};
+
+Decimal15 toDecimal15(double value) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", value);
+    Decimal15 d;
+    const char* p = buf;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            d.digits.push_back(*p);
+        }
+    }
+    d.exp10 = std::atoi(p + 1);
+    return d;
+}
+
+// Decimal digits of |value| rounded half away from zero at `decimals`
+// places, as an integer-part string and a fraction string.
+void roundDecimal(const Decimal15& d, int decimals, std::string& intPart, std::string& frac) {
+    // Place the digits on a grid: position 0 = units. Keep digits down to
+    // 10^-decimals, round on the next one.
+    const int lowest = -decimals;
+    std::string kept; // digits from max(exp10,0) down to lowest
+    const int highest = std::max(d.exp10, 0);
+    bool roundUp = false;
+    for (int pos = highest; pos >= lowest; --pos) {
+        const int idx = d.exp10 - pos;
+        kept.push_back(idx >= 0 && idx < 15 ? d.digits[static_cast<size_t>(idx)] : '0');
+    }
+    {
+        const int idx = d.exp10 - (lowest - 1);
+        roundUp = idx >= 0 && idx < 15 && d.digits[static_cast<size_t>(idx)] >= '5';
+    }
+    if (roundUp) {
+        int i = static_cast<int>(kept.size()) - 1;
+        while (i >= 0) {
+            if (kept[static_cast<size_t>(i)] == '9') {
+                kept[static_cast<size_t>(i)] = '0';
+                --i;
+            } else {
+                ++kept[static_cast<size_t>(i)];
+                break;
+            }
+        }
+        if (i < 0) {
+            kept.insert(kept.begin(), '1');
+        }
+    }
+    const size_t intLen = kept.size() - static_cast<size_t>(decimals);
+    intPart = kept.substr(0, intLen);
+    frac = kept.substr(intLen);
+    const size_t firstNonZero = intPart.find_first_not_of('0');
+    intPart = firstNonZero == std::string::npos ? "" : intPart.substr(firstNonZero);
+}
+
+} // namespace
+
+std::string FormatNumber(double value, std::string_view pattern) {
+    const size_t point = pattern.find('.');
+    const std::string_view intPattern = pattern.substr(0, point);
+    const int decimals =
+        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
+    size_t minIntDigits = 0;
+    for (char c : intPattern) {
+        if (c == '0') {
+            ++minIntDigits;
+        }
+    }
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
+    }
+    std::string intPart;
+    std::string frac(static_cast<size_t>(decimals), '0');
+    bool negative = false;
+    if (value != 0.0) {
+        const Decimal15 d = toDecimal15(value);
+        negative = d.negative;
+        roundDecimal(d, decimals, intPart, frac);
+    }
+    if (intPart.size() < minIntDigits) {
+        intPart.insert(0, minIntDigits - intPart.size(), '0');
+    }
+    const bool allZero = intPart.find_first_not_of('0') == std::string::npos &&
+                         frac.find_first_not_of('0') == std::string::npos;
+    std::string out;
+    if (negative && !allZero) {
+        out.push_back('-');
+    }
+    out += intPart;
+    if (decimals > 0) {
+        out.push_back('.');
+        out += frac;
+    }
+    return out;
+}
+
+std::string Str(double value) {
+    if (value == 0.0) {
+        return " 0";
+    }
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? " NaN" : (value > 0 ? " Inf" : "-Inf");
+    }
+    const Decimal15 d = toDecimal15(value);
+    std::string digits = d.digits;
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+    std::string out = d.negative ? "-" : " ";
+    if (d.exp10 >= 15 || d.exp10 < -4) {
+        out.push_back(digits[0]);
+        if (digits.size() > 1) {
+            out.push_back('.');
+            out += digits.substr(1);
+        }
+        char exp[16];
+        std::snprintf(exp, sizeof exp, "E%c%02d", d.exp10 < 0 ? '-' : '+', std::abs(d.exp10));
+        out += exp;
+        return out;
+    }
+    if (d.exp10 < 0) {
+        out.push_back('.');
+        out.append(static_cast<size_t>(-d.exp10 - 1), '0');
+        out += digits;
+        return out;
+    }
+    const size_t intLen = static_cast<size_t>(d.exp10) + 1;
+    if (digits.size() <= intLen) {
+        out += digits;
+        out.append(intLen - digits.size(), '0');
+    } else {
+        out += digits.substr(0, intLen);
+        out.push_back('.');
+        out += digits.substr(intLen);
+    }
+    return out;
+}
+
+std::string Str(long long value) {
+    return (value >= 0 ? " " : "") + std::to_string(value);
+}
+
+double Val(std::string_view text) {
+    std::string clean; // the text without blanks, tabs and line feeds
+    clean.reserve(text.size());
+    for (char c : text) {
+        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') {
+            clean.push_back(c);
+        }
+    }
+    if (clean.size() >= 2 && clean[0] == '&') {
+        const char kind = static_cast<char>(clean[1] | 0x20);
+        const int base = kind == 'h' ? 16 : (kind == 'o' ? 8 : 0);
+        if (base != 0) {
+            long long v = 0;
+            for (size_t i = 2; i < clean.size() && i < 18; ++i) {
+                const char c = static_cast<char>(clean[i] | 0x20);
+                int digit = -1;
+                if (c >= '0' && c <= '9') {
+                    digit = c - '0';
+                } else if (base == 16 && c >= 'a' && c <= 'f') {
+                    digit = c - 'a' + 10;
+                }
+                if (digit < 0 || digit >= base) {
+                    break;
+                }
+                v = v * base + digit;
+            }
+            return static_cast<double>(v);
+        }
+    }
+    std::string number;
+    size_t i = 0;
+    if (i < clean.size() && (clean[i] == '+' || clean[i] == '-')) {
+        number.push_back(clean[i++]);
+    }
+    bool anyDigit = false;
+    while (i < clean.size() && clean[i] >= '0' && clean[i] <= '9') {
+        number.push_back(clean[i++]);
+        anyDigit = true;
+    }
+    if (i < clean.size() && clean[i] == '.') {
+        number.push_back(clean[i++]);
+        while (i < clean.size() && clean[i] >= '0' && clean[i] <= '9') {
+            number.push_back(clean[i++]);
+            anyDigit = true;
+        }
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    if (i < clean.size() && (clean[i] == 'e' || clean[i] == 'E' || clean[i] == 'd' || clean[i] == 'D')) {
+        std::string exp = "e";
+        size_t j = i + 1;
+        if (j < clean.size() && (clean[j] == '+' || clean[j] == '-')) {
+            exp.push_back(clean[j++]);
+        }
+        bool expDigit = false;
+        while (j < clean.size() && clean[j] >= '0' && clean[j] <= '9' && exp.size() < 8) {
+            exp.push_back(clean[j++]);
+            expDigit = true;
+        }
+        if (expDigit) {
+            number += exp;
+        }
+    }
+    const double v = std::strtod(number.c_str(), nullptr);
+    return std::isfinite(v) ? v : 0.0;
+}
+
+double RoundHalfEven(double value) {
+    const double r = std::round(value);
+    if (std::fabs(value - std::trunc(value)) == 0.5) {
+        return 2.0 * std::round(value / 2.0);
+    }
+    return r;
+}
+
+double RoundHalfAway(double value) { return std::round(value); }
+
+double Fix(double value) { return std::trunc(value); }
+
+double Int(double value) { return std::floor(value); }
+
+namespace {
+template <typename T> T checkedRound(double value) {
+    const double r = RoundHalfEven(value);
+    if (!(r >= std::numeric_limits<T>::min() && r <= std::numeric_limits<T>::max())) {
+        throw std::out_of_range("integer conversion overflow");
+    }
+    return static_cast<T>(r);
+}
+template <typename T> T saturatedRound(double value) {
+    if (std::isnan(value)) {
+        return 0;
+    }
+    const double r = RoundHalfEven(value);
+    if (r <= std::numeric_limits<T>::min()) {
+        return std::numeric_limits<T>::min();
+    }
+    if (r >= std::numeric_limits<T>::max()) {
+        return std::numeric_limits<T>::max();
+    }
+    return static_cast<T>(r);
+}
+} // namespace
+
+std::int16_t CInt(double value) { return checkedRound<std::int16_t>(value); }
+std::int32_t CLng(double value) { return checkedRound<std::int32_t>(value); }
+std::int16_t CIntSaturated(double value) { return saturatedRound<std::int16_t>(value); }
+std::int32_t CLngSaturated(double value) { return saturatedRound<std::int32_t>(value); }
+
+} // namespace korvel::common

@@ -1,0 +1,22 @@
+#pragma once
+// Records in the machine's files are split at every single blank, so field
+// positions are exact: two adjacent blanks give an empty field between them.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvel::common {
+
+std::vector<std::string_view> SplitFields(std::string_view line);
+
+// Field `index` (0-based) or an empty view when the line has fewer fields.
+std::string_view FieldAt(const std::vector<std::string_view>& fields, size_t index);
+
+// Trim blanks and tabs at both ends (the DXF and parameter readers compare
+// trimmed lines).
+std::string_view Trim(std::string_view text);
+std::string_view TrimLeft(std::string_view text);
+std::string ToUpper(std::string_view text);
+
+} // namespace korvel::common

@@ -1,0 +1,111 @@
+#include "common/TextFile.h"
+
+#include "common/Encoding.h"
+#include "common/Message.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace korvel::common {
+namespace fs = std::filesystem;
+
+namespace {
+
+UserError fileError(const fs::path& file, bool writing) {
+    const std::string name = file.string();
+    if (writing) {
+        return UserError(error("无法写入文件：" + name, "Cannot write the file: " + name));
+    }
+    return UserError(error("无法读取文件：" + name, "Cannot read the file: " + name));
+}
+
+std::string joinLines(const Lines& lines) {
+    std::string out;
+    size_t size = 0;
+    for (const auto& l : lines) {
+        size += l.size() + 2;
+    }
+    out.reserve(size);
+    for (const auto& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return out;
+}
+
+void writeBytes(const fs::path& file, std::string_view bytes, std::ios::openmode mode) {
+    std::ofstream out(file, std::ios::binary | mode);
+    if (!out) {
+        throw fileError(file, true);
+    }
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) {
+        throw fileError(file, true);
+    }
+}
+
+} // namespace
+
+std::string ReadBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw fileError(file, false);
+    }
+    std::ostringstream ss;
+    ss << in.rdbuf();
+    if (in.bad()) {
+        throw fileError(file, false);
+    }
+    return std::move(ss).str();
+}
+
+Lines SplitLines(std::string_view text) {
+    Lines lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+        ++i;
+    }
+    if (start < text.size()) {
+        lines.emplace_back(text.substr(start));
+    }
+    return lines;
+}
+
+Lines ReadLines(const fs::path& file) { return SplitLines(DecodeText(ReadBytes(file))); }
+
+void WriteLines(const fs::path& file, const Lines& lines) {
+    writeBytes(file, joinLines(lines), std::ios::trunc);
+}
+
+void AppendLines(const fs::path& file, const Lines& lines) {
+    writeBytes(file, joinLines(lines), std::ios::app);
+}
+
+void TruncateFile(const fs::path& file) { writeBytes(file, {}, std::ios::trunc); }
+
+void RewriteAtomically(const fs::path& file, const Lines& lines, const fs::path& temp) {
+    RewriteBytesAtomically(file, joinLines(lines), temp);
+}
+
+void RewriteBytesAtomically(const fs::path& file, std::string_view bytes, const fs::path& temp) {
+    const fs::path tmp = temp.empty() ? fs::path(file.string() + ".tmp") : temp;
+    writeBytes(tmp, bytes, std::ios::trunc);
+    std::error_code ec;
+    fs::rename(tmp, file, ec); // replaces the old file in one step
+    if (ec) {
+        fs::remove(tmp, ec);
+        throw fileError(file, true);
+    }
+}
+
+} // namespace korvel::common

@@ -1,0 +1,19 @@
+#include "machine/AxisUnits.h"
+
+#include "common/Basic.h"
+
+namespace korvel::machine {
+
+std::int32_t ToPulses(double units, double pulseEquiv) {
+    return common::CLngSaturated(units * pulseEquiv);
+}
+
+std::int32_t SpeedPulses(double unitsPerMinute, double pulseEquiv) {
+    return common::CLngSaturated(unitsPerMinute * pulseEquiv / 60.0);
+}
+
+std::int32_t CardAcceleration(double accelParameter) {
+    return common::CLngSaturated(accelParameter * 10000.0);
+}
+
+} // namespace korvel::machine

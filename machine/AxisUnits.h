@@ -1,0 +1,25 @@
+#pragma once
+// Conversions between machine units and motor pulses. Axis 1 X feed (mm),
+// 2 Y bending arm (degrees), 3 Z cutter, 4 A swing (degrees) or infeed (mm).
+// Positions are rounded to the nearest whole pulse, halves to even; speeds
+// are given in units per minute and passed to the card in pulses per second.
+
+#include <cstdint>
+
+namespace korvel::machine {
+
+inline constexpr int kCard = 0;
+inline constexpr int kAxisX = 1;
+inline constexpr int kAxisY = 2;
+inline constexpr int kAxisZ = 3;
+inline constexpr int kAxisA = 4;
+// The card always starts a move at this speed.
+inline constexpr std::int32_t kStartVelocity = 1000;
+
+std::int32_t ToPulses(double units, double pulseEquiv);
+// Speed in pulses per second for a speed in units per minute.
+std::int32_t SpeedPulses(double unitsPerMinute, double pulseEquiv);
+// Card acceleration for an acceleration parameter.
+std::int32_t CardAcceleration(double accelParameter);
+
+} // namespace korvel::machine

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build and tests need (only what is
+# missing), then configures and builds. Sourced by run.sh and test.sh.
+set -euo pipefail
+
+KORVEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+KORVEL_BUILD="${KORVEL_BUILD:-$KORVEL_ROOT/build/default}"
+
+packages=(build-essential cmake ninja-build pkg-config
+          libgtest-dev libgmock-dev googletest libbenchmark-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ "${#missing[@]}" -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update
+  $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$KORVEL_ROOT" -B "$KORVEL_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$KORVEL_BUILD"
