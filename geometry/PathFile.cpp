@@ -1,0 +1,97 @@
+#include "geometry/PathFile.h"
+
+#include "common/Basic.h"
+#include "common/Fields.h"
+#include "common/Message.h"
+#include "geometry/OutlineFiles.h"
+
+namespace korvel::geometry {
+
+namespace {
+
+double fieldValue(const std::vector<std::string_view>& fields, std::size_t index) {
+    return common::Val(common::FieldAt(fields, index));
+}
+
+bool isBlank(std::string_view line) {
+    return common::Trim(line).empty();
+}
+
+} // namespace
+
+void ThrowPathTooLong(std::string_view source) {
+    const std::string name(source);
+    const std::string limit = std::to_string(kMaxPathRecords);
+    throw common::UserError(common::error(
+        "加工路径超过 " + limit + " 行，请减少选择的轮廓段：" + name,
+        "The machining path exceeds " + limit + " lines; select fewer outline pieces: " + name));
+}
+
+PathRecord ParsePathRecord(std::string_view line) {
+    const auto fields = common::SplitFields(line);
+    if (common::FieldAt(fields, 0) == kSplineWord) {
+        return PathRecord::blockLine(fieldValue(fields, 1), fieldValue(fields, 2));
+    }
+    PathRecord r;
+    r.x = fieldValue(fields, 0);
+    r.y = fieldValue(fields, 1);
+    r.type = common::CIntSaturated(common::Fix(fieldValue(fields, 2)));
+    r.a = fieldValue(fields, 3);
+    r.b = fieldValue(fields, 4);
+    r.c = fieldValue(fields, 5);
+    return r;
+}
+
+PathRecords ParsePathLines(const common::Lines& lines, std::string_view source) {
+    PathRecords records;
+    for (const auto& line : lines) {
+        if (isBlank(line)) {
+            continue;
+        }
+        if (records.size() >= kMaxPathRecords) {
+            ThrowPathTooLong(source);
+        }
+        records.push_back(ParsePathRecord(line));
+    }
+    return records;
+}
+
+PathRecords ReadPathFile(const std::filesystem::path& file) {
+    return ParsePathLines(common::ReadLines(file), file.filename().string());
+}
+
+std::string FormatPathRecord(const PathRecord& r) {
+    if (r.type == kBlockLine) {
+        return std::string(kSplineWord) + ' ' + common::FormatNumber(r.b, "0.000000") + ' ' +
+               common::FormatNumber(r.a, "0.0");
+    }
+    constexpr std::string_view six = "0.000000";
+    std::string line = common::FormatNumber(r.x, six);
+    line += ' ';
+    line += common::FormatNumber(r.y, six);
+    line += ' ';
+    line += std::to_string(r.type);
+    for (double v : {r.a, r.b, r.c}) {
+        line += ' ';
+        line += common::FormatNumber(v, six);
+    }
+    return line;
+}
+
+common::Lines FormatPathLines(const PathRecords& records) {
+    common::Lines lines;
+    lines.reserve(records.size());
+    for (const auto& r : records) {
+        lines.push_back(FormatPathRecord(r));
+    }
+    return lines;
+}
+
+void WritePathFile(const std::filesystem::path& file, const PathRecords& records) {
+    if (records.size() > kMaxPathRecords) {
+        ThrowPathTooLong(file.filename().string());
+    }
+    common::RewriteAtomically(file, FormatPathLines(records));
+}
+
+} // namespace korvel::geometry
