@@ -1,0 +1,35 @@
+#pragma once
+// The display points of the imported splines: per spline a header and a
+// dense list of points, nodes marked, written from the curve's end to its
+// start (the layout of PointForDisplay.dat).
+
+#include "geometry/DxfSpline.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace korvel::geometry {
+
+struct DisplaySummary {
+    int outlines = 0;
+    long long points = 0; // point lines, nodes included
+    long long nodes = 0;
+};
+
+// The parameters of a spline's nodes: the refined parameters (unique knots
+// and the midpoints between them) whose points lie more than 0.001 mm (in x
+// or y) from the point of the parameter before.
+std::vector<double> NodeParameters(const DxfSpline& spline, std::span<const double> knots);
+
+// Appends the lines of one spline ("SPLINE <number>" and its points, each
+// ended by CR LF) to `out` and counts them in `summary`.
+void AppendSplineDisplayPoints(const DxfSpline& spline, int number, std::int16_t densify,
+                               std::string& out, DisplaySummary& summary);
+
+// The whole display point file of a drawing, ended by "SPLINE END".
+std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t densify,
+                             DisplaySummary& summary);
+
+} // namespace korvel::geometry
