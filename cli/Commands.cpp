@@ -3,9 +3,11 @@
 namespace korvel::cli {
 
 // One declaration per command; each lives in its own file.
+int RunImport(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
+        {"import", "import DRAWING --appdir DIR [--densify N]", RunImport},
     };
     return commands;
 }

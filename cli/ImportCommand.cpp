@@ -1,0 +1,58 @@
+// korvel-cli import DRAWING --appdir DIR [--densify N]: imports a drawing
+// into the application folder as the open command of the operator window
+// does, and prints what the display point file holds.
+
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "common/AppDir.h"
+#include "common/Message.h"
+#include "geometry/CoreAlgorithm.h"
+#include "geometry/DxfMessages.h"
+#include "geometry/ImportDxf.h"
+
+#include <cmath>
+#include <iostream>
+
+namespace korvel::cli {
+
+namespace {
+
+// Display points per node interval until a parameter set is at hand.
+constexpr double kDefaultDensify = 10;
+
+std::int16_t densifyCount(const CliArgs& args) {
+    const double n = args.number("densify", kDefaultDensify);
+    if (!(n >= 1 && n <= 32767) || n != std::floor(n)) {
+        throw common::UserError(
+            geometry::dxfmsg::badDensify(std::isfinite(n) ? static_cast<long long>(n) : 0));
+    }
+    return static_cast<std::int16_t>(n);
+}
+
+} // namespace
+
+int RunImport(const Args& rawArgs) {
+    const CliArgs args(rawArgs, {});
+    if (args.positional().size() != 1) {
+        throw common::UserError(common::error("用法：korvel-cli import 图纸文件 --appdir 文件夹",
+                                              "Usage: korvel-cli import DRAWING --appdir DIR"));
+    }
+    const std::filesystem::path drawing = args.positional().front();
+    const common::AppDir app(args.appDir());
+    geometry::GeometryParameters parameters;
+    parameters.DensifyPointCount = densifyCount(args);
+    if (!geometry::IsDxfFileName(drawing)) {
+        const std::string name = drawing.string();
+        throw common::UserError(
+            common::error("不支持的图纸类型：" + name, "Unsupported drawing type: " + name));
+    }
+    app.create();
+    geometry::CoreAlgorithm core;
+    core.TranParas(parameters);
+    const geometry::ImportSummary summary = geometry::ImportDxf(app, drawing, core);
+    std::cout << "outlines " << summary.outlines << " points " << summary.points << " nodes "
+              << summary.nodes << "\n";
+    return 0;
+}
+
+} // namespace korvel::cli
