@@ -1,0 +1,253 @@
+#include "geometry/OutlineSession.h"
+
+#include "common/Basic.h"
+#include "common/Fields.h"
+#include "common/TextFile.h"
+#include "geometry/LetterSelection.h"
+#include "geometry/OutlineFiles.h"
+#include "geometry/PathFile.h"
+#include "geometry/PathLengths.h"
+#include "geometry/PathPreparation.h"
+
+#include <cmath>
+
+namespace korvel::geometry {
+
+namespace {
+
+// Header lines (mark 2 or 3) of the control point file, by line index.
+std::vector<std::size_t> blockHeaders(const common::Lines& lines) {
+    std::vector<std::size_t> headers;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const auto fields = common::SplitFields(lines[i]);
+        if (common::FieldAt(fields, 0) == kSplineWord &&
+            common::Val(common::FieldAt(fields, 2)) != 0.0) {
+            headers.push_back(i);
+        }
+    }
+    return headers;
+}
+
+} // namespace
+
+OutlineSession::OutlineSession(common::AppDir dir, const ControlPointParameters& controlParams,
+                               const PathParameters& pathParams)
+    : m_dir(std::move(dir)), m_controlParams(controlParams), m_pathParams(pathParams),
+      m_writer(controlParams) {}
+
+void OutlineSession::setParameters(const ControlPointParameters& controlParams,
+                                   const PathParameters& pathParams) {
+    m_controlParams = controlParams;
+    m_pathParams = pathParams;
+    const bool arc = m_writer.arcMemory();
+    m_writer = ControlPointWriter(controlParams);
+    m_writer.setArcMemory(arc);
+}
+
+void OutlineSession::openDrawing() {
+    m_model = OutlineModel::load(m_dir);
+    m_view.fit(m_model.fittedView());
+    m_selection.clear();
+    m_edits.clear();
+    m_pointer = Pointer::Normal;
+    m_lastPreparation = {};
+    m_open = true;
+}
+
+void OutlineSession::reloadModel() {
+    m_model = OutlineModel::load(m_dir);
+}
+
+std::int32_t OutlineSession::pickNode(Point2 click) const {
+    const double tol = m_view.pickTolerance();
+    for (std::int32_t n = 1; n <= m_model.nodeCount(); ++n) {
+        const OutlineNode& node = m_model.node(n);
+        if (std::fabs(node.x - click.x) <= tol && std::fabs(node.y - click.y) <= tol &&
+            !m_edits.isDeleted(node)) {
+            return n;
+        }
+    }
+    return 0;
+}
+
+ClickOutcome OutlineSession::leftClick(Point2 click, bool shift, bool runActive) {
+    if (runActive || !m_open) {
+        return ClickOutcome::Ignored;
+    }
+    if (m_pointer == Pointer::AddNode) {
+        if (m_edits.addNode(m_dir, m_model, click, m_view.pickTolerance())) {
+            m_pointer = Pointer::Normal;
+            reloadModel();
+            return ClickOutcome::NodeAdded;
+        }
+    }
+    const std::int32_t node = pickNode(click);
+    if (node == 0) {
+        m_pointer = Pointer::Move;
+        return ClickOutcome::Panning;
+    }
+    if (m_pointer == Pointer::DeleteNode) {
+        m_edits.deleteNode(m_model.node(node));
+        m_pointer = Pointer::Normal;
+        return ClickOutcome::NodeDeleted;
+    }
+    if (m_pointer == Pointer::AddNode) {
+        // A node under the click but no outline point to mark (cannot
+        // happen: a node is an outline point); treat as a pick.
+        m_pointer = Pointer::Normal;
+    }
+    return pickForSelection(node, shift);
+}
+
+ClickOutcome OutlineSession::pickForSelection(std::int32_t node, bool shift) {
+    if (!m_selection.waitingForEnd()) {
+        m_selection.pickStart(node, m_model.rangeOfNode(node).orientation, shift);
+        return ClickOutcome::StartPicked;
+    }
+    const SelectionEntry& entry = m_selection.current();
+    if (m_model.node(entry.startNode).range != m_model.node(node).range) {
+        return ClickOutcome::EndOnOtherOutline;
+    }
+    const SelectionEntry done = m_selection.pickEnd(node);
+    m_writer.appendPiece(m_dir, m_model, done.startNode, done.endNode, done.k(),
+                         m_edits.addedPoints());
+    prepare();
+    return ClickOutcome::PieceAppended;
+}
+
+void OutlineSession::selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift) {
+    if (m_selection.waitingForEnd()) {
+        m_selection.stepBack();
+    }
+    m_selection.pickStart(startNode, m_model.rangeOfNode(startNode).orientation, shift);
+    const SelectionEntry done = m_selection.pickEnd(endNode);
+    m_writer.appendPiece(m_dir, m_model, done.startNode, done.endNode, done.k(),
+                         m_edits.addedPoints());
+}
+
+std::size_t OutlineSession::selectWholeLetter() {
+    const auto picks = WholeLetterPieces(m_model);
+    for (const auto& pick : picks) {
+        selectPiece(pick.startNode, pick.endNode, pick.shift);
+    }
+    if (!picks.empty()) {
+        prepare();
+    }
+    return picks.size();
+}
+
+ClickOutcome OutlineSession::rightClick(Point2 click) {
+    if (m_edits.restoreNear(click, m_view.restoreTolerance())) {
+        return ClickOutcome::NodeRestored;
+    }
+    return ClickOutcome::ContextMenu;
+}
+
+void OutlineSession::mouseUp() {
+    if (m_pointer == Pointer::Move) {
+        m_pointer = Pointer::Normal;
+    }
+}
+
+void OutlineSession::mouseMove(double dmx, double dmy, double pixelScale) {
+    if (m_pointer == Pointer::Move) {
+        m_view.pan(dmx, dmy, pixelScale);
+    }
+}
+
+common::Message OutlineSession::needsOpenDrawingWithoutSelection() const {
+    if (!m_open) {
+        return common::notice("请先打开图形文件", "Open a drawing first");
+    }
+    if (!m_selection.empty()) {
+        return common::notice("请先取消选择，再编辑节点",
+                              "Cancel the selection before editing nodes");
+    }
+    return {};
+}
+
+common::Message OutlineSession::enterDeleteMode() {
+    auto refused = needsOpenDrawingWithoutSelection();
+    if (refused.empty()) {
+        m_pointer = Pointer::DeleteNode;
+    }
+    return refused;
+}
+
+common::Message OutlineSession::enterAddMode() {
+    auto refused = needsOpenDrawingWithoutSelection();
+    if (refused.empty()) {
+        m_pointer = Pointer::AddNode;
+    }
+    return refused;
+}
+
+common::Message OutlineSession::undoLastAdd() {
+    auto refused = needsOpenDrawingWithoutSelection();
+    if (refused.empty() && m_edits.undoLastAdd(m_dir)) {
+        reloadModel();
+    }
+    return refused;
+}
+
+common::Message OutlineSession::undoAllAdds() {
+    auto refused = needsOpenDrawingWithoutSelection();
+    if (refused.empty()) {
+        m_edits.undoAllAdds(m_dir);
+        reloadModel();
+    }
+    return refused;
+}
+
+void OutlineSession::clearControlFiles() {
+    common::TruncateFile(m_dir.file(kControlFile));
+    common::TruncateFile(m_dir.file(kPathFile));
+}
+
+void OutlineSession::cancelSelection() {
+    m_selection.clear();
+    clearControlFiles();
+    m_lastPreparation = {};
+}
+
+common::Message OutlineSession::cancelLastPath(bool machineIdle) {
+    if (!machineIdle) {
+        return common::notice("机器运行中，不能取消路径",
+                              "The machine is running; the path cannot be cancelled");
+    }
+    const common::Lines lines = common::ReadLines(m_dir.file(kControlFile));
+    const auto headers = blockHeaders(lines);
+    if (headers.size() < 2) {
+        return common::notice("只选择了一段轮廓，请用“取消选择”",
+                              "Only one piece is selected; use Cancel Selection instead");
+    }
+    const common::Lines kept(lines.begin(), lines.begin() + static_cast<long>(headers.back()));
+    common::WriteLines(m_dir.file(kTempFile), lines);
+    common::RewriteAtomically(m_dir.file(kControlFile), kept);
+    m_selection.stepBack();
+    prepare();
+    return {};
+}
+
+void OutlineSession::close() {
+    cancelSelection();
+    m_edits.clear();
+    m_model = OutlineModel();
+    m_pointer = Pointer::Normal;
+    m_open = false;
+}
+
+PreparationResult OutlineSession::prepare() {
+    PreparationResult result;
+    if (!PreparePath(m_dir, m_pathParams)) {
+        return result;
+    }
+    const PathRecords path = ReadPathFile(m_dir.file(kPathFile));
+    result.prepared = true;
+    result.totalLength = TotalLength(path, m_pathParams.JoinLength);
+    result.pieceList = PieceList(path, m_pathParams, m_lang);
+    m_lastPreparation = result;
+    return result;
+}
+
+} // namespace korvel::geometry
