@@ -1,0 +1,80 @@
+#include "geometry/DrawingBuilder.h"
+
+#include "common/Basic.h"
+#include "common/Message.h"
+#include "geometry/OutlineFiles.h"
+
+#include <cmath>
+
+namespace korvel::geometry {
+
+DrawingBuilder::DrawingBuilder(std::string_view pattern, std::string_view source)
+    : m_pattern(pattern), m_source(source) {}
+
+void DrawingBuilder::beginOutline() {
+    endOutline();
+    m_outlines.emplace_back();
+    m_open = true;
+}
+
+void DrawingBuilder::throwTooLarge() const {
+    const std::string limit = std::to_string(kMaxReaderPoints);
+    throw common::UserError(common::error("图形点数超过 " + limit + " 个，无法打开：" + m_source,
+                                          "The drawing has more than " + limit +
+                                              " points and cannot be opened: " + m_source));
+}
+
+void DrawingBuilder::reserveCheck(double count) const {
+    if (!(count >= 0.0) || static_cast<double>(m_points) + count > kMaxReaderPoints) {
+        throwTooLarge();
+    }
+}
+
+void DrawingBuilder::addPoint(double x, double y, bool node) {
+    if (!m_open) {
+        beginOutline();
+    }
+    CheckDrawingCoordinate(x, m_source, 0);
+    CheckDrawingCoordinate(y, m_source, 0);
+    if (m_points >= kMaxReaderPoints) {
+        throwTooLarge();
+    }
+    ++m_points;
+    m_outlines.back().push_back(DisplayPointLine(x, y, node, m_pattern));
+}
+
+void DrawingBuilder::endOutline() {
+    m_open = false;
+}
+
+DisplayDrawing DrawingBuilder::finish() {
+    endOutline();
+    DisplayDrawing drawing;
+    for (auto& outline : m_outlines) {
+        if (outline.size() < 2) {
+            ++drawing.droppedOutlines;
+            continue;
+        }
+        ++drawing.outlineCount;
+        drawing.lines.push_back(OutlineHeader(drawing.outlineCount));
+        for (auto& line : outline) {
+            drawing.lines.push_back(std::move(line));
+        }
+    }
+    drawing.lines.emplace_back(kSplineEnd);
+    m_outlines.clear();
+    m_points = 0;
+    return drawing;
+}
+
+void CheckDrawingCoordinate(double value, std::string_view source, std::size_t lineNumber) {
+    if (std::isfinite(value) && std::fabs(value) <= kMaxDrawingCoordinate) {
+        return;
+    }
+    const std::string where = lineNumber > 0 ? std::to_string(lineNumber) : std::string("?");
+    const std::string name(source);
+    throw common::UserError(common::error("图形坐标超出范围（第 " + where + " 行）：" + name,
+                                          "Coordinate out of range (line " + where + "): " + name));
+}
+
+} // namespace korvel::geometry

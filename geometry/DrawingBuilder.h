@@ -1,0 +1,67 @@
+#pragma once
+// Collects the outlines that a drawing reader (NC, PLT, AI) finds and turns
+// them into the lines of the display point file. The builder guards the
+// operator against what a drawing program may leave behind: coordinates far
+// outside any sign letter, outlines of a single point (a pen lifted without
+// drawing), and files so large that the view could not hold them.
+
+#include "common/TextFile.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvel::geometry {
+
+// Largest coordinate a reader accepts (mm): a sign letter is at most a few
+// metres wide, so a kilometre only appears in broken or hostile files.
+inline constexpr double kMaxDrawingCoordinate = 1.0e6;
+// Point lines a reader may produce before cleaning. The outline view holds
+// 100,001 points; the readers allow a margin for the thinning pass, which
+// removes most of the points of straight runs and densely stepped curves.
+inline constexpr std::size_t kMaxReaderPoints = 1'000'000;
+
+struct DisplayDrawing {
+    common::Lines lines;     // headers, point lines and the closing "SPLINE END"
+    int outlineCount = 0;    // outlines kept
+    int droppedOutlines = 0; // outlines of fewer than two points, left out
+};
+
+class DrawingBuilder {
+public:
+    // `pattern` is the number pattern of the point lines ("0.000000" for
+    // NC and PLT, "###0.0000" for AI); `source` names the drawing in messages.
+    DrawingBuilder(std::string_view pattern, std::string_view source);
+
+    // Starts a new outline; an outline still open is closed first.
+    void beginOutline();
+    bool outlineOpen() const { return m_open; }
+    // Appends a point to the open outline. Throws UserError for a
+    // coordinate that is not finite or beyond kMaxDrawingCoordinate and
+    // when the drawing grows beyond kMaxReaderPoints.
+    void addPoint(double x, double y, bool node);
+    // Room for `count` more points? Checked before a reader subdivides a
+    // long segment, so that no absurd count is ever allocated.
+    void reserveCheck(double count) const;
+    void endOutline();
+
+    // The display lines: outlines renumbered from 1 in the order found,
+    // outlines of fewer than two points dropped (and counted).
+    DisplayDrawing finish();
+
+private:
+    [[noreturn]] void throwTooLarge() const;
+
+    std::string m_pattern;
+    std::string m_source;
+    std::vector<common::Lines> m_outlines;
+    std::size_t m_points = 0;
+    bool m_open = false;
+};
+
+// Checks a coordinate read from a drawing (throws UserError naming the
+// drawing and the line).
+void CheckDrawingCoordinate(double value, std::string_view source, std::size_t lineNumber);
+
+} // namespace korvel::geometry

@@ -1,0 +1,210 @@
+#include "geometry/DrawingOpener.h"
+
+#include "common/Fields.h"
+#include "common/TextFile.h"
+#include "geometry/AiReader.h"
+#include "geometry/CoreAlgorithm.h"
+#include "geometry/DisplayPasses.h"
+#include "geometry/ImportDxf.h"
+#include "geometry/NcReader.h"
+#include "geometry/OutlineFiles.h"
+#include "geometry/PltReader.h"
+
+#include <string>
+#include <system_error>
+
+namespace korvel::geometry {
+
+namespace {
+
+bool endsWith(const std::string& name, std::string_view ending) {
+    return name.size() >= ending.size() &&
+           name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+std::string displayName(const std::filesystem::path& drawing) {
+    return drawing.filename().string();
+}
+
+void checkDrawingFile(const std::filesystem::path& drawing) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(drawing, ec);
+    if (ec) {
+        return; // the reader reports the missing or unreadable file
+    }
+    if (size > kMaxDrawingBytes) {
+        const std::string name = displayName(drawing);
+        throw common::UserError(common::error("图形文件过大，无法打开：" + name,
+                                              "The drawing file is too large to open: " + name));
+    }
+}
+
+[[noreturn]] void throwNoOutline(const std::filesystem::path& drawing) {
+    const std::string name = displayName(drawing);
+    throw common::UserError(common::error("图形中没有可加工的轮廓：" + name,
+                                          "No outline found in the drawing: " + name));
+}
+
+struct ReadResult {
+    common::Lines lines;
+    int outlines = 0;
+    int dropped = 0;
+};
+
+int countOutlines(const common::Lines& lines) {
+    int count = 0;
+    for (const auto& line : lines) {
+        if (IsSplineLine(line) && line != kSplineEnd) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+// A DXF goes through ReadDXF and DisplayPointGen, which write the display
+// file themselves; the file is read back here and the previous content put
+// back, so that the DXF path is as all-or-nothing as the others.
+ReadResult readDxf(const common::AppDir& app, const std::filesystem::path& drawing,
+                   CoreAlgorithm& core) {
+    const auto displayFile = app.file(kDisplayFile);
+    std::string previous;
+    const bool hadPrevious = std::filesystem::exists(displayFile);
+    if (hadPrevious) {
+        previous = common::ReadBytes(displayFile);
+    }
+    ImportDxf(app, drawing, core);
+    ReadResult result;
+    result.lines = common::ReadLines(displayFile);
+    result.outlines = countOutlines(result.lines);
+    if (hadPrevious) {
+        common::RewriteBytesAtomically(displayFile, previous, app.file(kDisplayRewriteFile));
+    } else {
+        std::filesystem::remove(displayFile);
+    }
+    return result;
+}
+
+ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
+                       DrawingFormat format, const OpenOptions& options, CoreAlgorithm& core) {
+    checkDrawingFile(drawing);
+    const std::string name = displayName(drawing);
+    DisplayDrawing display;
+    switch (format) {
+    case DrawingFormat::Dxf:
+        return readDxf(app, drawing, core);
+    case DrawingFormat::Nc:
+        display =
+            ReadNc(common::ReadLines(drawing), {options.planeZ, options.slotAngleThreshold}, name);
+        break;
+    case DrawingFormat::Plt:
+        display = ReadPlt(common::ReadBytes(drawing), {options.slotAngleThreshold}, name);
+        break;
+    case DrawingFormat::Ai:
+        display = ReadAi(common::ReadLines(drawing), {options.slotAngleThreshold}, name);
+        break;
+    case DrawingFormat::Unknown:
+        throw common::UserError(common::error(
+            "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
+            "Unsupported file type; only DXF, NC, PLT and AI files can be opened: " + name));
+    }
+    return {std::move(display.lines), display.outlineCount, display.droppedOutlines};
+}
+
+// Reads and cleans the drawing in memory; nothing on disk changes here.
+std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
+                                              const std::filesystem::path& drawing,
+                                              DrawingFormat format, const OpenOptions& options,
+                                              CoreAlgorithm& core) {
+    ReadResult read = readDrawing(app, drawing, format, options, core);
+    if (read.outlines == 0) {
+        throwNoOutline(drawing);
+    }
+    common::Lines cleaned = RemoveDuplicateLines(ThinDisplayPoints(read.lines));
+    OpenSummary summary;
+    summary.format = format;
+    summary.outlines = countOutlines(cleaned);
+    summary.droppedOutlines = read.dropped;
+    for (const auto& line : cleaned) {
+        if (!IsSplineLine(line)) {
+            ++summary.pointLines;
+        }
+    }
+    return {std::move(cleaned), summary};
+}
+
+} // namespace
+
+DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
+    const std::string name = common::ToUpper(drawing.filename().string());
+    if (endsWith(name, "DXF")) {
+        return DrawingFormat::Dxf;
+    }
+    if (endsWith(name, "NC")) {
+        return DrawingFormat::Nc;
+    }
+    if (endsWith(name, "PLT")) {
+        return DrawingFormat::Plt;
+    }
+    if (endsWith(name, "AI")) {
+        return DrawingFormat::Ai;
+    }
+    return DrawingFormat::Unknown;
+}
+
+common::Message OpenSummary::message(const std::filesystem::path& drawing) const {
+    const std::string name = displayName(drawing);
+    const std::string count = std::to_string(outlines);
+    common::Message m = common::notice("已打开 " + name + "，共 " + count + " 个轮廓",
+                                       "Opened " + name + " with " + count + " outlines");
+    if (droppedOutlines > 0) {
+        const std::string dropped = std::to_string(droppedOutlines);
+        m.zh += "；略去 " + dropped + " 个少于两点的轮廓";
+        m.en += "; " + dropped + " outlines of fewer than two points were left out";
+    }
+    return m;
+}
+
+OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
+                        const OpenOptions& options, CoreAlgorithm& core, DrawingState& state) {
+    const DrawingFormat format = DrawingFormatOf(drawing);
+    auto [lines, summary] = prepare(app, drawing, format, options, core);
+
+    // The new drawing is good: now the machined record, the selection files
+    // and the display file are replaced.
+    common::TruncateFile(app.file(kMachinedFile));
+    CoreAlgorithm::ControlPointCls(app);
+    RewriteDisplayFile(app, lines);
+    state.drawing = drawing;
+    state.format = format;
+    state.planeZ = options.planeZ;
+    state.mirrored = false;
+    if (options.drawingReplaced) {
+        options.drawingReplaced();
+    }
+    return summary;
+}
+
+OpenSummary ReloadDrawing(const common::AppDir& app, const OpenOptions& options,
+                          CoreAlgorithm& core, const DrawingState& state) {
+    if (!state.open()) {
+        throw common::UserError(common::error("尚未打开文件！", "Have no opened file!"));
+    }
+    OpenOptions reloadOptions = options;
+    reloadOptions.planeZ = state.planeZ;
+    auto [lines, summary] = prepare(app, state.drawing, state.format, reloadOptions, core);
+    if (state.mirrored) {
+        lines = MirrorDisplayPoints(lines);
+    }
+    RewriteDisplayFile(app, lines);
+    if (options.drawingReplaced) {
+        options.drawingReplaced();
+    }
+    return summary;
+}
+
+void MirrorDrawing(const common::AppDir& app, DrawingState& state) {
+    MirrorDisplayPointsFile(app);
+    state.mirrored = !state.mirrored;
+}
+
+} // namespace korvel::geometry

@@ -1,0 +1,127 @@
+#include "geometry/NcReader.h"
+
+#include "common/Basic.h"
+#include "geometry/OutlineTracer.h"
+
+#include <cmath>
+#include <string>
+
+namespace korvel::geometry {
+
+namespace {
+
+// Z before the first Z word: no real plane lies there, so the first Z word
+// always counts as a change of height.
+constexpr double kNoZ = -9999.0;
+// Two Z values closer than this are the same height (values are read from
+// text with a few decimals).
+constexpr double kSameHeight = 1e-6;
+
+struct AxisWords {
+    std::string x, y, z;
+    bool hasX = false, hasY = false, hasZ = false;
+};
+
+// Collects the X, Y and Z words of one line. A letter X, Y or Z starts a
+// word, a blank ends it, ';' ends the line and a parenthesised comment is
+// passed over (CAM programs name their tools and operations there). Every
+// other character belongs to the word being collected, so "X10F300" gives
+// "10F300", which reads as 10.
+AxisWords collectWords(std::string_view line) {
+    AxisWords words;
+    std::string* current = nullptr;
+    bool inComment = false;
+    for (char ch : line) {
+        if (inComment) {
+            inComment = ch != ')';
+            continue;
+        }
+        switch (ch) {
+        case ';':
+            return words;
+        case '(':
+            inComment = true;
+            current = nullptr;
+            break;
+        case ' ':
+        case '\t':
+            current = nullptr;
+            break;
+        case 'X':
+        case 'x':
+            current = &words.x;
+            current->clear();
+            words.hasX = true;
+            break;
+        case 'Y':
+        case 'y':
+            current = &words.y;
+            current->clear();
+            words.hasY = true;
+            break;
+        case 'Z':
+        case 'z':
+            current = &words.z;
+            current->clear();
+            words.hasZ = true;
+            break;
+        default:
+            if (current != nullptr) {
+                current->push_back(ch);
+            }
+            break;
+        }
+    }
+    return words;
+}
+
+// A word that is missing, or a letter with nothing after it, keeps the
+// previous value of its axis.
+void takeWord(bool present, const std::string& text, double& value) {
+    if (present && !text.empty()) {
+        value = common::Val(text);
+    }
+}
+
+} // namespace
+
+DisplayDrawing ReadNc(const common::Lines& lines, const NcReaderOptions& options,
+                      std::string_view source) {
+    DrawingBuilder builder("0.000000", source);
+    OutlineTracer tracer(builder, options.slotAngleThreshold, -1.0);
+    double x = 0.0;
+    double y = 0.0;
+    double z = kNoZ;
+    double previousZ = kNoZ;
+    std::size_t lineNumber = 0;
+    for (const auto& line : lines) {
+        ++lineNumber;
+        const AxisWords words = collectWords(line);
+        takeWord(words.hasX, words.x, x);
+        takeWord(words.hasY, words.y, y);
+        takeWord(words.hasZ, words.z, z);
+        CheckDrawingCoordinate(x, source, lineNumber);
+        CheckDrawingCoordinate(y, source, lineNumber);
+
+        const bool inPlane = std::fabs(z - options.planeZ) <= kSameHeight;
+        if (inPlane) {
+            const bool cameDown = previousZ != kNoZ && std::fabs(previousZ - z) > kSameHeight;
+            if (cameDown) {
+                tracer.start({x, y});
+            } else {
+                // A move in the plane before the tool was ever seen coming
+                // down belongs to no outline and is passed over.
+                tracer.lineTo({x, y});
+            }
+        } else {
+            tracer.finish();
+        }
+        previousZ = z;
+    }
+    // A program that ends with the tool still in the plane keeps its last
+    // point: it is written as the end of the outline.
+    tracer.finish();
+    return builder.finish();
+}
+
+} // namespace korvel::geometry

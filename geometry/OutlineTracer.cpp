@@ -1,0 +1,106 @@
+#include "geometry/OutlineTracer.h"
+
+#include "common/Basic.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace korvel::geometry {
+
+namespace {
+
+constexpr double kIgnoredMove = 0.1;   // mm: smaller moves add nothing
+constexpr double kSubdivideStep = 5.0; // mm between points of a long move
+
+double distance(TracePoint a, TracePoint b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+} // namespace
+
+double SegmentDirection(TracePoint p1, TracePoint p2) {
+    const double dx = p2.x - p1.x;
+    const double dy = p2.y - p1.y;
+    const double length = std::hypot(dx, dy);
+    double ux = 0.0;
+    double uy = 0.0;
+    if (length > 1e-6) {
+        ux = dx / length;
+        uy = dy / length;
+    }
+    const double angle = std::acos(std::clamp(ux, -1.0, 1.0));
+    return uy < 0.0 ? -angle : angle;
+}
+
+OutlineTracer::OutlineTracer(DrawingBuilder& builder, double slotAngleThreshold,
+                             double minNodeSpacing)
+    : m_builder(builder), m_threshold(slotAngleThreshold * std::numbers::pi / 180.0),
+      m_minNodeSpacing(minNodeSpacing) {}
+
+void OutlineTracer::writePoint(TracePoint p, bool node) {
+    m_builder.addPoint(p.x, p.y, node);
+    if (node) {
+        m_lastNode = p;
+    }
+}
+
+void OutlineTracer::start(TracePoint p) {
+    finish();
+    m_builder.beginOutline();
+    writePoint(p, true);
+    m_previous = p;
+    m_firstSegment = true;
+    m_active = true;
+}
+
+void OutlineTracer::lineTo(TracePoint p) {
+    if (!m_active) {
+        return;
+    }
+    const double d = distance(m_previous, p);
+    if (!(d > kIgnoredMove)) {
+        return;
+    }
+    const double angle = SegmentDirection(m_previous, p);
+    if (m_firstSegment) {
+        m_firstSegment = false;
+    } else if (m_pending) {
+        const double turn = std::fabs(angle - m_previousAngle);
+        bool node = turn > m_threshold && turn < 2.0 * std::numbers::pi - m_threshold;
+        if (node && m_minNodeSpacing >= 0.0) {
+            node = distance(*m_pending, m_lastNode) > m_minNodeSpacing;
+        }
+        writePoint(*m_pending, node);
+        m_pending.reset();
+    }
+    m_previousAngle = angle;
+
+    // Long moves are broken into points about 5 mm apart.
+    const double n = common::Fix((d - kSubdivideStep) / kSubdivideStep);
+    if (n >= 1.0) {
+        m_builder.reserveCheck(n);
+        const int count = static_cast<int>(n);
+        for (int j = 1; j <= count; ++j) {
+            const double f = static_cast<double>(j) / (count + 1);
+            writePoint(
+                {m_previous.x + (p.x - m_previous.x) * f, m_previous.y + (p.y - m_previous.y) * f},
+                false);
+        }
+    }
+    m_pending = p;
+    m_previous = p;
+}
+
+void OutlineTracer::finish() {
+    if (m_pending) {
+        writePoint(*m_pending, false);
+        m_pending.reset();
+    }
+    if (m_active) {
+        m_builder.endOutline();
+    }
+    m_active = false;
+}
+
+} // namespace korvel::geometry
