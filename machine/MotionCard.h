@@ -80,4 +80,23 @@ public:
     virtual int get_out(int card, int output) = 0;
 };
 
+// Busy state of the card as the executor and the manual commands test it:
+// 1..4 when axis 1..4 reports a running move (first one wins), 5 while an
+// interpolation runs, 6 while the interpolation queue still holds
+// segments, 0 when everything is idle.
+inline std::int16_t Axis_Status(MotionCard& card) {
+    for (int axis = 1; axis <= kCardAxisCount; ++axis) {
+        if (card.get_status(0, axis) != 0) {
+            return static_cast<std::int16_t>(axis);
+        }
+    }
+    if (card.get_inp_status(0) != 0) {
+        return 5;
+    }
+    if (card.read_fifo_empty(0) == 0) {
+        return 6;
+    }
+    return 0;
+}
+
 } // namespace korvel::machine
