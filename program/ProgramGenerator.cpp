@@ -1,0 +1,460 @@
+#include "program/ProgramGenerator.h"
+
+#include "common/Basic.h"
+#include "machine/AxisUnits.h"
+#include "program/JobMessages.h"
+
+#include <cmath>
+
+namespace korvel::program {
+
+using common::FormatNumber;
+using geometry::PathRecord;
+using geometry::PathRecords;
+
+namespace {
+
+constexpr int kInputBenderHome = 8;
+constexpr int kInputCutterBack = 17;
+constexpr double kDegToRad = geometry::kPi / 180.0;
+// Header angles up to this count as a straight joint; above it the joint
+// is a cut straight through the strip.
+constexpr double kStraightJointAngle = 5.0;
+// A join pause is due when the joint is this far past the bender.
+constexpr double kJoinPauseOffset = 10.0;
+// A tapped corner at a slot is bent at most this much.
+constexpr double kMaxSlotTapAngle = 30.0;
+
+bool cornerCounts(double t) {
+    return t > 0.1 && t < 179.9;
+}
+
+double signOf(double v) {
+    return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
+}
+
+} // namespace
+
+ProgramGenerator::ProgramGenerator(const machine::ParameterSet& params,
+                                   const machine::ParameterTables& tables,
+                                   const MainWindowFields& fields, const RunPanel& panel,
+                                   const MarkedPoints& marked)
+    : m_p(params), m_fields(fields), m_panel(panel), m_marked(marked),
+      m_slots(m_out, params, fields.Check3), m_feed(m_out, params),
+      m_queue(params.TapBendRadiusThreshold, tables),
+      m_bends(m_out, params, tables, m_feed, m_queue, m_joins,
+              BendOptions{fields.Check3, fields.Check5}) {
+    m_out.setLineLimit(kMaxJobLines);
+}
+
+GeneratedProgram ProgramGenerator::generate(const PathRecords& path, machine::MotionCard& card) {
+    GeneratedProgram result;
+    try {
+        writeProgram(path, card);
+    } catch (const ProgramTooLong&) {
+        result.refusal = ProgramTooLongMessage();
+        return result;
+    }
+    if (m_queue.dropped() > 0) {
+        result.refusal = BendQueueFullMessage();
+    } else if (m_joins.overflow() > 0) {
+        result.refusal = JoiningTableFullMessage();
+    } else if (m_log.overflow() > 0) {
+        result.refusal = CorrectionLogFullMessage();
+    } else {
+        result.lines = m_out.takeLines();
+        result.corrections = m_log;
+        result.finalPosition = m_pos + m_panel.endFeed;
+    }
+    return result;
+}
+
+void ProgramGenerator::writeProgram(const PathRecords& path, machine::MotionCard& card) {
+    writePrologue(card);
+    for (int pass = 1; pass <= m_panel.repeatCount; ++pass) {
+        writePass(path, pass);
+    }
+    writeEpilogue();
+}
+
+// ---------------------------------------------------------------------------
+// Prologue and epilogue
+
+void ProgramGenerator::writePrologue(machine::MotionCard& card) {
+    const bool machining = m_p.RunMode == 0;
+    if (m_p.BenderType == kBenderSingle) {
+        m_out.add("M19");
+    } else if (m_p.BenderType == kBenderLiftingDouble) {
+        m_out.add("M19 M21");
+    }
+    if (m_p.FeedType == kFeedRoller) {
+        if (m_fields.Check4) {
+            m_out.add("G90 G01");
+            m_out.add("G92 X0");
+            if (machining) {
+                m_out.add("M36");
+                m_out.add("M30");
+            }
+        }
+    } else if (m_p.FeedType == kFeedGripperSingle) {
+        for (const char* line : {"G90 G01", "M16", "G04 P500", "M23", "G04 P500", "M36", "M30",
+                                 "M22", "G04 P500", "M17", "G04 P500", "G92 X0 Y0"}) {
+            m_out.add(line);
+        }
+    } else if (m_p.FeedType == kFeedGripperDouble) {
+        for (const char* line : {"G90 G01", "M16", "M100", "G04 P500", "M23", "M25", "G04 P500",
+                                 "M36", "M30", "M22", "G04 P500", "M17", "G04 P500", "G92 X0 Y0"}) {
+            m_out.add(line);
+        }
+    }
+    if (m_fields.Check2) {
+        writeHoming(card);
+    }
+    m_out.add("G90 G01");
+    m_out.add("G92 X0 Y0 Z0 A0");
+}
+
+void ProgramGenerator::writeHoming(machine::MotionCard& card) {
+    const bool machining = m_p.RunMode == 0;
+    m_out.add("G90 G01");
+    m_out.add("G92 X0");
+    // The cutter goes back first when it is not back.
+    if (card.read_bit(machine::kCard, kInputCutterBack) != 0 && m_p.CutterUpDownControl == 0 &&
+        machining) {
+        m_out.add("M14");
+        if (m_p.InPositionCheck != 0) {
+            m_out.add("G04 P" + FormatNumber(m_p.InPositionDelay, "0"));
+        } else {
+            m_out.add("M00");
+        }
+        m_out.add("M15");
+    }
+    // Swing or infeed homing, unless the infeed homes before every slot or
+    // nothing swings at all.
+    const bool infeedHomesLater = m_p.InfeedControl == 1 && m_p.HomeInfeedFirst != 0;
+    const bool nothingSwings = m_p.FrontSwingControl != 0 && m_p.BackSwingControl != 0 &&
+                               m_p.SlotControl != 0 && m_p.InfeedControl != 1;
+    if ((m_p.InfeedControl == 0 || (m_p.InfeedControl == 1 && !infeedHomesLater)) &&
+        !nothingSwings && machining) {
+        m_out.add(m_p.ZAxisSwingCutter == 1 ? "M40" : "M42");
+        m_out.add("M30");
+    }
+    if (m_p.BenderType > 0) {
+        // The single arm leaves its home switch before searching it.
+        if (m_p.BenderType == kBenderSingle &&
+            card.read_bit(machine::kCard, kInputBenderHome) == 0) {
+            m_out.add("G91 Y" + FormatNumber(m_p.MaxBendAngle / 2, "0.0000") + " F" +
+                      FormatNumber(m_p.AutoSpeedY, "0"));
+            m_out.add("G90");
+        }
+        if (machining) {
+            m_out.add("M38");
+            m_out.add("M30");
+        }
+    }
+    if (m_p.CutterUpDownControl == 1 && machining) {
+        m_out.add("M40");
+        m_out.add("M30");
+    }
+}
+
+void ProgramGenerator::writeBenderReturn() {
+    const std::string dwell = "G04 P" + FormatNumber(m_p.BenderInOutDelay, "0");
+    const std::string armHome = "Y0.0000 F" + FormatNumber(m_p.AutoSpeedY, "0.0000");
+    const double last = m_bends.lastBendAngle();
+    switch (m_p.BenderType) {
+    case kBenderSingle:
+        if (last > kBendDeadBand) {
+            m_feed.PrintXcode(m_pos, 0.0);
+            m_out.add("M19");
+            m_out.add(dwell);
+        } else {
+            m_feed.PrintXcode(m_pos, m_p.MaxBendAngle);
+            m_out.add("M19");
+            m_out.add(dwell);
+            m_out.add(armHome);
+        }
+        break;
+    case kBenderDouble:
+        m_feed.PrintXcode(m_pos, 0.0);
+        break;
+    case kBenderLiftingDouble: {
+        const bool negative = last <= -kBendDeadBand;
+        m_feed.PrintXcode(m_pos, negative ? -m_p.LiftBenderAngle : m_p.LiftBenderAngle);
+        m_out.add(negative ? "M21" : "M19");
+        if (m_p.BenderInOutDelay >= 1.0) {
+            m_out.add(dwell);
+        } else if (m_p.RunMode == 0) {
+            m_out.add("M00");
+        }
+        m_out.add(armHome);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void ProgramGenerator::writeEpilogue() {
+    if (m_p.SpinControl == 1) {
+        m_out.add("M11");
+    }
+    // Run the strip on until the last corner has reached the bender.
+    m_pos += m_p.BendToSlotDistance;
+    m_bends.FeedTo(m_pos - m_p.BendToSlotDistance, m_pos);
+    m_bends.writeJoinPausesUpTo(m_pos);
+    writeBenderReturn();
+    m_feed.PrintXcode(m_pos + m_panel.endFeed);
+    if (m_p.ZAxisSwingCutter == 1) {
+        m_out.add("Z0.0000 F" + FormatNumber(m_p.AutoSpeedZ, "0.0000"));
+    }
+    m_out.add("A0.0000 F" + FormatNumber(m_p.AutoSpeedA, "0.0000"));
+    if (m_fields.Check3 && m_p.EncoderPort >= 0.5) {
+        m_out.add("G04 P400");
+        m_out.add("M34");
+        m_out.add("G04 P100");
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Passes over the path
+
+void ProgramGenerator::writePass(const PathRecords& path, int pass) {
+    m_joinToggle = false;
+    if (m_p.SpinControl == 1 && m_p.InfeedControl == 0) {
+        m_out.add("M10"); // the cutter spins for the whole pass
+    }
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const bool last = i + 1 == path.size();
+        if (last && path[i].isBlockLine()) {
+            // The final trailer only gets its slot: the strip is cut off
+            // here, there is no next block to correct or join.
+            blockEndSlot(path[i].b);
+        } else {
+            dispatch(path, i);
+        }
+        m_bends.loadNextIfIdle();
+    }
+    if (pass < m_panel.repeatCount) {
+        // Strip between two letters of the run.
+        const double j = m_panel.joinLength;
+        m_pos += j;
+        m_bends.FeedTo(m_pos - j, m_pos);
+        m_feed.PrintXcode(m_pos);
+        m_joins.append(m_pos + m_p.BendToSlotDistance + kJoinPauseOffset);
+    }
+}
+
+void ProgramGenerator::dispatch(const PathRecords& path, std::size_t i) {
+    const PathRecord& rec = path[i];
+    switch (rec.type) {
+    case geometry::kBlockLine:
+        blockLine(rec);
+        break;
+    case geometry::kPlainPoint:
+        if (m_firstPoint) {
+            m_prev = {rec.x, rec.y};
+            m_firstPoint = false;
+        } else {
+            contourPoint(path, i);
+        }
+        break;
+    case geometry::kContourPoint:
+        contourPoint(path, i);
+        break;
+    case geometry::kCornerPoint:
+    case geometry::kJointPoint:
+        corner(rec);
+        break;
+    default:
+        break; // suppressed corners and unknown types take no part
+    }
+}
+
+void ProgramGenerator::blockEndSlot(double t) {
+    if (t > kStraightJointAngle) {
+        m_slots.Print_KCaction(m_p.SlotControl == 0 ? 180.0 : 0.0, kSlotBlockEnd, kFaceBack,
+                               kSlotFlagNone);
+        return;
+    }
+    if (t > 0) {
+        t = 0; // a joint turning right by up to 5 degrees is cut square
+    }
+    if (m_p.FrontSwingControl == 0) {
+        // Consecutive shape-swung joint slots alternate their swing side.
+        ++m_parity;
+        const double s = m_parity % 2 == 1 ? 1.0 : -1.0;
+        m_slots.Print_KCaction(s * (std::abs(t) - m_p.BladeAngle) / 2, kSlotBlockEnd, kFaceFront,
+                               kSlotFlagNone);
+    } else {
+        m_slots.Print_KCaction(0.0, kSlotBlockEnd, kFaceFront, kSlotFlagNone);
+    }
+}
+
+double ProgramGenerator::cutterRadiusCorrection(double t) const {
+    const double r = m_p.EngraveCutterRadius;
+    return m_p.CutterRadiusCompFactor *
+           (r / std::tan((180.0 - t) / 2 * kDegToRad) - r * (t / 2 * kDegToRad));
+}
+
+void ProgramGenerator::blockLine(const PathRecord& rec) {
+    const double t = rec.b;
+    blockEndSlot(t);
+    if (cornerCounts(t)) {
+        m_cornerComp = cutterRadiusCorrection(t);
+    }
+    m_firstPoint = true;
+    const bool wasSet = m_joinToggle;
+    m_joinToggle = !m_joinToggle;
+    if (wasSet) {
+        joinFeed(); // after every trailer but the last
+    }
+}
+
+void ProgramGenerator::joinFeed() {
+    const double j = m_panel.joinLength;
+    m_pos += j;
+    m_bends.FeedTo(m_pos - j, m_pos);
+    m_bends.writeJoinPausesUpTo(m_pos);
+    m_feed.PrintXcode(m_pos);
+    m_joins.append(m_pos + m_p.BendToSlotDistance + kJoinPauseOffset);
+    m_out.add("M100");
+}
+
+void ProgramGenerator::correct(double& length, double added) {
+    if (added == 0) {
+        return;
+    }
+    length += added;
+    m_log.record(m_pos, added);
+}
+
+void ProgramGenerator::contourPoint(const PathRecords& path, std::size_t i) {
+    const PathRecord& rec = path[i];
+    double length = geometry::Distance(m_prev, {rec.x, rec.y}) + rec.c;
+    if (m_startCompPending) {
+        m_startCompPending = false;
+        correct(length, m_p.StartSegmentComp);
+    }
+    if (m_cornerComp > 0.01) {
+        correct(length, -m_cornerComp);
+        m_cornerComp = 0;
+    }
+    // The straight that ends a block is shortened for the trailer's corner.
+    if (rec.type == geometry::kPlainPoint && i + 1 < path.size() && path[i + 1].isTrailer()) {
+        if (m_endCompPending) {
+            m_endCompPending = false;
+            correct(length, m_p.EndSegmentComp);
+        }
+        const double t = path[i + 1].b;
+        if (cornerCounts(t)) {
+            correct(length, -cutterRadiusCorrection(t));
+        }
+    }
+    m_pos += length;
+    if (length < 0) {
+        // The strip went back: bends decided beyond the new position go
+        // back with it.
+        m_queue.shiftBeyond(m_pos, m_p.BendToSlotDistance, length);
+        BendEvent& loaded = m_bends.current();
+        if (loaded.trigger != 0 && loaded.trigger - m_p.BendToSlotDistance > m_pos) {
+            loaded.trigger += length;
+        }
+    }
+    if (rec.type == geometry::kContourPoint && rec.a > kMarkableMinRadius) {
+        arcPoint(path, i, length);
+    }
+    feedTo(length);
+    m_prev = {rec.x, rec.y};
+}
+
+void ProgramGenerator::feedTo(double length) {
+    m_bends.FeedTo(m_pos - length, m_pos);
+    m_bends.writeJoinPausesUpTo(m_pos);
+    m_feed.PrintXcode(m_pos);
+}
+
+void ProgramGenerator::arcPoint(const PathRecords& path, std::size_t i, double& length) {
+    const PathRecord& rec = path[i];
+    if (i + 1 >= path.size() || path[i + 1].isBlockLine()) {
+        return; // no next point, no turn direction
+    }
+    const PathRecord& next = path[i + 1];
+    const int s = geometry::TurnSign(m_prev, {rec.x, rec.y}, {next.x, next.y});
+    if (s == 0) {
+        return;
+    }
+    const double radius = rec.a;
+    const double arcAngle = rec.b; // radians
+    if (radius >= m_p.BendToSlotRadiusThreshold || m_marked.bendsAt(rec.x, rec.y)) {
+        // The strip stretches on the outside of a bend: feed a little more
+        // for left-turning arcs, a little less for right-turning ones.
+        const double d = (s < 0 ? m_p.ArcCorrPos : -m_p.ArcCorrNeg) * length / radius;
+        m_pos += d;
+        length += d;
+        const double bts = m_p.BendToSlotDistance;
+        m_queue.QueueBend(m_pos - length + bts, radius, s, arcAngle);
+        m_queue.QueueBend(m_pos + bts, radius, s, arcAngle);
+        return;
+    }
+    // Small radius: a slot takes the place of the arc.
+    const double beta = std::abs(arcAngle * 180.0 / geometry::kPi);
+    if (s < 0) {
+        if (m_p.FrontSwingControl == 0 && beta > m_p.BladeAngle) {
+            m_slots.Print_KCaction((beta - m_p.BladeAngle) / 2, kSlotCorner, kFaceFront,
+                                   kSlotFlagArc);
+        } else {
+            m_slots.Print_KCaction(0.0, kSlotStraight, kFaceFront, kSlotFlagArc);
+        }
+    } else {
+        positiveSlot(beta, kSlotFlagArc);
+    }
+}
+
+// A right turn is slotted from the back face when both faces are cut.
+void ProgramGenerator::positiveSlot(double angle, std::int16_t flag) {
+    const double swing = (angle - m_p.BladeAngle) / 2;
+    if (m_p.SlotControl == 0) {
+        if (m_p.BackSwingControl == 0) {
+            m_slots.Print_KCaction(swing + 180.0, kSlotCorner, kFaceBack, flag);
+        } else {
+            m_slots.Print_KCaction(180.0, kSlotStraight, kFaceBack, flag);
+        }
+    } else if (m_p.BackSwingControl == 0) {
+        m_slots.Print_KCaction(swing, kSlotCorner, kFaceBack, flag);
+    } else {
+        m_slots.Print_KCaction(0.0, kSlotStraight, kFaceBack, flag);
+    }
+}
+
+void ProgramGenerator::corner(const PathRecord& rec) {
+    const double b = rec.b;
+    m_firstPoint = true;
+    const double size = std::abs(b);
+    if (size < m_p.CornerArcAngleThreshold) {
+        return; // shallow enough to pass as straight
+    }
+    const double bendAt = m_pos + m_p.BendToSlotDistance;
+    if (size < m_p.SlotAngleThreshold) {
+        m_queue.QueueBend(bendAt, b, kBendCorner, 0.0);
+        return;
+    }
+    // The blade cannot cut a groove narrower than itself.
+    const double cut = std::max(size, m_p.BladeAngle);
+    if (b <= 0) {
+        if (m_p.FrontSwingControl == 0) {
+            m_slots.Print_KCaction((cut - m_p.BladeAngle) / 2, kSlotCorner, kFaceFront,
+                                   kSlotFlagNone);
+        } else {
+            m_slots.Print_KCaction(0.0, kSlotStraight, kFaceFront, kSlotFlagNone);
+        }
+    } else {
+        positiveSlot(cut, kSlotFlagNone);
+    }
+    if (m_p.TapAtSlot == 1) {
+        const double tap = size < kMaxSlotTapAngle ? b : kMaxSlotTapAngle * signOf(b);
+        m_queue.QueueBend(bendAt + m_p.SlotTapPositionCorr, tap, kBendCorner, 0.0);
+    }
+}
+
+} // namespace korvel::program
