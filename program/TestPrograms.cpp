@@ -1,0 +1,307 @@
+#include "program/TestPrograms.h"
+
+#include "common/Basic.h"
+#include "machine/AxisUnits.h"
+#include "machine/MotionCard.h"
+#include "machine/RunState.h"
+#include "program/BendQueue.h"
+#include "program/CurvatureLookup.h"
+#include "program/ProgramText.h"
+#include "program/SlotBlock.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace korvel::program {
+
+namespace {
+
+using common::FormatNumber;
+
+constexpr int kInBenderHome = 8;
+constexpr int kInCutterBack = 17;
+// The jog programs feed this much while the button is held; releasing the
+// button stops them long before.
+constexpr double kJogLength = 3000.0;
+// Dwell after every gripper or clamp change (ms), the value the machine
+// starts with for its jog programs.
+const std::string kGripperDwell = "G04 P300";
+// A test arc never needs more taps than this; more means absurd data.
+constexpr double kMaxTaps = 5000.0;
+
+} // namespace
+
+TestPrograms::TestPrograms(common::AppDir dir, machine::ParameterSet& params,
+                           const machine::ParameterTables& tables, machine::RunState& run,
+                           machine::MotionCard& card, bool encoderOn)
+    : m_dir(std::move(dir)), m_p(params), m_tables(tables), m_run(run), m_card(card),
+      m_encoderOn(encoderOn) {}
+
+std::string TestPrograms::speed(double value) const {
+    return " F" + FormatNumber(value, "0");
+}
+
+std::string TestPrograms::feedLine(double x) const {
+    return "G01 X" + FormatNumber(x, "0.0000") + speed(m_p.AutoSpeedX);
+}
+
+ProgramText TestPrograms::preamble(bool homeBender) const {
+    ProgramText t;
+    const bool machining = m_p.RunMode == 0;
+    if (m_card.read_bit(machine::kCard, kInCutterBack) != 0 && m_p.CutterUpDownControl == 0 &&
+        machining) {
+        // The pneumatic cutter is not back: drive it back before anything
+        // moves under it.
+        t.add("M14");
+        t.add(m_p.InPositionCheck != 0 ? "G04 P" + FormatNumber(m_p.InPositionDelay, "0") : "M00");
+        t.add("M15");
+    }
+    const bool noSwing = m_p.FrontSwingControl != 0 && m_p.BackSwingControl != 0 &&
+                         m_p.SlotControl != 0 && m_p.InfeedControl != 1;
+    const bool infeedHomedLater = m_p.InfeedControl == 1 && m_p.HomeInfeedFirst != 0;
+    if (!noSwing && !infeedHomedLater && machining) {
+        t.add(m_p.ZAxisSwingCutter == 1 ? "M40" : "M42");
+        t.add("M30");
+    }
+    if (homeBender && m_p.BenderType > 0) {
+        if (m_p.BenderType == 1 && m_card.read_bit(machine::kCard, kInBenderHome) == 0) {
+            // The single bender's arm stands on its switch: turn it off the
+            // switch first so the search meets the switch edge.
+            t.add("G91 Y" + FormatNumber(m_p.MaxBendAngle / 2, "0.0000") + speed(m_p.AutoSpeedY));
+            t.add("G90");
+        }
+        if (machining) {
+            t.add("M38");
+            t.add("M30");
+        }
+    }
+    if (m_p.CutterUpDownControl == 1 && machining) {
+        t.add("M40");
+        t.add("M30");
+    }
+    t.add("G90 G01");
+    t.add("G92 X0");
+    return t;
+}
+
+void TestPrograms::load(ProgramText& program) {
+    program.write(m_dir);
+    m_run.loadProgram(m_dir, machine::RunKind::Action);
+}
+
+void TestPrograms::SLxzhJG(double length) {
+    ProgramText t = preamble(true);
+    SlotBlock slot(t, m_p, m_encoderOn);
+    slot.Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
+    t.add(feedLine(length));
+    slot.Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
+    t.add(feedLine(length + m_p.BendToSlotDistance + 10));
+    t.add("M30");
+    load(t);
+}
+
+common::Message TestPrograms::SLxzhCSh(const std::string& measured, double length) {
+    const double m = common::Val(measured);
+    if (!(std::fabs(m - length) <= 15.0) || m < 1.0 || length < 1.0) {
+        return common::error("长度错误，请重新测量并输入以mm为单位的数值！",
+                             "Length Error,Input Against!");
+    }
+    common::Message done;
+    if (!m_encoderOn || m_p.EncoderPort < 0.5) {
+        // The strip came out m where the motor was told L: the motor needs
+        // L/m times the pulses per mm it was given.
+        m_p.PulseEquivX = m_p.PulseEquivX * length / m;
+        done = common::notice("调整完成，送料轴电机新当量：" + common::Str(m_p.PulseEquivX),
+                              "Adjust Finished, Axis New value:" + common::Str(m_p.PulseEquivX));
+    } else {
+        m_p.EncoderPulseEquiv = m_p.EncoderPulseEquiv * length / m;
+        done = common::notice("调整完成，编码器新当量：" + common::Str(m_p.EncoderPulseEquiv),
+                              "Adjust Finished, Encoder New value:" +
+                                  common::Str(m_p.EncoderPulseEquiv));
+    }
+    if (m_save) {
+        m_save();
+    }
+    return done;
+}
+
+void TestPrograms::KCPcshJG() {
+    ProgramText t = preamble(false);
+    SlotBlock(t, m_p, m_encoderOn).Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
+    load(t);
+}
+
+void TestPrograms::KCNcshJG() {
+    ProgramText t = preamble(false);
+    const double angle = m_p.SlotControl == 0 ? 180.0 : 0.0;
+    SlotBlock(t, m_p, m_encoderOn)
+        .Print_KCaction(angle, kSlotStraight, kFaceBack, kSlotFlagNoEncoder);
+    t.add("G01 A0" + speed(m_p.AutoSpeedA));
+    load(t);
+}
+
+void TestPrograms::WFPcshiJG(const TestArc& arc) {
+    testArc(arc, true);
+}
+
+void TestPrograms::WFNcshiJG(const TestArc& arc) {
+    testArc(arc, false);
+}
+
+void TestPrograms::testArc(const TestArc& arc, bool positive) {
+    if (!(arc.radius > 0.1 && arc.radius < 100000.0 && arc.angle > 0.0 && arc.angle <= 360.0)) {
+        throw common::UserError(
+            common::error("测试圆弧数据错误：半径须大于0.1mm，角度须在0至360度之间！",
+                          "Test arc error: the radius must be above 0.1 mm and "
+                          "the angle between 0 and 360 degrees!"));
+    }
+    const double length = std::numbers::pi * arc.radius * arc.angle / 180.0;
+    const double theta =
+        positive ? BendAngleForRadius(m_tables.ArcTablePos, m_tables.ArcTablePosLast, arc.radius)
+                 : -BendAngleForRadius(m_tables.ArcTableNeg, m_tables.ArcTableNegLast, arc.radius);
+
+    ProgramText t = preamble(true);
+    SlotBlock slot(t, m_p, m_encoderOn);
+    // The two slots mark the test length on the strip; the arc of the same
+    // length is bent from the second slot on, once it reaches the bender.
+    slot.Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
+    t.add(feedLine(length));
+    slot.Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
+    const double from = length + m_p.BendToSlotDistance;
+    t.add(feedLine(from));
+    if (arc.radius >= m_p.TapBendRadiusThreshold) {
+        writePressedArc(t, theta, positive, from, from + length);
+    } else {
+        writeTappedArc(t, arc, theta, positive, from, from + length);
+    }
+    t.add("M30");
+    load(t);
+}
+
+void TestPrograms::writePressedArc(ProgramText& t, double theta, bool positive, double,
+                                   double to) const {
+    double y = positive ? m_p.PressForceFactorPos * theta + m_p.IdleAnglePos
+                        : m_p.PressForceFactorNeg * theta - m_p.IdleAngleNeg;
+    if (m_p.MaxBendAngle > 0) {
+        y = std::clamp(y, -m_p.MaxBendAngle, m_p.MaxBendAngle);
+    }
+    // The arm holds the strip at the bend angle while the arc length runs
+    // through the bender, then returns.
+    t.add("G01 Y" + FormatNumber(y, "0.0000") + speed(m_p.AutoSpeedY));
+    t.add(feedLine(to));
+    t.add("G05 Y0" + speed(m_p.AutoSpeedY));
+}
+
+void TestPrograms::writeTappedArc(ProgramText& t, const TestArc& arc, double theta, bool positive,
+                                  double from, double to) const {
+    double spacing = BendQueue(m_p.TapBendRadiusThreshold, m_tables).tapSpacing(arc.radius);
+    if (!(spacing > 0) || (to - from) / spacing > kMaxTaps) {
+        spacing = std::max(to - from, (to - from) / kMaxTaps);
+    }
+    double tap = positive ? m_p.TapForceFactorPos * theta + m_p.IdleAnglePos
+                          : m_p.TapForceFactorNeg * theta - m_p.IdleAngleNeg;
+    if (m_p.MaxBendAngle > 0) {
+        tap = std::clamp(tap, -m_p.MaxBendAngle, m_p.MaxBendAngle);
+    }
+    const double idle = positive ? m_p.IdleAnglePos : -m_p.IdleAngleNeg;
+    const int taps = static_cast<int>(std::floor((to - from) / spacing + 1e-9));
+    for (int i = 0; i <= taps; ++i) {
+        t.add(feedLine(from + i * spacing));
+        t.add("G05 Y" + FormatNumber(tap, "0.0000") + speed(m_p.AutoSpeedY));
+        t.add("G05 Y" + FormatNumber(idle, "0.0000") + speed(m_p.AutoSpeedY));
+    }
+}
+
+void TestPrograms::gripperJog(ProgramText& t, bool grippersReady, bool retract,
+                              double length) const {
+    if (!(m_p.GripperStroke > 0.5)) {
+        throw common::UserError(common::error("机械手行程设置错误，请检查设备参数！",
+                                              "The gripper stroke is not set, please check the "
+                                              "equipment settings!"));
+    }
+    t.add("G90 G01");
+    if (!grippersReady) {
+        // Clamp the strip, open both grippers, home the carriage, then
+        // take the strip with gripper II and release the clamp.
+        for (const char* line :
+             {"M16", kGripperDwell.c_str(), "M23", "M25", kGripperDwell.c_str(), "M36", "M30",
+              "G92 X0", "M24", kGripperDwell.c_str(), "M17", kGripperDwell.c_str()}) {
+            t.add(line);
+        }
+    }
+    const double x = m_p.PulseEquivX > 0
+                         ? m_card.get_command_pos(machine::kCard, machine::kAxisX) / m_p.PulseEquivX
+                         : 0.0;
+    t.add("G92X" + FormatNumber(x, "0.000"));
+    const std::string jogSpeed = speed(m_p.ManualSpeedX);
+    const std::string strokeEnd = "X" + FormatNumber(m_p.GripperStroke, "0.0000") + jogSpeed;
+    const std::string strokeStart = "X0" + jogSpeed;
+    const auto strokes = static_cast<long>(common::Fix(length / m_p.GripperStroke));
+    const double rest = length - static_cast<double>(strokes) * m_p.GripperStroke;
+    // Per stroke: gripper I takes the strip and II lets go, the carriage
+    // carries the strip one stroke (forward from 0 to the stroke end, or
+    // back from the stroke end to 0), then II holds the strip while I lets
+    // go and the carriage travels back empty.
+    const auto stroke = [&](const std::string& carry, const std::string& travel) {
+        t.add("M22");
+        t.add(kGripperDwell);
+        t.add("M25");
+        t.add(kGripperDwell);
+        t.add(carry);
+        t.add("M24");
+        t.add(kGripperDwell);
+        t.add("M23");
+        t.add(kGripperDwell);
+        t.add(travel);
+    };
+    for (long i = 0; i < strokes; ++i) {
+        stroke(retract ? strokeStart : strokeEnd, retract ? strokeEnd : strokeStart);
+    }
+    if (rest > 0.0005) {
+        const double target = retract ? m_p.GripperStroke - rest : rest;
+        t.add("M22");
+        t.add(kGripperDwell);
+        t.add("M25");
+        t.add(kGripperDwell);
+        t.add("X" + FormatNumber(target, "0.0000") + jogSpeed);
+    }
+    t.add("M23");
+    t.add("M25");
+    t.add("M30");
+}
+
+bool TestPrograms::jog(bool grippersReady, bool retract) {
+    const double x = m_p.PulseEquivX > 0
+                         ? m_card.get_command_pos(machine::kCard, machine::kAxisX) / m_p.PulseEquivX
+                         : 0.0;
+    if (grippersReady && std::fabs(x) >= 0.01) {
+        return false;
+    }
+    ProgramText t;
+    gripperJog(t, grippersReady, retract, kJogLength);
+    load(t);
+    return true;
+}
+
+bool TestPrograms::FeedJogProgram(bool grippersReady) {
+    return jog(grippersReady, false);
+}
+
+bool TestPrograms::RetractJogProgram(bool grippersReady) {
+    return jog(grippersReady, true);
+}
+
+void TestPrograms::FeedReturnProgram(double position) {
+    ProgramText t;
+    if (m_p.FeedType == 0) {
+        t.add("G90 G01");
+        t.add("G92X" + FormatNumber(position, "0.000"));
+        t.add("G01 X0" + speed(m_p.ManualSpeedX));
+    } else {
+        gripperJog(t, true, position > 0, std::fabs(position));
+    }
+    load(t);
+}
+
+} // namespace korvel::program

@@ -1,0 +1,93 @@
+#pragma once
+// The short machine programs that test, calibrate and jog the machine: a
+// single front or back slot, a measured test feed between two slots, a
+// test arc, the gripper jog programs behind the feed and retract buttons
+// and the feed return after a job. Each writes G5.dat, loads it into the
+// run state and raises the action-run flag; the executor runs it like a
+// job and ends it with "动作完成！".
+//
+// Test programs start with the same preamble: the pneumatic cutter is
+// brought back, the swing or infeed axis homed, the bending arm homed
+// (feed and arc tests), the motor cutter returned, then "G90 G01" and
+// "G92 X0" make the slotting line the feed origin.
+
+#include "common/AppDir.h"
+#include "common/Message.h"
+#include "machine/ParameterSet.h"
+
+#include <functional>
+
+namespace korvel::machine {
+class MotionCard;
+struct RunState;
+} // namespace korvel::machine
+
+namespace korvel::program {
+
+class ProgramText;
+
+// The test arc of the curvature table and the arc calibration: radius in
+// mm and arc angle in degrees. The arc is bent over its length
+// (pi x radius x angle / 180) right after the second slot.
+struct TestArc {
+    double radius = 100.0;
+    double angle = 90.0;
+};
+
+class TestPrograms {
+public:
+    // encoderOn: the main window's encoder tick box ("打开编码器").
+    TestPrograms(common::AppDir dir, machine::ParameterSet& params,
+                 const machine::ParameterTables& tables, machine::RunState& run,
+                 machine::MotionCard& card, bool encoderOn);
+
+    // Quiet save of the parameter group after a calibration changed it.
+    void setParameterSaver(std::function<void()> saver) { m_save = std::move(saver); }
+
+    // Feed calibration: two slots `length` mm apart, then the strip is fed
+    // on until the second slot has passed the bender.
+    void SLxzhJG(double length);
+    // The operator measured the distance between the two slots: the feed
+    // axis (or, with the encoder on, the encoder) pulse equivalent is
+    // scaled by length / measured and saved. Returns the message to show.
+    common::Message SLxzhCSh(const std::string& measured, double length);
+    // One front slot / one back slot.
+    void KCPcshJG();
+    void KCNcshJG();
+    // Test arcs bent to the positive and the negative side.
+    void WFPcshiJG(const TestArc& arc);
+    void WFNcshiJG(const TestArc& arc);
+    // Gripper jog while the feed / retract button is held: 3000 mm in full
+    // strokes. `grippersReady` is the window's gripper state flag (1 once
+    // the grippers hold the strip). Returns false when nothing was written
+    // (grippers ready and the feed axis away from zero).
+    bool FeedJogProgram(bool grippersReady);
+    bool RetractJogProgram(bool grippersReady);
+    // After a job: bring the feed axis back from `position` mm to zero.
+    void FeedReturnProgram(double position);
+
+    // Program lines, for tests and the command line (nothing is loaded).
+    ProgramText preamble(bool homeBender) const;
+
+private:
+    void load(ProgramText& program);
+    void testArc(const TestArc& arc, bool positive);
+    void writePressedArc(ProgramText& program, double theta, bool positive, double from,
+                         double to) const;
+    void writeTappedArc(ProgramText& program, const TestArc& arc, double theta, bool positive,
+                        double from, double to) const;
+    void gripperJog(ProgramText& program, bool grippersReady, bool retract, double length) const;
+    bool jog(bool grippersReady, bool retract);
+    std::string speed(double value) const;
+    std::string feedLine(double x) const;
+
+    common::AppDir m_dir;
+    machine::ParameterSet& m_p;
+    const machine::ParameterTables& m_tables;
+    machine::RunState& m_run;
+    machine::MotionCard& m_card;
+    bool m_encoderOn;
+    std::function<void()> m_save;
+};
+
+} // namespace korvel::program
