@@ -19,6 +19,10 @@ namespace {
 constexpr std::string_view kSplineName = "SPLINE";
 constexpr std::string_view kEndSection = "ENDSEC";
 constexpr long long kMaxSplines = std::numeric_limits<std::int16_t>::max();
+// Letters are drawn in millimetres; a coordinate beyond 10 km or a knot
+// beyond 1e12 is a broken file, and would only overflow the arithmetic.
+constexpr double kMaxCoordinate = 1e7;
+constexpr double kMaxKnot = 1e12;
 
 // A DXF name line (SPLINE, ENDSEC, $EXTMIN) matches without regard to case;
 // the line is already trimmed.
@@ -198,17 +202,17 @@ private:
             m_spline.ctrlPts.resize(static_cast<size_t>(n));
             m_drawing.maxCtrlPts = std::max(m_drawing.maxCtrlPts, static_cast<int>(n));
         } else if (code == "40") {
-            const double v = readNumber(code);
+            const double v = readNumber(code, kMaxKnot);
             if (++m_knotsRead <= m_spline.knots.size()) {
                 m_spline.knots[m_knotsRead - 1] = v;
             }
         } else if (code == "10") {
-            const double v = readNumber(code);
+            const double v = readNumber(code, kMaxCoordinate);
             if (++m_xRead <= m_spline.ctrlPts.size()) {
                 m_spline.ctrlPts[m_xRead - 1].x = v;
             }
         } else if (code == "20") {
-            const double v = readNumber(code);
+            const double v = readNumber(code, kMaxCoordinate);
             if (++m_yRead <= m_spline.ctrlPts.size()) {
                 m_spline.ctrlPts[m_yRead - 1].y = v;
             }
@@ -222,10 +226,10 @@ private:
         return m_cursor.current();
     }
 
-    double readNumber(std::string_view code) {
+    double readNumber(std::string_view code, double limit) {
         const std::string_view text = readValueText();
         const double v = common::Val(text);
-        if (!std::isfinite(v)) {
+        if (!(std::abs(v) <= limit)) {
             throw common::UserError(dxfmsg::badValue(m_number, code, text));
         }
         return v;
