@@ -4,10 +4,15 @@ namespace korvel::cli {
 
 // One declaration per command; each lives in its own file.
 int RunImport(const Args& args);
+int RunParams(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"import", "import DRAWING --appdir DIR [--densify N]", RunImport},
+        {"params",
+         "params --appdir DIR [--resources DIR] show | get NAME | set NAME VALUE | groups | "
+         "switch P C | copy-params | copy-curv",
+         RunParams},
     };
     return commands;
 }

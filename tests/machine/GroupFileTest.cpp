@@ -1,0 +1,291 @@
+// The parameter group file: line format, round trips, old files and bad
+// files.
+
+#include "machine/GroupFile.h"
+
+#include "common/Basic.h"
+#include "common/TextFile.h"
+#include "machine/ParameterTable.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace korvel::machine {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kData = fs::path(KORVEL_TEST_DATA_DIR) / "params";
+
+// A set with a different, valid value in every field, so that a field
+// mixed up with another one shows.
+ParameterSet distinctSet() {
+    ParameterSet set = FactoryParameterSet();
+    for (const auto& info : ParameterTable()) {
+        if (info.type == ParameterType::String) {
+            set.SlotActionOrder = "FPDUNDUB";
+        } else {
+            double v = info.line;
+            if (!info.limits.contains(v)) {
+                v = info.limits.hi;
+            }
+            SetNumericValue(set, info, v);
+        }
+        set.description(info.line) = "说明 " + std::to_string(info.line) + "（单位，mm）";
+    }
+    set.RunMode = 1;
+    return set;
+}
+
+TEST(GroupLine, SplitsValueAndDescription) {
+    EXPECT_EQ(SplitGroupLine(" .5 拍打系数").value, ".5");
+    EXPECT_EQ(SplitGroupLine(" .5 拍打系数").description, "拍打系数");
+    EXPECT_EQ(SplitGroupLine("-2 X轴回零摆正").value, "-2");
+    // The slot action order: letters, a comma and blanks before the text.
+    const auto order = SplitGroupLine("PDUNDU,         开槽动作顺序");
+    EXPECT_EQ(order.value, "PDUNDU");
+    EXPECT_EQ(order.description, "开槽动作顺序");
+    // A description keeps its inner blanks and ends at an ASCII comma.
+    const auto withComma = SplitGroupLine(" 3 正向 空程角,旧注释");
+    EXPECT_EQ(withComma.description, "正向 空程角");
+    // Quotes protect a comma.
+    EXPECT_EQ(SplitGroupLine(" 3 \"a,b\"").description, "a,b");
+    EXPECT_EQ(SplitGroupLine(" 7").description, "");
+    EXPECT_EQ(SplitGroupLine("").value, "");
+}
+
+TEST(GroupLine, WritesStrFormAndTheStringLine) {
+    ParameterSet set = FactoryParameterSet();
+    set.TapForceFactorPos = 0.5;
+    set.StartSegmentComp = -2;
+    set.SlotActionOrder = "PDU";
+    set.description(64) = "开槽动作顺序";
+    const common::Lines lines = GroupFileLines(set);
+    ASSERT_EQ(lines.size(), 103u);
+    EXPECT_EQ(lines[4], " .5 正向拍打弯弧力度系数");
+    EXPECT_EQ(lines[9], "-2 起始段长度补偿");
+    EXPECT_EQ(lines[63], "PDU,         开槽动作顺序");
+    EXPECT_EQ(lines[16], " 10 两节点间密化点数");
+}
+
+TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
+    test::TempDir dir;
+    const ParameterSet written = distinctSet();
+    WriteGroupFile(dir / "SYS_0.ini", written);
+    ParameterSet read;
+    EXPECT_TRUE(ReadGroupFile(dir / "SYS_0.ini", read).empty());
+    ParameterSet expected = written;
+    expected.RunMode = 0;
+    EXPECT_EQ(read, expected);
+    EXPECT_EQ(common::ReadLines(dir / "SYS_0.ini")[17].substr(0, 3), " 0 ");
+}
+
+TEST(GroupFile, NumbersRoundTripExactly) {
+    test::TempDir dir;
+    ParameterSet set = FactoryParameterSet();
+    const double values[] = {0.5,  -2,  123456789012345.0, 1.5e-7, -0.0001,
+                             1e20, 0.1, 166.666666666667,  -0.5,   98765.4321};
+    // Double fields that accept any value.
+    const double* v = values;
+    for (const int l : {10, 11, 13, 23, 30, 37, 44, 52, 75, 76}) {
+        SetNumericValue(set, ParameterLine(l), *v++);
+    }
+    WriteGroupFile(dir / "SYS_1.ini", set);
+    const common::Lines lines = common::ReadLines(dir / "SYS_1.ini");
+    EXPECT_EQ(lines[9].substr(0, 4), " .5 ");
+    EXPECT_EQ(lines[10].substr(0, 3), "-2 ");
+    EXPECT_EQ(lines[12].substr(0, 17), " 123456789012345 ");
+    EXPECT_EQ(lines[22].substr(0, 9), " 1.5E-07 ");
+    EXPECT_EQ(lines[29].substr(0, 7), "-.0001 ");
+    EXPECT_EQ(lines[36].substr(0, 7), " 1E+20 ");
+    ParameterSet read;
+    ReadGroupFile(dir / "SYS_1.ini", read);
+    v = values;
+    for (const int l : {10, 11, 13, 23, 30, 37, 44, 52, 75, 76}) {
+        EXPECT_EQ(NumericValue(read, ParameterLine(l)), *v++) << "line " << l;
+    }
+}
+
+TEST(GroupFile, OldSeventyFiveLineFileGetsTheLaterDefaults) {
+    ParameterSet set; // all zero, as memory before the first load
+    set.ArcCorrPos = 0;
+    EXPECT_TRUE(ReadGroupFile(kData / "old75_utf8.ini", set).empty());
+    EXPECT_DOUBLE_EQ(set.PulseEquivX, 166.666666666667);
+    EXPECT_EQ(set.AutoSpeedY, 54000);
+    EXPECT_EQ(set.HomeOffsetX, -1.5);
+    EXPECT_EQ(set.EncoderPulseEquiv, 75.5);
+    EXPECT_EQ(set.DownStrokeBack, 4.2);
+    EXPECT_EQ(set.EncoderTolerance, 2);
+    EXPECT_EQ(set.ArcJoinAngleThreshold, 0.2);
+    EXPECT_EQ(set.ZToolSetPosition, 20);
+    EXPECT_EQ(set.SlotDepthCorr, 100);
+    EXPECT_EQ(set.InfeedDistanceLimit, 1);
+    EXPECT_EQ(set.ArcCorrPos, 0);
+    EXPECT_EQ(set.EncoderPort, 0);
+    EXPECT_EQ(set.CutStroke[4], 0);
+    EXPECT_EQ(set.MaxFeedLength, 0);
+    EXPECT_EQ(set.description(80), "X轴编码器修正精度，单位：编码器脉冲数");
+    EXPECT_EQ(set.description(91), "第五刀距度");
+    EXPECT_EQ(set.description(64), "开槽动作顺序（U上 D下）");
+    EXPECT_EQ(set.SlotActionOrder, "UDPUD");
+
+    test::TempDir dir;
+    WriteGroupFile(dir / "SYS_0.ini", set);
+    const common::Lines lines = common::ReadLines(dir / "SYS_0.ini");
+    ASSERT_EQ(lines.size(), 103u);
+    EXPECT_EQ(lines[79], " 2 X轴编码器修正精度，单位：编码器脉冲数");
+    EXPECT_EQ(lines[99], " 100 开槽深度修正");
+}
+
+TEST(GroupFile, OptionalLinesKeepTheValuesInMemory) {
+    test::TempDir dir;
+    common::Lines lines = common::ReadLines(kData / "old75_utf8.ini");
+    lines.resize(73);
+    common::WriteLines(dir / "SYS_0.ini", lines);
+    ParameterSet set;
+    set.EncoderPulseEquiv = 77;
+    set.DownStrokeBack = 3;
+    set.ArcCorrNeg = 0.25; // no default: kept too
+    EXPECT_TRUE(ReadGroupFile(dir / "SYS_0.ini", set).empty());
+    EXPECT_EQ(set.EncoderPulseEquiv, 77);
+    EXPECT_EQ(set.DownStrokeBack, 3);
+    EXPECT_EQ(set.ArcCorrNeg, 0.25);
+    EXPECT_EQ(set.SlotDepthCorr, 100);
+}
+
+TEST(GroupFile, Gb18030FileReadsLikeItsUtf8Twin) {
+    ParameterSet utf8;
+    ParameterSet gb;
+    ASSERT_TRUE(ReadGroupFile(kData / "old75_utf8.ini", utf8).empty());
+    ASSERT_TRUE(ReadGroupFile(kData / "old75_gb18030.ini", gb).empty());
+    EXPECT_EQ(gb, utf8);
+    EXPECT_EQ(gb.description(19), "X轴脉冲当量");
+    EXPECT_EQ(gb.description(47), "切刀刀刃角度（度）");
+}
+
+// Each bad file: the line at fault names the file and the field, takes
+// the factory value, and the file stays byte for byte as it was.
+TEST(GroupFile, BadValuesTakeTheFactoryValueAndLeaveTheFile) {
+    struct Case {
+        const char* file;
+        int line;
+    };
+    const Case cases[] = {{"nonnumeric_line19.ini", 19},
+                          {"densify0_line17.ini", 17},
+                          {"negative_pulse_line26.ini", 26},
+                          {"int16_overflow_line20.ini", 20},
+                          {"bad_action_order_line64.ini", 64}};
+    const ParameterSet factory = FactoryParameterSet();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const fs::path file = kData / "bad" / c.file;
+        const std::string before = common::ReadBytes(file);
+        ParameterSet set;
+        const common::Message m = ReadGroupFile(file, set);
+        ASSERT_FALSE(m.empty());
+        EXPECT_EQ(m.kind, common::MessageKind::Error);
+        const std::string name(ParameterLine(c.line).name);
+        EXPECT_NE(m.en.find(file.string()), std::string::npos);
+        EXPECT_NE(m.en.find("line " + std::to_string(c.line) + " (" + name + ")"),
+                  std::string::npos)
+            << m.en;
+        EXPECT_NE(m.zh.find("第 " + std::to_string(c.line) + " 行"), std::string::npos);
+        if (c.line == 64) {
+            EXPECT_EQ(set.SlotActionOrder, factory.SlotActionOrder);
+        } else {
+            EXPECT_EQ(NumericValue(set, ParameterLine(c.line)), ParameterLine(c.line).factory);
+        }
+        // The description of the faulty line is still the file's own.
+        EXPECT_EQ(set.description(c.line), factory.description(c.line));
+        EXPECT_EQ(common::ReadBytes(file), before);
+    }
+}
+
+TEST(GroupFile, ShortFileTakesFactoryValuesForTheMissingLines) {
+    const fs::path file = kData / "bad" / "short60.ini";
+    ParameterSet set;
+    const common::Message m = ReadGroupFile(file, set);
+    ASSERT_FALSE(m.empty());
+    EXPECT_NE(m.en.find("only 60 lines"), std::string::npos) << m.en;
+    EXPECT_NE(m.en.find(file.string()), std::string::npos);
+    const ParameterSet factory = FactoryParameterSet();
+    EXPECT_EQ(set.CutOffStroke, factory.CutOffStroke); // line 63, missing
+    EXPECT_EQ(set.BenderType, factory.BenderType);     // line 68, missing
+    EXPECT_EQ(set.description(68), factory.description(68));
+    EXPECT_EQ(set.SlotActionOrder, factory.SlotActionOrder);
+    EXPECT_EQ(set.SlotDepthCorr, 100); // later default
+}
+
+TEST(GroupFile, UnreadableFilesGiveTheFactorySet) {
+    test::TempDir dir;
+    fs::create_directories(dir / "adir.ini");
+    {
+        std::ofstream big(dir / "big.ini", std::ios::binary);
+        big << std::string(2 << 20, '7');
+    }
+    for (const char* name : {"missing.ini", "adir.ini", "big.ini"}) {
+        SCOPED_TRACE(name);
+        ParameterSet set = distinctSet();
+        const common::Message m = ReadGroupFile(dir / name, set);
+        ASSERT_FALSE(m.empty());
+        EXPECT_NE(m.en.find((dir / name).string()), std::string::npos);
+        EXPECT_NE(m.en.find("factory parameters"), std::string::npos);
+        EXPECT_EQ(set, FactoryParameterSet());
+    }
+}
+
+TEST(GroupFile, GripperFeedWithoutStrokeIsRefused) {
+    test::TempDir dir;
+    ParameterSet set = FactoryParameterSet();
+    set.FeedType = 1;
+    set.GripperStroke = 0;
+    WriteGroupFile(dir / "SYS_0.ini", set);
+    ParameterSet read;
+    const common::Message m = ReadGroupFile(dir / "SYS_0.ini", read);
+    EXPECT_FALSE(m.empty());
+    EXPECT_EQ(read.FeedType, 1);
+    EXPECT_EQ(read.GripperStroke, FactoryParameterSet().GripperStroke);
+}
+
+// The table drives reading and writing: a slip in it would shift or lose
+// values silently.
+TEST(ParameterTableCheck, NamesFactoryValuesAndDescriptionsAreUsable) {
+    std::set<std::string_view> names;
+    for (const auto& info : ParameterTable()) {
+        SCOPED_TRACE(info.name);
+        EXPECT_TRUE(names.insert(info.name).second);
+        EXPECT_EQ(FindParameter(info.name), &info);
+        if (info.type != ParameterType::String) {
+            EXPECT_EQ(CheckValue(info, info.factory), ValueProblem::None);
+            if (info.ifMissing) {
+                EXPECT_GE(info.line, 76);
+            }
+        }
+        // An ASCII comma would cut the description when it is read back.
+        EXPECT_EQ(info.description.find(','), std::string_view::npos);
+        EXPECT_FALSE(info.description.empty());
+    }
+    EXPECT_EQ(FindParameter("CutStroke(4)"), &ParameterLine(91));
+    EXPECT_EQ(FindParameter("NoSuchThing"), nullptr);
+    EXPECT_EQ(ParameterLine(32).type, ParameterType::Int32);
+}
+
+TEST(ParameterTableCheck, NumbersAreParsedStrictly) {
+    EXPECT_EQ(ParseNumber("-.5"), -0.5);
+    EXPECT_EQ(ParseNumber("1.5E-07"), 1.5e-7);
+    EXPECT_EQ(ParseNumber("1D+3"), 1000);
+    EXPECT_FALSE(ParseNumber("12abc"));
+    EXPECT_FALSE(ParseNumber(""));
+    EXPECT_FALSE(ParseNumber("-"));
+    EXPECT_FALSE(ParseNumber("1E"));
+    EXPECT_FALSE(ParseNumber("1E999"));
+    EXPECT_EQ(CheckValue(ParameterLine(17), 0), ValueProblem::OutOfLimits);
+    EXPECT_EQ(CheckValue(ParameterLine(20), 40000), ValueProblem::OutOfType);
+    EXPECT_EQ(CheckValue(ParameterLine(32), 40000), ValueProblem::None);
+    EXPECT_EQ(CheckValue(ParameterLine(47), 180), ValueProblem::None);
+    EXPECT_EQ(CheckValue(ParameterLine(47), 0), ValueProblem::OutOfLimits);
+}
+
+} // namespace
+} // namespace korvel::machine

@@ -1,0 +1,228 @@
+// Curvature tables, tapping-spacing tables, the group choice file and the
+// main window's remembered fields.
+
+#include "machine/TableFiles.h"
+
+#include "common/TextFile.h"
+#include "machine/FormText.h"
+#include "machine/ParaGroupFile.h"
+#include "machine/ParameterTable.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace korvel::machine {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CurvatureTable, FiveLinesGiveLastIndexFour) {
+    test::TempDir dir;
+    common::WriteLines(dir / "P.ini",
+                       {"2.60, 1000.00", "3.00, 600.00", "8.00, 100.00", "32.00, 20.00", "62, 10"});
+    CurvatureTable rows;
+    std::int16_t last = -1;
+    EXPECT_TRUE(ReadCurvatureTable(dir / "P.ini", true, rows, last).empty());
+    EXPECT_EQ(last, 4);
+    EXPECT_EQ(rows[2], (CurvatureRow{8, 100}));
+    EXPECT_EQ(rows[4], (CurvatureRow{62, 10}));
+    EXPECT_EQ(rows[5], (CurvatureRow{0, 0}));
+    const common::Lines lines = CurvatureTableLines(rows, last);
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "2.60, 1000.00");
+    EXPECT_EQ(lines[4], "62.00, 10.00");
+}
+
+TEST(CurvatureTable, AtMost201RowsAreRead) {
+    test::TempDir dir;
+    common::Lines lines;
+    for (int i = 0; i < 230; ++i) {
+        lines.push_back(std::to_string(i) + ", " + std::to_string(2000 - i));
+    }
+    common::WriteLines(dir / "P.ini", lines);
+    CurvatureTable rows;
+    std::int16_t last = -1;
+    const common::Message m = ReadCurvatureTable(dir / "P.ini", true, rows, last);
+    EXPECT_EQ(last, 200);
+    EXPECT_EQ(rows[200], (CurvatureRow{200, 1800}));
+    EXPECT_NE(m.en.find("only the first 201"), std::string::npos) << m.en;
+}
+
+TEST(CurvatureTable, UnusableFilesGiveTheFactoryTable) {
+    test::TempDir dir;
+    common::WriteLines(dir / "empty.ini", {});
+    common::WriteLines(dir / "text.ini", {"2.60, 1000.00", "abc, 20"});
+    CurvatureTable factory;
+    const std::int16_t factoryLast = FactoryCurvatureTable(false, factory);
+    for (const char* name : {"missing.ini", "empty.ini", "text.ini"}) {
+        SCOPED_TRACE(name);
+        CurvatureTable rows;
+        std::int16_t last = -1;
+        const common::Message m = ReadCurvatureTable(dir / name, false, rows, last);
+        ASSERT_FALSE(m.empty());
+        EXPECT_NE(m.en.find((dir / name).string()), std::string::npos);
+        EXPECT_EQ(last, factoryLast);
+        EXPECT_EQ(rows, factory);
+    }
+}
+
+TEST(CurvatureTable, FactoryTableFallsWithRadiusAndStaysWithinTheArm) {
+    for (bool positive : {true, false}) {
+        CurvatureTable rows;
+        const std::int16_t last = FactoryCurvatureTable(positive, rows);
+        ASSERT_GT(last, 10);
+        for (int i = 1; i <= last; ++i) {
+            EXPECT_LT(rows[i].radius, rows[i - 1].radius);
+            EXPECT_GT(rows[i].angle, rows[i - 1].angle);
+        }
+        EXPECT_LT(rows[last].angle, FactoryParameterSet().MaxBendAngle);
+    }
+}
+
+TEST(TapSpacing, EmptyFileGivesTheFourDefaultRows) {
+    test::TempDir dir;
+    common::WriteLines(dir / "pfjj_0.ini", {});
+    TapSpacingTable rows;
+    std::int16_t count = 0;
+    EXPECT_TRUE(ReadTapSpacing(dir / "pfjj_0.ini", rows, count).empty());
+    ASSERT_EQ(count, 4);
+    EXPECT_EQ(rows[0], (TapSpacingRow{40, 1}));
+    EXPECT_EQ(rows[1], (TapSpacingRow{100, 2}));
+    EXPECT_EQ(rows[2], (TapSpacingRow{240, 3}));
+    EXPECT_EQ(rows[3], (TapSpacingRow{0, 4}));
+    const common::Lines lines = TapSpacingLines(rows, count);
+    EXPECT_EQ(lines[0], " 40  1 ");
+    EXPECT_EQ(lines[3], " 0  4 ");
+}
+
+TEST(TapSpacing, ZeroSpacingEndsTheTable) {
+    test::TempDir dir;
+    common::WriteLines(dir / "pfjj_1.ini", {" 30  .5 ", "80,1.5", " 0  0 ", " 500  9 "});
+    TapSpacingTable rows;
+    std::int16_t count = 0;
+    EXPECT_TRUE(ReadTapSpacing(dir / "pfjj_1.ini", rows, count).empty());
+    ASSERT_EQ(count, 2);
+    EXPECT_EQ(rows[0], (TapSpacingRow{30, 0.5}));
+    EXPECT_EQ(rows[1], (TapSpacingRow{80, 1.5}));
+    // Written and read back unchanged.
+    common::WriteLines(dir / "again.ini", TapSpacingLines(rows, count));
+    TapSpacingTable again;
+    std::int16_t againCount = 0;
+    ReadTapSpacing(dir / "again.ini", again, againCount);
+    EXPECT_EQ(againCount, 2);
+    EXPECT_EQ(again, rows);
+}
+
+TEST(TapSpacing, MissingOrBrokenFileGivesDefaultRowsWithAMessage) {
+    test::TempDir dir;
+    common::WriteLines(dir / "bad.ini", {" 40  1 ", " 100  zwei "});
+    for (const char* name : {"missing.ini", "bad.ini"}) {
+        SCOPED_TRACE(name);
+        TapSpacingTable rows;
+        std::int16_t count = 0;
+        const common::Message m = ReadTapSpacing(dir / name, rows, count);
+        EXPECT_NE(m.en.find((dir / name).string()), std::string::npos);
+        EXPECT_EQ(count, 4);
+        EXPECT_EQ(rows[2], (TapSpacingRow{240, 3}));
+    }
+}
+
+TEST(ParaGroup, ReadsGroupsAndNames) {
+    test::TempDir dir;
+    common::Lines lines{" 3"};
+    for (int g = 0; g < 10; ++g) {
+        lines.push_back("铝 " + std::to_string(g));
+    }
+    lines.push_back(" 10");
+    for (int g = 0; g < 10; ++g) {
+        lines.push_back("曲 " + std::to_string(g));
+    }
+    common::WriteLines(dir / "ParaGroup.ini", lines);
+    ParameterTables tables;
+    EXPECT_TRUE(ReadParaGroup(dir / "ParaGroup.ini", tables).empty());
+    EXPECT_EQ(tables.ParaGroupNo, 2);
+    EXPECT_EQ(tables.CurvGroupNo, 9);
+    EXPECT_EQ(tables.ParaGroupNames[4], "铝 4");
+    EXPECT_EQ(tables.CurvGroupNames[9], "曲 9");
+    EXPECT_EQ(ParaGroupLines(tables), lines);
+}
+
+TEST(ParaGroup, BothNumbersZeroGiveTheMachinesNotice) {
+    test::TempDir dir;
+    common::Lines lines(22, "x");
+    lines[0] = " 0";
+    lines[11] = " 0";
+    common::WriteLines(dir / "ParaGroup.ini", lines);
+    ParameterTables tables;
+    tables.ParaGroupNo = 5;
+    const auto messages = ReadParaGroup(dir / "ParaGroup.ini", tables);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].zh, "qspzhwj缺少参数组配置文件！");
+    EXPECT_EQ(messages[0].en, "qspzhwj缺少参数组配置文件！");
+    EXPECT_EQ(tables.ParaGroupNo, 0);
+    EXPECT_EQ(tables.CurvGroupNo, 0);
+}
+
+TEST(ParaGroup, MissingFileOrAbsurdNumbersUseGroupOneAndFactoryNames) {
+    test::TempDir dir;
+    ParameterTables tables;
+    const auto missing = ReadParaGroup(dir / "ParaGroup.ini", tables);
+    ASSERT_EQ(missing.size(), 2u);
+    EXPECT_NE(missing[0].en.find((dir / "ParaGroup.ini").string()), std::string::npos);
+    EXPECT_EQ(tables.ParaGroupNames[9], "参数组10");
+    EXPECT_EQ(tables.CurvGroupNames[0], "曲率表1");
+
+    common::WriteLines(dir / "ParaGroup.ini", {" 12", "a", "b"});
+    const auto absurd = ReadParaGroup(dir / "ParaGroup.ini", tables);
+    ASSERT_EQ(absurd.size(), 1u);
+    EXPECT_NE(absurd[0].en.find("parameter group 12 is not within 1 to 10"), std::string::npos);
+    EXPECT_NE(absurd[0].en.find("curvature group 0"), std::string::npos);
+    EXPECT_EQ(tables.ParaGroupNo, 0);
+    EXPECT_EQ(tables.ParaGroupNames[0], "a");
+    EXPECT_EQ(tables.ParaGroupNames[2], "参数组3");
+}
+
+TEST(FormTextFile, RoundTripsAndRestoresTheOffsetOnlyWhenKept) {
+    test::TempDir dir;
+    FormText saved;
+    saved.Text3 = "75";
+    saved.Text6 = "1.5";
+    saved.Check2 = 1;
+    saved.LanguageFlag = 1;
+    saved.Setting1 = 0.25;
+    saved.Setting4 = -1;
+    saved.Text14 = "3000";
+    saved.Check5 = 1;
+    WriteFormText(dir / "formtext.ini", saved);
+    EXPECT_EQ(common::ReadLines(dir / "formtext.ini").size(), 16u);
+
+    ParameterSet keeps = FactoryParameterSet();
+    keeps.SaveContourOffset = 1;
+    FormText read;
+    ReadFormText(dir / "formtext.ini", keeps, read);
+    FormText expected = saved;
+    expected.Text6 = "1.50";
+    EXPECT_EQ(read, expected);
+
+    FormText notKept;
+    ReadFormText(dir / "formtext.ini", FactoryParameterSet(), notKept);
+    EXPECT_EQ(notKept.Text6, "0");
+    EXPECT_EQ(notKept.LanguageFlag, 1);
+}
+
+TEST(FormTextFile, ShortOrMissingFileLeavesTheRestAsItWas) {
+    test::TempDir dir;
+    common::WriteLines(dir / "formtext.ini", {"30", "12", "150", " 1", " 0", " 2", " 1", " 1"});
+    FormText read;
+    ReadFormText(dir / "formtext.ini", FactoryParameterSet(), read);
+    EXPECT_EQ(read.Text7, "150");
+    EXPECT_EQ(read.Check4, 1);
+    EXPECT_EQ(read.LanguageFlag, 1);
+    EXPECT_EQ(read.Text14, "2500");
+    FormText untouched;
+    ReadFormText(dir / "nothing.ini", FactoryParameterSet(), untouched);
+    EXPECT_EQ(untouched, FormText{});
+}
+
+} // namespace
+} // namespace korvel::machine
