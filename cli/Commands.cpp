@@ -5,6 +5,7 @@ namespace korvel::cli {
 // One declaration per command; each lives in its own file.
 int RunImport(const Args& args);
 int RunParams(const Args& args);
+int RunGenerate(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
@@ -13,6 +14,9 @@ const std::vector<Command>& AllCommands() {
          "params --appdir DIR [--resources DIR] show | get NAME | set NAME VALUE | groups | "
          "switch P C | copy-params | copy-curv",
          RunParams},
+        {"generate",
+         "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend]",
+         RunGenerate},
     };
     return commands;
 }

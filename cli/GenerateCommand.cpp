@@ -1,0 +1,82 @@
+// korvel-cli generate --appdir DIR [--runs R] [--join J] [--end E] [--home]
+// [--encoder] [--no-bend]: presses the run button on the application folder
+// as the operator window does. The machine is the simulated card in its
+// power-on state; the checks read it, the program goes to G5.dat. Prints
+// the line count and the two length labels, or the message that stopped
+// the job (exit code 1).
+
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "common/AppDir.h"
+#include "common/Message.h"
+#include "machine/DefaultInstall.h"
+#include "machine/ParameterStore.h"
+#include "machine/RunState.h"
+#include "machine/SimMachine.h"
+#include "machine/SimulatedCard.h"
+#include "program/JobRun.h"
+
+#include <iostream>
+
+#ifndef KORVEL_RESOURCES_DIR
+#define KORVEL_RESOURCES_DIR ""
+#endif
+
+namespace korvel::cli {
+
+namespace {
+
+constexpr auto kLang = common::Language::English;
+
+void show(const common::Message& m) {
+    if (m.empty()) {
+        return;
+    }
+    auto& out = m.kind == common::MessageKind::Error ? std::cerr : std::cout;
+    out << m.title(kLang) << ": " << m.text(kLang) << "\n";
+}
+
+} // namespace
+
+int RunGenerate(const Args& rawArgs) {
+    const CliArgs args(rawArgs, {"home", "encoder", "no-bend"});
+    const common::AppDir app(args.appDir());
+    machine::InstallDefaults(app, args.value("resources", KORVEL_RESOURCES_DIR));
+
+    machine::ParameterSet params;
+    machine::ParameterTables tables;
+    machine::ParameterStore store(app, params, tables);
+    for (const auto& m : store.LoadAtStartup()) {
+        show(m);
+    }
+
+    program::MainWindowFields fields;
+    fields.Text5 = args.value("runs", "1");
+    fields.Text4 = args.value("join", "10");
+    fields.Text7 = args.value("end", "0");
+    fields.Check2 = args.has("home");
+    fields.Check3 = args.has("encoder");
+    fields.Check5 = args.has("no-bend");
+
+    machine::SimulatedCard card(
+        machine::SimMachine::fromFile(machine::readSimMachineFile(app), params));
+    card.adt8940a1_initial();
+    machine::RunState state;
+    program::MarkedPoints marked;
+    program::JobRun run(app, params, tables, fields, marked);
+    const program::JobOutcome outcome = run.Command_Run(card, state);
+    if (outcome.message) {
+        show(*outcome.message);
+        return 1;
+    }
+    if (!outcome.started) {
+        std::cout << "nothing selected: CtrP.dat is empty\n";
+        return 0;
+    }
+    std::cout << "lines " << outcome.lineCount << "\n";
+    std::cout << "selected length " << outcome.selectedLabel << "\n";
+    std::cout << "total length " << outcome.totalLabel << "\n";
+    return 0;
+}
+
+} // namespace korvel::cli
