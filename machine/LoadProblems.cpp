@@ -20,9 +20,9 @@ void LoadProblems::add(std::string zh, std::string en) {
 
 common::Message LoadProblems::message(const std::string& whatZh, const std::string& whatEn) const {
     const std::string name = m_file.string();
-    std::string zh = "文件 " + name + " 有误，" + whatZh + "；文件保持原样，保存参数后才会改写：";
+    std::string zh = "文件 " + name + " 有误，" + whatZh + "；文件保持原样，直到再次保存：";
     std::string en = "The file " + name + " has errors; " + whatEn +
-                     ". The file is left as it is until the parameters are saved:";
+                     ". The file is left as it is until it is saved again:";
     for (size_t i = 0; i < m_zh.size(); ++i) {
         zh += "\n" + m_zh[i];
         en += "\n" + m_en[i];

@@ -20,7 +20,7 @@ public:
     bool empty() const { return m_count == 0; }
     int count() const { return m_count; }
 
-    // "参数文件 <file> 有误（出厂默认值已代替有误的部分，文件保持原样）：" and the lines.
+    // "文件 <file> 有误，<what>；文件保持原样，直到再次保存：" and one line per problem.
     common::Message message(const std::string& whatZh, const std::string& whatEn) const;
 
 private:
