@@ -1,0 +1,34 @@
+#include "cli/OutlineParams.h"
+
+#include "common/Message.h"
+#include "machine/ParameterSet.h"
+#include "machine/ParameterStore.h"
+#include "machine/ParameterTable.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace korvel::cli {
+
+OutlineParams LoadOutlineParams(const common::AppDir& app) {
+    machine::ParameterSet params = machine::FactoryParameterSet();
+    machine::ParameterTables tables;
+    std::error_code ec;
+    if (std::filesystem::is_directory(app.sysPara(""), ec)) {
+        machine::ParameterStore store(app, params, tables);
+        for (const auto& m : store.LoadAtStartup()) {
+            if (!m.empty()) {
+                std::cerr << m.title(common::Language::English) << ": "
+                          << m.text(common::Language::English) << "\n";
+            }
+        }
+    }
+    OutlineParams out;
+    out.control.CornerArcAngleThreshold = params.CornerArcAngleThreshold;
+    out.control.ArcJoinAngleThreshold = params.ArcJoinAngleThreshold;
+    out.path.EngraveCutterRadius = params.EngraveCutterRadius;
+    out.path.CutterRadiusCompFactor = params.CutterRadiusCompFactor;
+    return out;
+}
+
+} // namespace korvel::cli

@@ -1,0 +1,19 @@
+#pragma once
+// The parameter values that selection and path preparation take from the
+// parameter set of an application folder (the current group as loaded at
+// start-up, or the factory values when the folder has no parameter files).
+
+#include "common/AppDir.h"
+#include "geometry/OutlineParameters.h"
+
+namespace korvel::cli {
+
+struct OutlineParams {
+    geometry::ControlPointParameters control;
+    geometry::PathParameters path;
+};
+
+// Problems while loading are printed to standard error.
+OutlineParams LoadOutlineParams(const common::AppDir& app);
+
+} // namespace korvel::cli

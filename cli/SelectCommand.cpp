@@ -1,0 +1,120 @@
+// korvel-cli select: picks outline pieces of the drawing in an application
+// folder as the operator does with the mouse, appends them to
+// PointForControl.dat and prepares CtrP.dat. A new selection replaces the
+// previous one unless --append is given.
+
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "cli/OutlineParams.h"
+#include "common/AppDir.h"
+#include "common/Basic.h"
+#include "common/Message.h"
+#include "geometry/OutlineSession.h"
+#include "geometry/PathLengths.h"
+
+#include <iostream>
+#include <sstream>
+
+namespace korvel::cli {
+namespace {
+
+struct PieceSpec {
+    int outline = 0;
+    int start = 0;
+    int end = 0;
+    bool shift = false;
+};
+
+common::UserError badSpec(const std::string& text) {
+    return common::UserError(common::error(
+        "轮廓段应写成 轮廓:起始节点:结束节点[:shift]：" + text,
+        "A piece is written OUTLINE:START:END[:shift] (node ordinals within the outline): " +
+            text));
+}
+
+int wholeNumber(const std::string& text, const std::string& spec) {
+    if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos) {
+        throw badSpec(spec);
+    }
+    return static_cast<int>(common::Val(text));
+}
+
+PieceSpec parseSpec(const std::string& text) {
+    std::vector<std::string> parts;
+    std::stringstream in(text);
+    for (std::string part; std::getline(in, part, ':');) {
+        parts.push_back(part);
+    }
+    if (parts.size() < 3 || parts.size() > 4 || (parts.size() == 4 && parts[3] != "shift")) {
+        throw badSpec(text);
+    }
+    return {wholeNumber(parts[0], text), wholeNumber(parts[1], text), wholeNumber(parts[2], text),
+            parts.size() == 4};
+}
+
+std::int32_t nodeOf(const geometry::OutlineModel& model, const PieceSpec& spec, int ordinal) {
+    const auto& outlines = model.outlines();
+    for (std::size_t i = 0; i < outlines.size(); ++i) {
+        if (outlines[i].number != spec.outline) {
+            continue;
+        }
+        const std::int32_t node = model.nodeByOrdinal(i, ordinal);
+        if (node == 0) {
+            const std::string n = std::to_string(outlines[i].nodeCount());
+            throw common::UserError(common::error(
+                "轮廓 " + std::to_string(spec.outline) + " 只有 " + n + " 个节点",
+                "Outline " + std::to_string(spec.outline) + " has " + n + " nodes only"));
+        }
+        return node;
+    }
+    throw common::UserError(
+        common::error("图形中没有轮廓 " + std::to_string(spec.outline),
+                      "The drawing has no outline " + std::to_string(spec.outline)));
+}
+
+void printPieces(const geometry::OutlineSession& session) {
+    const auto& sel = session.selection();
+    const auto& model = session.model();
+    for (std::size_t i = 0; i < sel.completedCount(); ++i) {
+        const auto& e = sel.entry(i);
+        const auto& start = model.node(e.startNode);
+        std::cout << "piece " << i + 1 << ": outline " << start.outline << " nodes "
+                  << start.ordinal << "-" << model.node(e.endNode).ordinal
+                  << (e.mode == 3 ? " counter-clockwise" : " clockwise") << "\n";
+    }
+}
+
+} // namespace
+
+int RunSelect(const Args& rawArgs) {
+    const CliArgs args(rawArgs, {"all", "append"});
+    const common::AppDir app(args.appDir());
+    if (!args.has("all") && args.positional().empty()) {
+        throw common::UserError(
+            common::error("请给出 --all 或要选择的轮廓段", "Give --all or the pieces to select"));
+    }
+    const OutlineParams params = LoadOutlineParams(app);
+    geometry::OutlineSession session(app, params.control, params.path);
+    session.setLanguage(common::Language::English);
+    session.openDrawing();
+    if (!args.has("append")) {
+        session.cancelSelection();
+    }
+    if (args.has("all")) {
+        session.selectWholeLetter();
+    }
+    for (const auto& text : args.positional()) {
+        const PieceSpec spec = parseSpec(text);
+        session.selectPiece(nodeOf(session.model(), spec, spec.start),
+                            nodeOf(session.model(), spec, spec.end), spec.shift);
+    }
+    const auto result = session.prepare();
+    std::cout << "pieces " << session.selection().completedCount() << "\n";
+    printPieces(session);
+    if (result.prepared) {
+        std::cout << "total length " << geometry::LengthLabel(result.totalLength) << "\n";
+    }
+    return 0;
+}
+
+} // namespace korvel::cli

@@ -1,0 +1,195 @@
+// Classification of picked pieces into control point blocks.
+
+#include "OutlineShapes.h"
+#include "common/Fields.h"
+#include "geometry/ControlPointWriter.h"
+#include "geometry/OutlineModel.h"
+#include "geometry/PathFile.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace korvel::geometry {
+namespace {
+
+using test::DisplayFileBuilder;
+
+OutlineModel modelOf(const DisplayFileBuilder& b) {
+    return OutlineModel::fromLines(b.lines(), "test");
+}
+
+int countType(const PathRecords& r, std::int16_t type) {
+    int n = 0;
+    for (const auto& x : r) {
+        n += x.type == type ? 1 : 0;
+    }
+    return n;
+}
+
+PathRecords records(const common::Lines& lines) {
+    return ParsePathLines(lines, "test");
+}
+
+TEST(ControlPoints, SquareRunsCounterClockwiseWithThreeCornersAndPlainEnds) {
+    DisplayFileBuilder b;
+    b.outline(test::Square20());
+    const OutlineModel m = modelOf(b);
+    ControlPointWriter w({30.0, 0.2});
+    // Counter-clockwise in index order (orientation -1): no Shift gives
+    // sign 1, mode 3, so k = 3 travels towards increasing indices.
+    const common::Lines lines = w.pieceLines(m, 1, 1, 3, {});
+    ASSERT_EQ(lines.size(), 89u);
+    EXPECT_EQ(lines.front(), "SPLINE -90.0000 3");
+    EXPECT_EQ(lines[1], "0.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[2], "1.000000 0.000000 0 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[21], "20.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[22], "20.000000 0.000000 2 0.00000000 -90.00000000 0.00000000");
+    EXPECT_EQ(lines[23], "20.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[87], "0.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines.back(), "SPLINE -90.0000 0");
+    const PathRecords r = records(lines);
+    EXPECT_EQ(countType(r, kCornerPoint), 3);
+    EXPECT_EQ(countType(r, kContourPoint), 76);
+}
+
+TEST(ControlPoints, ClockwisePieceBetweenTwoNodes) {
+    DisplayFileBuilder b;
+    b.outline(test::Square20());
+    const OutlineModel m = modelOf(b);
+    ControlPointWriter w({30.0, 0.2});
+    // Shift on a counter-clockwise outline: sign -1, mode 2. From the node
+    // at (20,0) back to the one at (0,0): 20 points, no corner between.
+    const PathRecords r = records(w.pieceLines(m, 2, 1, -2, {}));
+    ASSERT_EQ(r.size(), 23u);
+    EXPECT_TRUE(r.front().isHeader());
+    EXPECT_EQ(r.front().a, 2.0);
+    EXPECT_DOUBLE_EQ(r.front().b, 90.0); // right turn at (20,0) going back west
+    EXPECT_EQ(r[1].x, 20.0);
+    EXPECT_EQ(r[1].type, kPlainPoint);
+    EXPECT_EQ(r[20].x, 1.0);
+    EXPECT_EQ(r[21].x, 0.0);
+    EXPECT_EQ(r[21].type, kPlainPoint);
+    EXPECT_TRUE(r.back().isTrailer());
+}
+
+TEST(ControlPoints, ACornerExactlyAtTheThresholdIsNoCorner) {
+    DisplayFileBuilder b;
+    b.outline(test::Square20());
+    const OutlineModel m = modelOf(b);
+    ControlPointWriter atThreshold({90.0, 0.2});
+    EXPECT_EQ(countType(records(atThreshold.pieceLines(m, 1, 1, 3, {})), kCornerPoint), 0);
+    ControlPointWriter below({89.999, 0.2});
+    EXPECT_EQ(countType(records(below.pieceLines(m, 1, 1, 3, {})), kCornerPoint), 3);
+}
+
+TEST(ControlPoints, CirclePointsCarryTheRadiusAndBendAngle) {
+    DisplayFileBuilder b;
+    b.outline(test::Circle(0, 0, 50, 360, {0, 90, 180, 270}, true));
+    const OutlineModel m = modelOf(b);
+    ControlPointWriter w({30.0, 0.2});
+    ASSERT_EQ(m.outlines()[0].orientation, 1);
+    const PathRecords r = records(w.pieceLines(m, 1, 1, -3, {}));
+    int arcs = 0;
+    double bend = 0.0;
+    // Chord between neighbours of a 360-gon of radius 50, over the radius.
+    const double theta = 2.0 * std::sin(kPi / 360.0);
+    for (const auto& p : r) {
+        if (p.type != kContourPoint) {
+            continue;
+        }
+        ++arcs;
+        EXPECT_NEAR(p.a, 50.0, 0.01);
+        EXPECT_NEAR(p.b, theta, 1e-5);
+        EXPECT_NEAR(std::hypot(p.x, p.y), 50.0, 1e-5);
+        bend += p.b;
+    }
+    EXPECT_EQ(arcs, 359);
+    EXPECT_NEAR(bend, 2.0 * kPi * 359.0 / 360.0, 1e-3);
+    EXPECT_TRUE(w.arcMemory());
+}
+
+TEST(ControlPoints, TinyTurnBelowTheArcJoinAngleStaysStraight) {
+    // Segments of 10 mm with a turn of 0.15 degrees at (10, 0).
+    const double a = -0.15 * kPi / 180.0;
+    test::Shape s = {{0, 0, true},
+                     {10, 0, false},
+                     {10 + 10 * std::cos(a), 10 * std::sin(a), true},
+                     {10, -30, false}};
+    DisplayFileBuilder b;
+    b.outline(s);
+    ControlPointWriter w({30.0, 0.2});
+    const common::Lines lines = w.pieceLines(modelOf(b), 1, 2, 1, {});
+    ASSERT_EQ(lines.size(), 5u);
+    const auto f = common::SplitFields(lines[2]);
+    ASSERT_EQ(f.size(), 6u);
+    EXPECT_EQ(f[0], "10.000000");
+    EXPECT_EQ(f[2], "0");
+    EXPECT_EQ(f[3], "0.00000000");
+    EXPECT_NEAR(common::Val(f[4]), 0.15, 1e-5);
+    EXPECT_EQ(f[5], "0.00000000");
+}
+
+// A circle of radius 700 with a point every 10 mm: every point is an arc
+// candidate, but an arc of that radius may only continue, never start.
+TEST(ControlPoints, LargeRadiusContinuesAnArcButDoesNotStartOne) {
+    DisplayFileBuilder b;
+    b.outline(test::Circle(0, 0, 50, 360, {0}, true));
+    b.outline(test::Circle(0, 0, 700, 440, {0}, true));
+    const OutlineModel m = modelOf(b);
+    const std::int32_t bigNode = m.outlines()[1].firstNode;
+
+    ControlPointWriter fresh({30.0, 0.2});
+    const PathRecords straight = records(fresh.pieceLines(m, bigNode, bigNode, -3, {}));
+    for (const auto& p : straight) {
+        if (p.type == kContourPoint) {
+            EXPECT_EQ(p.a, 0.0);
+            EXPECT_EQ(p.b, 0.0);
+        }
+    }
+    EXPECT_FALSE(fresh.arcMemory());
+
+    // The same piece after a piece that ended on an arc: the memory
+    // carries over from block to block.
+    ControlPointWriter afterArc({30.0, 0.2});
+    afterArc.pieceLines(m, 1, 1, -3, {});
+    const PathRecords arcs = records(afterArc.pieceLines(m, bigNode, bigNode, -3, {}));
+    int count = 0;
+    for (const auto& p : arcs) {
+        if (p.type == kContourPoint) {
+            ++count;
+            EXPECT_NEAR(p.a, 700.0, 0.1);
+        }
+    }
+    EXPECT_EQ(count, 439);
+}
+
+TEST(ControlPoints, RadiusAboveOneMetreIsNeverAnArc) {
+    DisplayFileBuilder b;
+    b.outline(test::Circle(0, 0, 1200, 760, {0}, true));
+    const OutlineModel m = modelOf(b);
+    ControlPointWriter w({30.0, 0.2});
+    w.setArcMemory(true);
+    for (const auto& p : records(w.pieceLines(m, 1, 1, -3, {}))) {
+        if (p.type == kContourPoint) {
+            ASSERT_EQ(p.a, 0.0);
+        }
+    }
+}
+
+TEST(ControlPoints, HandAddedNodeGivesAJointBetweenPlainPoints) {
+    test::Shape s = test::Square20();
+    s[10].node = true; // (10, 0), inside the first straight run
+    DisplayFileBuilder b;
+    b.outline(s);
+    ControlPointWriter w({30.0, 0.2});
+    const common::Lines lines = w.pieceLines(modelOf(b), 1, 1, 3, {{10.0, 0.0004}});
+    EXPECT_EQ(lines[11], "10.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[12], "10.000000 0.000000 5 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[13], "10.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    // Without the added-node entry the straight node is a contour point.
+    const common::Lines plain = w.pieceLines(modelOf(b), 1, 1, 3, {{10.0, 0.002}});
+    EXPECT_EQ(plain[11], "10.000000 0.000000 0 0.00000000 0.00000000 0.00000000");
+}
+
+} // namespace
+} // namespace korvel::geometry

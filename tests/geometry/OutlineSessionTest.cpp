@@ -1,0 +1,208 @@
+// Picking pieces, node edits, taking back the last piece and selecting a
+// whole letter, working on the files of an application folder.
+
+#include "geometry/OutlineSession.h"
+
+#include "OutlineShapes.h"
+#include "common/TextFile.h"
+#include "geometry/LetterSelection.h"
+#include "geometry/OutlineFiles.h"
+#include "geometry/PathFile.h"
+#include "geometry/PathLengths.h"
+#include "support/TempDir.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace korvel::geometry {
+namespace {
+
+using test::DisplayFileBuilder;
+
+class SessionTest : public ::testing::Test {
+protected:
+    void open(const DisplayFileBuilder& b) {
+        b.write(dir);
+        common::TruncateFile(dir.file(kControlFile));
+        session.openDrawing();
+        session.view().setView({0, 0, 200});
+    }
+    common::Lines controlLines() const { return common::ReadLines(dir.file(kControlFile)); }
+    PathRecords path() const { return ReadPathFile(dir.file(kPathFile)); }
+
+    test::TempDir tmp;
+    common::AppDir dir{tmp.path()};
+    OutlineSession session{dir, {30.0, 0.2}, {1.0, 1.0, 0.0, 10.0}};
+};
+
+// Points of each block of a path, block by block.
+std::vector<std::vector<Point2>> blocks(const PathRecords& path) {
+    std::vector<std::vector<Point2>> out;
+    bool in = false;
+    for (const auto& r : path) {
+        if (r.isBlockLine()) {
+            if (!in) {
+                out.emplace_back();
+            }
+            in = !in;
+        } else {
+            out.back().push_back({r.x, r.y});
+        }
+    }
+    return out;
+}
+
+TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
+    open(test::RingO());
+    EXPECT_EQ(session.leftClick({50.5, 0.3}, false), ClickOutcome::StartPicked);
+    // A node of the inner circle cannot end a piece of the outer one.
+    EXPECT_EQ(session.leftClick({30, 0}, false), ClickOutcome::EndOnOtherOutline);
+    EXPECT_TRUE(session.selection().waitingForEnd());
+    EXPECT_TRUE(controlLines().empty());
+    EXPECT_EQ(session.leftClick({0, 50}, false), ClickOutcome::PieceAppended);
+    EXPECT_EQ(session.selection().completedCount(), 1u);
+    // Without Shift the quarter runs counter-clockwise: 90 points plus the
+    // end, header and trailer.
+    const auto lines = controlLines();
+    ASSERT_EQ(lines.size(), 93u);
+    EXPECT_EQ(lines[0].substr(0, 7), "SPLINE ");
+    EXPECT_EQ(lines[0].back(), '3');
+    EXPECT_EQ(lines[91], "0.000000 50.000000 1 0.00000000 0.00000000 0.00000000");
+    const auto& prep = session.lastPreparation();
+    ASSERT_TRUE(prep.prepared);
+    EXPECT_NEAR(prep.totalLength, 90 * 100 * std::sin(kPi / 360), 1e-4);
+    ASSERT_EQ(prep.pieceList.size(), 1u);
+    EXPECT_EQ(prep.pieceList[0].rfind("第 1段,", 0), 0u);
+}
+
+TEST_F(SessionTest, ShiftPicksTheOtherWayRound) {
+    open(test::RingO());
+    session.leftClick({50, 0}, true);
+    session.leftClick({0, 50}, true);
+    // Clockwise from (50,0) to (0,50): three quarters of the circle.
+    EXPECT_EQ(controlLines().size(), 273u);
+    EXPECT_EQ(controlLines()[0].back(), '2');
+}
+
+TEST_F(SessionTest, CancelLastPathDropsTheLastBlockOnly) {
+    open(test::RingO());
+    session.leftClick({50, 0}, false);
+    session.leftClick({0, 50}, false);
+    const common::Lines first = controlLines();
+    EXPECT_FALSE(session.cancelLastPath(true).empty()); // one block only
+    EXPECT_EQ(controlLines(), first);
+    session.leftClick({30, 0}, false);
+    session.leftClick({-30, 0}, false);
+    EXPECT_FALSE(session.cancelLastPath(false).empty()); // machine running
+    EXPECT_TRUE(session.cancelLastPath(true).empty());
+    EXPECT_EQ(controlLines(), first);
+    EXPECT_EQ(session.selection().completedCount(), 1u);
+    EXPECT_EQ(common::ReadLines(dir.file(kTempFile)).size(), first.size() + 183u);
+    EXPECT_EQ(blocks(path()).size(), 1u);
+}
+
+TEST_F(SessionTest, CancelSelectionAndCloseEmptyTheControlFiles) {
+    open(test::RingO());
+    session.leftClick({50, 0}, false);
+    session.leftClick({0, 50}, false);
+    session.leftClick({30, 0}, false);
+    session.cancelSelection();
+    EXPECT_TRUE(session.selection().empty());
+    EXPECT_TRUE(controlLines().empty());
+    EXPECT_TRUE(common::ReadLines(dir.file(kPathFile)).empty());
+    EXPECT_TRUE(session.enterAddMode().empty());
+    session.close();
+    EXPECT_FALSE(session.drawingOpen());
+    EXPECT_EQ(session.leftClick({50, 0}, false), ClickOutcome::Ignored);
+}
+
+TEST_F(SessionTest, AddedNodeBecomesAJointAndCanBeTakenBack) {
+    DisplayFileBuilder b;
+    b.outline(test::Square20());
+    open(b);
+    const common::Lines original = common::ReadLines(dir.file(kDisplayFile));
+    ASSERT_TRUE(session.enterAddMode().empty());
+    // Half-way between two points and 0.1 mm off the edge: with a pick
+    // tolerance of 0.3 mm no point is close enough, so a new point is
+    // inserted on the edge.
+    session.view().setView({10, 10, 30});
+    EXPECT_EQ(session.leftClick({10.5, 0.1}, false), ClickOutcome::NodeAdded);
+    EXPECT_EQ(session.model().points().size(), 81u);
+    EXPECT_EQ(session.model().nodeCount(), 5);
+    EXPECT_EQ(common::ReadLines(dir.file(kTempFile)), original);
+    const common::Lines edited = common::ReadLines(dir.file(kDisplayFile));
+    EXPECT_EQ(edited[12], "10.500000 0.000000 Node");
+
+    session.selectPiece(1, 1, false);
+    const common::Lines lines = controlLines();
+    EXPECT_EQ(lines[11], "10.000000 0.000000 0 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[12], "10.500000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[13], "10.500000 0.000000 5 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(lines[14], "10.500000 0.000000 1 0.00000000 0.00000000 0.00000000");
+
+    session.cancelSelection();
+    ASSERT_TRUE(session.undoLastAdd().empty());
+    EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile)), original);
+    EXPECT_EQ(session.model().nodeCount(), 4);
+}
+
+TEST_F(SessionTest, AddNodeOnAnExistingPointMarksItAndUndoAllRestores) {
+    DisplayFileBuilder b;
+    b.outline(test::Square20());
+    open(b);
+    const common::Lines original = common::ReadLines(dir.file(kDisplayFile));
+    session.enterAddMode();
+    EXPECT_EQ(session.leftClick({5.3, 0.4}, false), ClickOutcome::NodeAdded);
+    EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile))[6], "5.000000 0.000000 Node");
+    session.enterAddMode();
+    EXPECT_EQ(session.leftClick({20, 12.2}, false), ClickOutcome::NodeAdded);
+    EXPECT_EQ(session.nodeEdits().added().size(), 2u);
+    // Far from any outline nothing is added: the click pans instead.
+    session.enterAddMode();
+    EXPECT_EQ(session.leftClick({10, 10}, false), ClickOutcome::Panning);
+    EXPECT_TRUE(session.undoAllAdds().empty());
+    EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile)), original);
+    EXPECT_TRUE(session.nodeEdits().added().empty());
+}
+
+TEST_F(SessionTest, WholeLetterRunsOuterContoursCounterClockwiseAndHolesClockwise) {
+    open(test::RingO());
+    const auto picks = WholeLetterPieces(session.model());
+    ASSERT_EQ(picks.size(), 2u);
+    EXPECT_FALSE(picks[0].shift);
+    EXPECT_TRUE(picks[1].shift);
+    EXPECT_EQ(picks[1].startNode, picks[1].endNode);
+
+    EXPECT_EQ(session.selectWholeLetter(), 2u);
+    const auto b = blocks(path());
+    ASSERT_EQ(b.size(), 2u);
+    double area = 0.0;
+    for (const auto& block : b) {
+        // Every piece closes on itself.
+        EXPECT_NEAR(Distance(block.front(), block.back()), 0.0, 1e-9);
+        area += SignedArea(block.data(), block.size());
+    }
+    EXPECT_GT(SignedArea(b[0].data(), b[0].size()), 0.0);
+    EXPECT_LT(SignedArea(b[1].data(), b[1].size()), 0.0);
+    EXPECT_NEAR(area, kPi * (50 * 50 - 30 * 30), 0.01 * kPi * (50 * 50 - 30 * 30));
+    // Perimeters of both circles plus one join, to 0.1 %.
+    const double expected = 2 * kPi * (50 + 30) + 10;
+    EXPECT_NEAR(session.lastPreparation().totalLength, expected, 0.001 * expected);
+}
+
+TEST_F(SessionTest, PositiveOffsetMakesTheWholeLetterLarger) {
+    open(test::RingO());
+    session.setParameters({30.0, 0.2}, {0.0, 1.0, 2.0, 10.0});
+    session.selectWholeLetter();
+    const auto b = blocks(path());
+    ASSERT_EQ(b.size(), 2u);
+    for (const auto& p : b[0]) {
+        EXPECT_NEAR(std::hypot(p.x, p.y), 52.0, 0.01);
+    }
+    for (const auto& p : b[1]) {
+        EXPECT_NEAR(std::hypot(p.x, p.y), 28.0, 0.01);
+    }
+}
+
+} // namespace
+} // namespace korvel::geometry
