@@ -1,0 +1,287 @@
+// The executor on the simulated machine, with hand-written programs: dwell
+// timing, pause and resume, stop, homing guards, encoder corrections,
+// in-position waits, the end of jobs and action runs, and the buttons.
+
+#include "MachineRig.h"
+#include "common/TextFile.h"
+#include "machine/AxisUnits.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace korvel::test {
+namespace {
+
+using machine::RunKind;
+
+constexpr int kIn = 0;
+
+int countPmoves(const machine::SimulatedCard& card, int axis) {
+    const std::string prefix = "pmove(0, " + std::to_string(axis) + ",";
+    return static_cast<int>(
+        std::count_if(card.recording().begin(), card.recording().end(),
+                      [&](const machine::CardEvent& e) { return e.text.rfind(prefix, 0) == 0; }));
+}
+
+TEST(ExecutorDwell, HundredMillisecondsWaitThreeTicksBetweenLines) {
+    MachineRig rig;
+    rig.load({"M10", "G04 P100", "M11"});
+    std::int64_t dwellTick = -1;
+    std::int64_t nextTick = -1;
+    for (int i = 0; i < 50 && nextTick < 0; ++i) {
+        rig.clock->step();
+        if (rig.executor().linesExecuted() == 2 && dwellTick < 0) {
+            dwellTick = rig.clock->ticks();
+        }
+        if (rig.executor().linesExecuted() == 3) {
+            nextTick = rig.clock->ticks();
+        }
+    }
+    ASSERT_GE(dwellTick, 0);
+    ASSERT_GE(nextTick, 0);
+    // 100 / 30 rounds to 3 ticks of waiting; the line after runs on the 4th.
+    EXPECT_EQ(nextTick - dwellTick, 4);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
+}
+
+TEST(ExecutorButtons, ButtonHeldAtStartUpDoesNotAct) {
+    MachineRig rig;
+    rig.card->setButton(13, true);
+    rig.clock->step();
+    rig.clock->step();
+    EXPECT_EQ(rig.launcher.jobs, 0);
+}
+
+TEST(ExecutorPause, StopsAfterTheCurrentMotionAndStartResumesWithTheNextLine) {
+    MachineRig rig;
+    rig.load({"G90 G01", "G92 X0", "X100.0000 F12000", "M10", "X200.0000 F12000", "M11"});
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.executor().linesExecuted() == 3; }, 100));
+    rig.press(12); // pause button while the strip is moving
+    EXPECT_EQ(rig.run().WaitFlag, 1);
+    rig.clock->runFor(3000);
+    EXPECT_DOUBLE_EQ(rig.x(), 100.0);
+    EXPECT_EQ(rig.run().CurrentLine, 3);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
+    EXPECT_NE(rig.run().ActionRunActive, 0);
+
+    rig.press(13); // start button
+    EXPECT_EQ(rig.run().WaitFlag, 0);
+    EXPECT_EQ(rig.launcher.jobs, 0) << "resuming must not start a new job";
+    ASSERT_TRUE(rig.runToEnd());
+    EXPECT_DOUBLE_EQ(rig.x(), 200.0);
+    EXPECT_TRUE(rig.dialog.saw("动作完成！"));
+}
+
+TEST(ExecutorStop, EndsEveryRunAndSwitchesTheFirstEightOutputsOff) {
+    MachineRig rig;
+    rig.load({"M10", "M16", "M18", "X1000.0000 F12000"});
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.executor().linesExecuted() == 4; }, 100));
+    rig.clock->step();
+    rig.run().WaitFlag = 1;
+    rig.run().HomingAxisCode = 2;
+    rig.run().DwellTicks = 5;
+    rig.executor().Command_Stop();
+
+    EXPECT_EQ(rig.run().JobRunActive, 0);
+    EXPECT_EQ(rig.run().SlotRunActive, 0);
+    EXPECT_EQ(rig.run().ActionRunActive, 0);
+    EXPECT_EQ(rig.run().WaitFlag, 0);
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+    EXPECT_EQ(rig.run().DwellTicks, 0);
+    EXPECT_EQ(rig.run().SegmentCounter, -1);
+    for (int out = 0; out < 8; ++out) {
+        EXPECT_EQ(rig.card->get_out(kIn, out), 0) << "OUT" << out;
+    }
+    EXPECT_EQ(rig.card->get_out(kIn, 11), 1) << "outputs above 7 keep their state";
+    rig.clock->runFor(3000);
+    EXPECT_TRUE(rig.card->idle());
+    EXPECT_LT(rig.x(), 1000.0) << "the feed decelerated instead of finishing its move";
+    EXPECT_TRUE(rig.dialog.entries().empty());
+}
+
+TEST(ExecutorHoming, BendSearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage) {
+    MachineRig rig;
+    rig.card->forceInput(8, 1); // a broken bend home switch
+    rig.load({"M38", "M30", "M10"});
+    ASSERT_TRUE(rig.runToEnd(2000));
+    ASSERT_EQ(rig.dialog.entries().size(), 1u);
+    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "弯弧轴转动过大，请检查弯弧零位开关！");
+    EXPECT_EQ(rig.dialog.entries()[0].message.en, "Please Check Arc-Axis Zero Switch！");
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0) << "the line after the search never ran";
+    rig.clock->runFor(2000);
+    EXPECT_TRUE(rig.card->idle());
+    // Stopped just beyond |HomeOffsetY| + 10 degrees, within the ramp down.
+    EXPECT_GT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 10.0);
+    EXPECT_LT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 20.0);
+}
+
+TEST(ExecutorHoming, BendSearchEndsBackedOffAndZeroed) {
+    MachineRig rig;
+    rig.load({"Y-4.0000 F36000", "M38", "M30", "M10"});
+    ASSERT_TRUE(rig.runToEnd(2000));
+    EXPECT_TRUE(rig.dialog.saw("动作完成！"));
+    EXPECT_EQ(rig.card->get_command_pos(kIn, 2), 0);
+    EXPECT_EQ(rig.run().CurYPulses, 0);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 1);
+    // The arm stands on the switch edge plus the back-off.
+    const auto& yAxis = rig.card->machine().axes[1];
+    EXPECT_NEAR(static_cast<double>(rig.card->machinePosition(2) - yAxis.homeSwitch),
+                rig.params().HomeOffsetY * rig.params().PulseEquivY, 1.0);
+}
+
+// Feeds 100 mm and checks the encoder with "M34" on a roller feed whose
+// strip slips by `slip`.
+struct EncoderRun {
+    explicit EncoderRun(double slip) : rig({"EncoderSlip=" + std::to_string(slip)}) {
+        rig.params().FeedType = 0;
+        rig.params().EncoderTolerance = 0.1;
+        rig.card->setRecording(machine::RecordLevel::Commands);
+        rig.load({"G92 X0", "X100.0000 F12000", "M34", "G04 P30", "M10"});
+        ok = rig.runToEnd(5000);
+    }
+    double encoderMm() { return rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv; }
+    MachineRig rig;
+    bool ok = false;
+};
+
+TEST(ExecutorEncoder, DeviationWithinToleranceRestoresTheCommandPositionWithoutAMove) {
+    EncoderRun r(0.0005); // 0.05 mm short after 100 mm
+    ASSERT_TRUE(r.ok);
+    // The feed move and the interpreter's own correction, nothing more.
+    EXPECT_EQ(countPmoves(*r.rig.card, 1), 2);
+    EXPECT_EQ(r.rig.card->get_command_pos(kIn, 1),
+              machine::ToPulses(100.0, r.rig.params().PulseEquivX));
+    EXPECT_EQ(r.rig.run().EncoderCheckPos, 0);
+    EXPECT_EQ(r.rig.card->get_out(kIn, 0), 1);
+}
+
+TEST(ExecutorEncoder, LargerDeviationIsCorrectedUntilWithinTolerance) {
+    EncoderRun r(0.2); // the roller slips a fifth of every feed
+    ASSERT_TRUE(r.ok);
+    EXPECT_GE(countPmoves(*r.rig.card, 1), 4) << "the executor corrected more than once";
+    EXPECT_NEAR(r.encoderMm(), 100.0, 0.1);
+    EXPECT_EQ(r.rig.card->get_command_pos(kIn, 1),
+              machine::ToPulses(100.0, r.rig.params().PulseEquivX))
+        << "the command position is back at the programmed feed";
+    EXPECT_TRUE(r.rig.dialog.saw("动作完成！"));
+}
+
+TEST(ExecutorInPosition, SingleCutterOutWaitsForItsSwitchThenEnds) {
+    MachineRig rig;
+    rig.params().CutterUpDownControl = 0;
+    rig.params().InPositionCheck = 0;
+    rig.load({"M12"});
+    rig.clock->step();
+    EXPECT_EQ(rig.run().WaitFlag, 1);
+    EXPECT_EQ(rig.card->get_out(kIn, 1), 1);
+    EXPECT_TRUE(rig.dialog.entries().empty());
+    ASSERT_TRUE(rig.runToEnd(100));
+    EXPECT_EQ(rig.card->get_out(kIn, 1), 0) << "the valve is switched off once in place";
+    EXPECT_EQ(rig.card->read_bit(kIn, 16), 0);
+    // 150 ms for the cutter to come out: at least five ticks of waiting.
+    EXPECT_GE(rig.clock->ticks(), 5);
+    ASSERT_EQ(rig.dialog.entries().size(), 1u);
+    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "动作完成！");
+    EXPECT_EQ(rig.dialog.entries()[0].message.en, "Work Finished！");
+}
+
+TEST(ExecutorInPosition, CutterWithoutSwitchAnswerWaitsForever) {
+    MachineRig rig;
+    rig.params().CutterUpDownControl = 0;
+    rig.params().InPositionCheck = 0;
+    rig.card->forceInput(16, 1);
+    rig.load({"M12", "M10"});
+    EXPECT_FALSE(rig.runToEnd(300));
+    EXPECT_EQ(rig.run().WaitFlag, 1);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
+}
+
+TEST(ExecutorJob, EndsWithTheQuestionAndRecordsThePath) {
+    MachineRig rig;
+    rig.dialog.setAnswer(true);
+    const common::Lines path{"SPLINE 0 2", "0 0 1 0 0 0", "50 0 1 0 0 0", "SPLINE 0 0"};
+    common::WriteLines(rig.dir.file("CtrP.dat"), path);
+    rig.load({"G90 G01", "G92 X0 Y0 Z0 A0", "X50.0000 F12000", "M10", "X120.0000 F12000", "M11",
+              "X110.0000 F12000"},
+             RunKind::Job);
+    ASSERT_TRUE(rig.runToEnd(1000));
+    ASSERT_EQ(rig.dialog.entries().size(), 1u);
+    const auto& end = rig.dialog.entries()[0];
+    EXPECT_TRUE(end.question);
+    EXPECT_EQ(end.message.zh, "加工完成！送料是否回零？");
+    EXPECT_EQ(end.message.en, "Work Finished！Feed SeekZero？");
+    EXPECT_EQ(rig.launcher.feedReturns, 1);
+    EXPECT_EQ(rig.launcher.finished, 1);
+    EXPECT_DOUBLE_EQ(rig.x(), 110.0);
+    EXPECT_EQ(rig.run().CurrentLine, 0);
+    EXPECT_EQ(common::ReadLines(rig.dir.file("YJG.dat")), path);
+    EXPECT_DOUBLE_EQ(rig.executor().feedProgress().total(), 110.0);
+}
+
+TEST(ExecutorJob, FeedProgressCountsFromTheJobStartWhereverTheAxisStood) {
+    MachineRig rig;
+    rig.load({"X300.0000 F12000"});
+    ASSERT_TRUE(rig.runToEnd(1000));
+    rig.dialog.clear();
+    rig.load({"G92 X0", "X40.0000 F12000", "G92 X10", "X30.0000 F12000"}, RunKind::Job);
+    rig.clock->step();
+    EXPECT_DOUBLE_EQ(rig.executor().remainingFeed(), 60.0);
+    ASSERT_TRUE(rig.runToEnd(1000));
+    EXPECT_TRUE(rig.dialog.saw("加工完成！送料是否回零？"));
+    EXPECT_EQ(rig.launcher.feedReturns, 0);
+}
+
+TEST(ExecutorButtons, StartButtonStartsAJobOnlyWhenNoneRuns) {
+    MachineRig rig;
+    rig.clock->step(); // resting levels
+    rig.press(13);
+    EXPECT_EQ(rig.launcher.jobs, 1);
+    rig.load({"X500.0000 F12000"}, RunKind::Job);
+    rig.press(13);
+    EXPECT_EQ(rig.launcher.jobs, 1);
+}
+
+TEST(ExecutorButtons, FeedButtonsMoveToIn22AndIn23WithInfeedLimits) {
+    MachineRig rig;
+    rig.clock->step();
+    rig.press(18);
+    rig.press(19);
+    const std::vector<std::pair<bool, bool>> normal{
+        {false, true}, {false, false}, {true, true}, {true, false}};
+    EXPECT_EQ(rig.launcher.feeds, normal);
+
+    rig.launcher.feeds.clear();
+    rig.params().InfeedLimitActive = 1;
+    rig.press(22);
+    rig.press(23);
+    EXPECT_EQ(rig.launcher.feeds, normal);
+    rig.load({"X500.0000 F12000"});
+    rig.press(19); // the infeed's forward limit
+    EXPECT_EQ(rig.run().ActionRunActive, 0);
+    EXPECT_TRUE(rig.dialog.saw("角膜片磨损过大，请更换后再加工！"));
+}
+
+TEST(ExecutorButtons, LiftingBenderSensorsDisableThePanelButtons) {
+    MachineRig rig;
+    rig.clock->step();
+    rig.params().BenderType = 3;
+    rig.params().BenderInOutDelay = 0;
+    rig.press(13);
+    EXPECT_EQ(rig.launcher.jobs, 0);
+}
+
+TEST(ExecutorCalibration, FeedCheckCorrectsUntilTheEncoderAgrees) {
+    MachineRig rig({"EncoderSlip=0.1"});
+    rig.params().EncoderTolerance = 0.05;
+    rig.load({"G92 X0", "X50.0000 F12000"});
+    ASSERT_TRUE(rig.runToEnd(1000));
+    rig.executor().startCalibrationFeedCheck(50.0, 2);
+    ASSERT_TRUE(
+        rig.clock->runUntil([&] { return rig.executor().calibrationFeedTarget() == 0.0; }, 1000));
+    EXPECT_NEAR(rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv, 50.0, 0.05);
+}
+
+} // namespace
+} // namespace korvel::test

@@ -1,0 +1,154 @@
+// Start-up and shutdown of the machine, and the manual homing buttons with
+// their interlocks.
+
+#include "MachineRig.h"
+#include "common/TextFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace korvel::test {
+namespace {
+
+TEST(MachineStartup, RestartKeepsTheLanguageAndEmptiesTheFinishedPaths) {
+    MachineRig rig;
+    rig.machine->tables().LanguageFlag = 1;
+    rig.machine->form().Text7 = "250";
+    common::WriteLines(rig.dir.file("YJG.dat"), {"SPLINE 0 2", "1 2 1 0 0 0"});
+    rig.machine->shutDown();
+
+    machine::RecordingDialog dialog;
+    RecordingLauncher launcher;
+    machine::Machine again(rig.dir, *rig.card, dialog, launcher);
+    again.startUp({KORVEL_RESOURCES_DIR, {}});
+    EXPECT_EQ(again.tables().LanguageFlag, 1);
+    EXPECT_EQ(again.form().Text7, "250");
+    EXPECT_EQ(std::filesystem::file_size(rig.dir.file("YJG.dat")), 0u);
+    EXPECT_TRUE(dialog.entries().empty());
+}
+
+TEST(MachineStartup, MissingCardIsReportedAndTheMachineRunsOn) {
+    MachineRig rig;
+    rig.card->setCardPresent(false);
+    machine::RecordingDialog dialog;
+    RecordingLauncher launcher;
+    machine::Machine noCard(rig.dir, *rig.card, dialog, launcher);
+    noCard.startUp({KORVEL_RESOURCES_DIR, {}});
+    EXPECT_FALSE(noCard.cardPresent());
+    EXPECT_TRUE(dialog.saw("8940A1卡未正确安装"));
+    EXPECT_EQ(noCard.timerIntervalMs(), 30);
+}
+
+TEST(MachineStartup, MotorInfeedCutsBothFacesToTheFrontDepth) {
+    MachineRig rig;
+    rig.params().InfeedControl = 1;
+    rig.params().DownStrokeFront = 3.25;
+    rig.params().DownStrokeBack = 7.0;
+    rig.machine->store().SaveSysPara(0, true);
+
+    machine::RecordingDialog dialog;
+    RecordingLauncher launcher;
+    machine::Machine infeed(rig.dir, *rig.card, dialog, launcher);
+    infeed.startUp({KORVEL_RESOURCES_DIR, {}});
+    EXPECT_DOUBLE_EQ(infeed.params().DownStrokeBack, 3.25);
+}
+
+TEST(MachineStartup, GeometryValuesAreHandedOver) {
+    MachineRig rig;
+    machine::RecordingDialog dialog;
+    RecordingLauncher launcher;
+    machine::Machine m(rig.dir, *rig.card, dialog, launcher);
+    int calls = 0;
+    double fixed = 0;
+    m.startUp({KORVEL_RESOURCES_DIR, [&](double, double, double, std::int16_t, double, double f) {
+                   ++calls;
+                   fixed = f;
+               }});
+    EXPECT_GE(calls, 1);
+    EXPECT_DOUBLE_EQ(fixed, 105.0);
+}
+
+TEST(ManualHoming, BendHomeRefusesWhileABenderRodIsOut) {
+    MachineRig rig;
+    rig.card->write_bit(0, 4, 1);
+    rig.machine->Command_Z1();
+    ASSERT_EQ(rig.dialog.entries().size(), 1u);
+    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "请先缩回弯弧杆！");
+    EXPECT_EQ(rig.dialog.entries()[0].message.en, "Please draw back Bending shaft!");
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+    EXPECT_TRUE(rig.card->idle());
+}
+
+TEST(ManualHoming, BendHomeRunsToTheSwitchAndASecondClickCancels) {
+    MachineRig rig;
+    rig.machine->Command_Z1();
+    EXPECT_EQ(rig.run().HomingAxisCode, 2);
+    EXPECT_TRUE(rig.machine->MachineBusy());
+    rig.clock->step();
+    rig.machine->Command_Z1();
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+    rig.clock->runFor(1000);
+    EXPECT_TRUE(rig.card->idle());
+
+    rig.machine->Command_Z1();
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.run().HomingAxisCode == 0; }, 1000));
+    EXPECT_EQ(rig.card->get_command_pos(0, 2), 0);
+    EXPECT_FALSE(rig.machine->MachineBusy());
+}
+
+TEST(ManualHoming, ButtonsDoNothingWhileAProgramRuns) {
+    MachineRig rig;
+    rig.load({"X500.0000 F12000"});
+    rig.clock->step();
+    rig.machine->Command_Z1();
+    rig.machine->Command_Z2();
+    rig.machine->Command_Z3();
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+}
+
+TEST(ManualHoming, SwingHomeNeedsTheCutterBack) {
+    MachineRig rig;
+    rig.params().CutterUpDownControl = 0;
+    rig.card->forceInput(17, 1); // the cutter-back switch does not answer
+    rig.machine->Command_Z2();
+    EXPECT_TRUE(rig.dialog.saw("切刀未在原位，请先回切刀！"));
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+
+    rig.card->clearInput(17);
+    rig.params().InfeedControl = 1;
+    rig.card->forceInput(20, 0); // infeed standing on its home switch
+    rig.machine->Command_Z2();
+    ASSERT_TRUE(rig.dialog.saw("进刀压上零位开关，请手动退回！"));
+    EXPECT_EQ(rig.dialog.entries().back().message.kind, common::MessageKind::Error);
+    EXPECT_EQ(rig.run().HomingAxisCode, 0);
+}
+
+TEST(ManualHoming, CutterHomeWithMotorSearchesAndZeroesZ) {
+    MachineRig rig;
+    rig.params().CutterUpDownControl = 1;
+    rig.load({"Z30.0000 F3000"});
+    ASSERT_TRUE(rig.runToEnd(1000));
+    rig.machine->Command_Z3();
+    EXPECT_EQ(rig.run().HomingAxisCode, 10);
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.run().HomingAxisCode == 0; }, 3000));
+    EXPECT_EQ(rig.card->get_command_pos(0, 3), 0);
+    EXPECT_TRUE(rig.card->idle());
+}
+
+TEST(ManualHoming, PneumaticCutterHomeDrivesTheCutterBack) {
+    MachineRig rig;
+    rig.params().CutterUpDownControl = 0;
+    rig.params().InPositionCheck = 0;
+    rig.card->write_bit(0, 1, 1);
+    rig.machine->Command_Z3();
+    EXPECT_EQ(rig.card->get_out(0, 1), 0);
+    EXPECT_EQ(rig.card->get_out(0, 2), 1);
+    EXPECT_EQ(rig.run().ManualInPositionWait, 1);
+    rig.clock->runFor(600);
+    EXPECT_EQ(rig.card->get_out(0, 2), 0) << "the valve is off once the cutter is back";
+    EXPECT_EQ(rig.run().ManualInPositionWait, 0);
+    EXPECT_TRUE(rig.machine->homing().cutterHomed());
+}
+
+} // namespace
+} // namespace korvel::test
