@@ -14,7 +14,7 @@ OutlineParams LoadOutlineParams(const common::AppDir& app) {
     machine::ParameterSet params = machine::FactoryParameterSet();
     machine::ParameterTables tables;
     std::error_code ec;
-    if (std::filesystem::is_directory(app.sysPara(""), ec)) {
+    if (std::filesystem::exists(app.file("ParaGroup.ini"), ec)) {
         machine::ParameterStore store(app, params, tables);
         for (const auto& m : store.LoadAtStartup()) {
             if (!m.empty()) {

@@ -1,7 +1,8 @@
 #pragma once
 // The parameter values that selection and path preparation take from the
-// parameter set of an application folder (the current group as loaded at
-// start-up, or the factory values when the folder has no parameter files).
+// parameter set of an application folder: the current group as loaded at
+// start-up when the folder has its ParaGroup.ini, otherwise the factory
+// values (a folder that only holds an imported drawing).
 
 #include "common/AppDir.h"
 #include "geometry/OutlineParameters.h"
