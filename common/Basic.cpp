@@ -1,5 +1,6 @@
 #include "common/Basic.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -17,8 +18,12 @@ struct Decimal15 {
 };
 
 Decimal15 toDecimal15(double value) {
+    // to_chars gives the same correctly rounded digits as printf's "%.14e",
+    // several times faster (the display point files format millions).
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", value);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf - 1, value, std::chars_format::scientific, 14);
+    *res.ptr = '\0';
     Decimal15 d;
     const char* p = buf;
     if (*p == '-') {

@@ -52,22 +52,28 @@ std::string ReadBytes(const fs::path& file) {
     if (!in) {
         throw fileError(file, false);
     }
-    std::ostringstream ss;
-    ss << in.rdbuf();
+    // Read in large blocks straight into the result (a drawing can be
+    // megabytes; a stream buffer copy would double the work).
+    std::string bytes;
+    char block[1 << 16];
+    while (in) {
+        in.read(block, sizeof block);
+        bytes.append(block, static_cast<size_t>(in.gcount()));
+    }
     if (in.bad()) {
         throw fileError(file, false);
     }
-    return std::move(ss).str();
+    return bytes;
 }
 
-Lines SplitLines(std::string_view text) {
-    Lines lines;
+std::vector<std::string_view> SplitLineViews(std::string_view text) {
+    std::vector<std::string_view> lines;
     size_t start = 0;
     size_t i = 0;
     while (i < text.size()) {
         const char c = text[i];
         if (c == '\r' || c == '\n') {
-            lines.emplace_back(text.substr(start, i - start));
+            lines.push_back(text.substr(start, i - start));
             if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
                 ++i;
             }
@@ -76,9 +82,14 @@ Lines SplitLines(std::string_view text) {
         ++i;
     }
     if (start < text.size()) {
-        lines.emplace_back(text.substr(start));
+        lines.push_back(text.substr(start));
     }
     return lines;
+}
+
+Lines SplitLines(std::string_view text) {
+    const auto views = SplitLineViews(text);
+    return Lines(views.begin(), views.end());
 }
 
 Lines ReadLines(const fs::path& file) { return SplitLines(DecodeText(ReadBytes(file))); }

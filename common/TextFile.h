@@ -21,6 +21,8 @@ std::string ReadBytes(const std::filesystem::path& file);
 // Split text into lines at CR LF, CR or LF. A final line end does not give
 // an extra empty line; text after the last line end is the last line.
 Lines SplitLines(std::string_view text);
+// The same lines as views into `text` (for large files read once).
+std::vector<std::string_view> SplitLineViews(std::string_view text);
 
 // Lines of a text file, decoded (UTF-8 or GB18030). Throws UserError.
 Lines ReadLines(const std::filesystem::path& file);

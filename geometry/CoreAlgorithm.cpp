@@ -39,14 +39,14 @@ std::string readDrawing(const fs::path& fileName) {
 // line after each of its lines.
 std::string tempFileBytes(std::string_view text) {
     std::string out;
-    out.reserve(text.size() + text.size() / 8 + 2);
-    for (const char c : text) {
-        if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out += c;
-        }
+    out.reserve(text.size() + text.size() / 4 + 2);
+    size_t start = 0;
+    for (size_t lf = text.find('\n'); lf != std::string_view::npos; lf = text.find('\n', start)) {
+        out.append(text.substr(start, lf - start));
+        out += "\r\n";
+        start = lf + 1;
     }
+    out.append(text.substr(start));
     out += "\r\n";
     return out;
 }
@@ -55,9 +55,10 @@ std::string tempFileBytes(std::string_view text) {
 
 void CoreAlgorithm::ReadDXF(const common::AppDir& app, const fs::path& fileName) {
     const std::string text = common::DecodeText(readDrawing(fileName));
-    const fs::path temp = app.file(kTempFile);
-    common::RewriteBytesAtomically(temp, tempFileBytes(text));
-    m_drawing = ReadDxfSplines(common::ReadLines(temp));
+    const std::string temp = tempFileBytes(text);
+    common::RewriteBytesAtomically(app.file(kTempFile), temp);
+    // The lines of Temp.dat, taken from the bytes just written to it.
+    m_drawing = ReadDxfSplines(common::SplitLineViews(temp));
 }
 
 DisplaySummary CoreAlgorithm::DisplayPointGen(const common::AppDir& app) const {

@@ -34,7 +34,7 @@ bool isName(std::string_view line, std::string_view upperName) {
 // trimmed, as every comparison of the reader works on trimmed lines.
 class LineCursor {
 public:
-    explicit LineCursor(const common::Lines& lines) : m_lines(lines) {}
+    explicit LineCursor(const DxfLines& lines) : m_lines(lines) {}
 
     std::string_view current() const { return m_current; }
     void replaceCurrent(std::string_view text) { m_current = text; }
@@ -97,7 +97,7 @@ public:
     }
 
 private:
-    const common::Lines& m_lines;
+    const DxfLines& m_lines;
     size_t m_next = 0;
     std::string_view m_current;
 };
@@ -112,7 +112,7 @@ void passExtents(LineCursor& cursor, std::string_view variable) {
     }
 }
 
-short countSplines(const common::Lines& lines) {
+short countSplines(const DxfLines& lines) {
     long long count = 0;
     for (const auto& line : lines) {
         if (isName(common::Trim(line), kSplineName)) {
@@ -130,7 +130,7 @@ short countSplines(const common::Lines& lines) {
 // (or the end of the section) begins.
 class SplineReader {
 public:
-    SplineReader(const common::Lines& lines, DxfDrawing& drawing)
+    SplineReader(const DxfLines& lines, DxfDrawing& drawing)
         : m_cursor(lines), m_drawing(drawing),
           // Every knot or point takes at least a code line and a value line,
           // so no count can be larger than half the file.
@@ -287,7 +287,7 @@ private:
 
 } // namespace
 
-DxfDrawing ReadDxfSplines(const common::Lines& lines) {
+DxfDrawing ReadDxfSplines(const DxfLines& lines) {
     const short count = countSplines(lines);
     LineCursor header(lines);
     passExtents(header, "$EXTMIN");

@@ -4,14 +4,18 @@
 // of its lines) and collects every SPLINE entity; everything else of the
 // drawing is passed over. A drawing it cannot read ends with a UserError.
 
-#include "common/TextFile.h"
 #include "geometry/DxfSpline.h"
+
+#include <string_view>
+#include <vector>
 
 namespace korvel::geometry {
 
 // Highest spline degree the import evaluates.
 inline constexpr int kMaxSplineDegree = 10;
 
-DxfDrawing ReadDxfSplines(const common::Lines& lines);
+using DxfLines = std::vector<std::string_view>;
+
+DxfDrawing ReadDxfSplines(const DxfLines& lines);
 
 } // namespace korvel::geometry
