@@ -1,0 +1,179 @@
+// The test, calibration and jog programs, run on the simulated machine to
+// their end, and the feed calibration arithmetic.
+
+#include "program/TestPrograms.h"
+
+#include "common/Basic.h"
+#include "common/TextFile.h"
+#include "machine/MachineRig.h"
+#include "machine/ParameterStore.h"
+
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace korvel::test {
+namespace {
+
+struct ProgramRig : MachineRig {
+    program::TestPrograms programs{
+        dir, machine->params(), machine->tables(), machine->run(), *card, false};
+    int saves = 0;
+    ProgramRig() {
+        programs.setParameterSaver([this] {
+            ++saves;
+            machine->store().SaveSysPara(machine->tables().ParaGroupNo, true);
+        });
+    }
+    common::Lines program() { return common::ReadLines(dir.file("G5.dat")); }
+    long count(const std::string& line) {
+        const auto lines = program();
+        return std::count(lines.begin(), lines.end(), line);
+    }
+    bool finishedCleanly() {
+        return runToEnd(20000) && dialog.saw("动作完成！") &&
+               std::none_of(dialog.entries().begin(), dialog.entries().end(), [](const auto& e) {
+                   return e.message.kind == common::MessageKind::Error;
+               });
+    }
+};
+
+TEST(FeedCalibration, MeasuredLengthScalesThePulseEquivalentAndSavesIt) {
+    ProgramRig rig;
+    const double before = rig.params().PulseEquivX;
+    const auto message = rig.programs.SLxzhCSh("100.5", 100.0);
+    EXPECT_DOUBLE_EQ(rig.params().PulseEquivX, before * 100.0 / 100.5);
+    EXPECT_EQ(message.zh, "调整完成，送料轴电机新当量：" + common::Str(before * 100.0 / 100.5));
+    EXPECT_EQ(message.en.rfind("Adjust Finished, Axis New value:", 0), 0u);
+    EXPECT_EQ(rig.saves, 1);
+    // The saved group holds the new value.
+    machine::ParameterSet reloaded;
+    machine::ParameterTables tables;
+    machine::ParameterStore(rig.dir, reloaded, tables).LoadAtStartup();
+    EXPECT_NEAR(reloaded.PulseEquivX, before * 100.0 / 100.5, 1e-9);
+}
+
+TEST(FeedCalibration, WithTheEncoderOnTheEncoderEquivalentIsScaled) {
+    ProgramRig rig;
+    program::TestPrograms withEncoder(rig.dir, rig.params(), rig.machine->tables(), rig.run(),
+                                      *rig.card, true);
+    rig.params().EncoderPort = 1;
+    const double motor = rig.params().PulseEquivX;
+    const double encoder = rig.params().EncoderPulseEquiv;
+    const auto message = withEncoder.SLxzhCSh("99", 100.0);
+    EXPECT_DOUBLE_EQ(rig.params().EncoderPulseEquiv, encoder * 100.0 / 99.0);
+    EXPECT_DOUBLE_EQ(rig.params().PulseEquivX, motor);
+    EXPECT_EQ(message.zh.rfind("调整完成，编码器新当量：", 0), 0u);
+}
+
+TEST(FeedCalibration, LengthsFarFromTheTestLengthAreRefused) {
+    ProgramRig rig;
+    const double before = rig.params().PulseEquivX;
+    for (const char* measured : {"0.5", "130", "abc", "115.01"}) {
+        const auto message = rig.programs.SLxzhCSh(measured, 100.0);
+        EXPECT_EQ(message.zh, "长度错误，请重新测量并输入以mm为单位的数值！") << measured;
+        EXPECT_EQ(message.en, "Length Error,Input Against!");
+    }
+    EXPECT_DOUBLE_EQ(rig.params().PulseEquivX, before);
+    EXPECT_EQ(rig.saves, 0);
+    EXPECT_EQ(rig.programs.SLxzhCSh("115", 100.0).zh.rfind("调整完成", 0), 0u);
+}
+
+TEST(TestPrograms, FeedTestCutsTwoSlotsAndFeedsPastTheBender) {
+    ProgramRig rig;
+    rig.programs.SLxzhJG(150.0);
+    const auto lines = rig.program();
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines.back(), "M30");
+    EXPECT_EQ(rig.count("G01 X150.0000 F" + common::FormatNumber(rig.params().AutoSpeedX, "0")), 1);
+    ASSERT_TRUE(rig.finishedCleanly());
+    EXPECT_NEAR(rig.x(), 150.0 + rig.params().BendToSlotDistance + 10.0, 1e-9);
+    EXPECT_EQ(rig.card->get_command_pos(0, 2), 0) << "the arm was homed";
+}
+
+TEST(TestPrograms, SlotTestsEndWithTheCutterAndSwingBack) {
+    ProgramRig rig;
+    rig.programs.KCPcshJG();
+    ASSERT_TRUE(rig.finishedCleanly());
+    rig.dialog.clear();
+    rig.params().SlotControl = 0;
+    rig.programs.KCNcshJG();
+    EXPECT_EQ(rig.program().back(),
+              "G01 A0 F" + common::FormatNumber(rig.params().AutoSpeedA, "0"));
+    ASSERT_TRUE(rig.finishedCleanly());
+    EXPECT_EQ(rig.card->get_command_pos(0, 4), 0);
+}
+
+TEST(TestPrograms, PressedTestArcBendsOverItsLengthAfterTheSecondSlot) {
+    ProgramRig rig;
+    rig.params().TapBendRadiusThreshold = 50;
+    const program::TestArc arc{200.0, 45.0};
+    rig.programs.WFPcshiJG(arc);
+    const double length = std::numbers::pi * 200.0 * 45.0 / 180.0;
+    const double end = 2 * length + rig.params().BendToSlotDistance;
+    EXPECT_EQ(rig.count("G01 X" + common::FormatNumber(end, "0.0000") + " F" +
+                        common::FormatNumber(rig.params().AutoSpeedX, "0")),
+              1);
+    ASSERT_TRUE(rig.finishedCleanly());
+    EXPECT_NEAR(rig.x(), end, 0.01);
+    EXPECT_NEAR(rig.y(), 0.0, 0.01) << "the arm returns after the arc";
+}
+
+TEST(TestPrograms, SmallNegativeTestArcIsTapped) {
+    ProgramRig rig;
+    rig.params().TapBendRadiusThreshold = 50;
+    rig.programs.WFNcshiJG({20.0, 90.0});
+    const auto lines = rig.program();
+    const long taps = std::count_if(lines.begin(), lines.end(),
+                                    [](const std::string& l) { return l.rfind("G05 Y", 0) == 0; });
+    // 31.4 mm of arc at the spacing for radius 20 (1 mm below 40): 32 taps,
+    // each a stroke and a back-off.
+    EXPECT_EQ(taps, 2 * 32);
+    ASSERT_TRUE(rig.finishedCleanly());
+}
+
+TEST(TestPrograms, AbsurdTestArcIsRefused) {
+    ProgramRig rig;
+    EXPECT_THROW(rig.programs.WFPcshiJG({0.0, 90.0}), common::UserError);
+    EXPECT_THROW(rig.programs.WFPcshiJG({100.0, 1e9}), common::UserError);
+    EXPECT_EQ(rig.run().ActionRunActive, 0);
+}
+
+TEST(JogPrograms, GripperFeedJogSetsUpTheGrippersAndFeedsInStrokes) {
+    ProgramRig rig;
+    rig.params().FeedType = 2;
+    rig.params().GripperStroke = 250;
+    ASSERT_TRUE(rig.programs.FeedJogProgram(false));
+    const std::string speed = " F" + common::FormatNumber(rig.params().ManualSpeedX, "0");
+    EXPECT_EQ(rig.count("X250.0000" + speed), 12);
+    EXPECT_EQ(rig.count("X0" + speed), 12);
+    EXPECT_EQ(rig.count("M36"), 1);
+    const auto lines = rig.program();
+    EXPECT_EQ(common::Lines(lines.end() - 3, lines.end()), (common::Lines{"M23", "M25", "M30"}));
+    ASSERT_TRUE(rig.finishedCleanly());
+    EXPECT_NEAR(rig.x(), 0.0, 1e-9) << "the carriage ends back at its start";
+}
+
+TEST(JogPrograms, ReadyGrippersAwayFromZeroWriteNothing) {
+    ProgramRig rig;
+    rig.params().FeedType = 2;
+    rig.load({"X20.0000 F6000"});
+    ASSERT_TRUE(rig.runToEnd());
+    common::WriteLines(rig.dir.file("G5.dat"), {"M10"});
+    EXPECT_FALSE(rig.programs.RetractJogProgram(true));
+    EXPECT_EQ(rig.program(), common::Lines{"M10"});
+    EXPECT_EQ(rig.run().ActionRunActive, 0);
+}
+
+TEST(JogPrograms, FeedReturnBringsTheRollerFeedBackToZero) {
+    ProgramRig rig;
+    rig.load({"X123.4000 F12000"});
+    ASSERT_TRUE(rig.runToEnd());
+    rig.programs.FeedReturnProgram(rig.x());
+    ASSERT_TRUE(rig.finishedCleanly());
+    EXPECT_EQ(rig.card->get_command_pos(0, 1), 0);
+}
+
+} // namespace
+} // namespace korvel::test
