@@ -78,6 +78,48 @@ void roundDecimal(const Decimal15& d, int decimals, std::string& intPart, std::s
     intPart = firstNonZero == std::string::npos ? "" : intPart.substr(firstNonZero);
 }
 
+// The common patterns "0", "0.0" ... "0.000000000" without building the
+// 15-digit form: when |value| scaled to the last decimal lies clearly away
+// from a half, rounding the value itself and rounding its 15-digit form
+// give the same digits. Returns false when the slow path must decide.
+bool formatFast(double value, std::string_view intPattern, int decimals, std::string& out) {
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    if (intPattern != "0" || decimals < 0 || decimals > 9) {
+        return false;
+    }
+    const double scaled = std::fabs(value) * kPow10[decimals];
+    if (!(scaled < 1e12)) {
+        return false;
+    }
+    const double whole = std::floor(scaled);
+    const double rest = scaled - whole; // exact below 2^52
+    // The 15-digit form differs from the value by at most 5e-15 of it, the
+    // scaling adds one rounding: stay 2e-14 clear of the half.
+    if (std::fabs(rest - 0.5) <= scaled * 2e-14 + 1e-300) {
+        return false;
+    }
+    auto n = static_cast<unsigned long long>(whole) + (rest > 0.5 ? 1 : 0);
+    // A value that rounds to zero is written without a minus sign.
+    const bool negative = value < 0 && n != 0;
+    char digits[32];
+    int len = 0;
+    do {
+        digits[len++] = static_cast<char>('0' + n % 10);
+        n /= 10;
+    } while (n != 0 || len <= decimals);
+    out.clear();
+    if (negative) {
+        out.push_back('-');
+    }
+    for (int i = len - 1; i >= 0; --i) {
+        out.push_back(digits[i]);
+        if (i == decimals && decimals > 0) {
+            out.push_back('.');
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 std::string FormatNumber(double value, std::string_view pattern) {
@@ -93,6 +135,9 @@ std::string FormatNumber(double value, std::string_view pattern) {
     }
     if (!std::isfinite(value)) {
         return std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
+    }
+    if (std::string fast; formatFast(value, intPattern, decimals, fast)) {
+        return fast;
     }
     std::string intPart;
     std::string frac(static_cast<size_t>(decimals), '0');
