@@ -1,0 +1,183 @@
+// The open command and the passes over the display point file: what the
+// operator gets after opening a drawing, and what stays when a drawing is
+// refused.
+
+#include "geometry/DrawingOpener.h"
+
+#include "common/AppDir.h"
+#include "common/Message.h"
+#include "common/TextFile.h"
+#include "geometry/CoreAlgorithm.h"
+#include "geometry/DisplayPasses.h"
+#include "geometry/OutlineFiles.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace korvel::geometry {
+namespace {
+
+using common::Lines;
+namespace fs = std::filesystem;
+
+const fs::path kExamples = KORVEL_EXAMPLES_DIR;
+const fs::path kBad = fs::path(KORVEL_TEST_DATA_DIR) / "readers" / "bad";
+
+TEST(ThinDisplayPoints, StraightRunsKeepAPointEveryFourMillimetres) {
+    Lines in = {"SPLINE 1"};
+    for (int i = 0; i <= 20; ++i) {
+        in.push_back(std::to_string(i) + ".000000 0.000000" + (i == 0 ? " Node" : ""));
+    }
+    in.emplace_back("SPLINE END");
+    // From each written point the last one still less than 5 mm away is
+    // kept: 0, 4, 8, 12, 16, and the outline's last point 20.
+    EXPECT_EQ(
+        ThinDisplayPoints(in),
+        (Lines{"SPLINE 1", "0.000000 0.000000 Node", "4.000000 0.000000", "8.000000 0.000000",
+               "12.000000 0.000000", "16.000000 0.000000", "20.000000 0.000000", "SPLINE END"}));
+}
+
+TEST(ThinDisplayPoints, NodesStayAndACurvePointBeforeANodeIsKept) {
+    const Lines in = {"SPLINE 1", "0 0 Node", "1 0", "2 0", "3 1", "3 3 Node", "SPLINE END"};
+    // (3, 1) does not lie on the line from the anchor (2, 0) to the node.
+    EXPECT_EQ(ThinDisplayPoints(in),
+              (Lines{"SPLINE 1", "0 0 Node", "2 0", "3 1", "3 3 Node", "SPLINE END"}));
+    // A point in line with the node is dropped: the node carries it.
+    const Lines straight = {"SPLINE 1", "0 0 Node", "1 0", "2 0", "3 0 Node", "SPLINE END"};
+    EXPECT_EQ(ThinDisplayPoints(straight),
+              (Lines{"SPLINE 1", "0 0 Node", "3 0 Node", "SPLINE END"}));
+}
+
+TEST(RemoveDuplicateLines, LaterCopiesGoAndOversizedFilesAreRefused) {
+    EXPECT_EQ(RemoveDuplicateLines({"SPLINE 1", "1 2 Node", "3 4", "1 2 Node", "SPLINE END"}),
+              (Lines{"SPLINE 1", "1 2 Node", "3 4", "SPLINE END"}));
+    Lines many(kMaxDuplicatePassLines, "x");
+    EXPECT_NO_THROW(RemoveDuplicateLines(many));
+    many.emplace_back("y");
+    EXPECT_THROW(RemoveDuplicateLines(many), common::UserError);
+}
+
+TEST(MirrorDisplayPoints, YChangesSignNodesStay) {
+    const Lines in = {"SPLINE 1", "12.500 3.000 Node", "1.0000 -2.5000", "SPLINE END"};
+    const Lines once = MirrorDisplayPoints(in);
+    EXPECT_EQ(once,
+              (Lines{"SPLINE 1", "12.500000 -3.000000 Node", "1.000000 2.500000", "SPLINE END"}));
+    EXPECT_EQ(MirrorDisplayPoints(once)[1], "12.500000 3.000000 Node");
+}
+
+class OpenDrawingTest : public ::testing::Test {
+protected:
+    OpenDrawingTest() : m_app(m_dir.path() / "app") {
+        m_app.create();
+        m_core.TranParas(0.0, 0.0, 0.0, 10, 22.5, 105.0);
+    }
+
+    OpenSummary open(const fs::path& drawing, double planeZ = -1.0) {
+        OpenOptions options;
+        options.planeZ = planeZ;
+        options.drawingReplaced = [this] { ++m_replaced; };
+        return OpenDrawing(m_app, drawing, options, m_core, m_state);
+    }
+    std::string file(std::string_view name) const { return common::ReadBytes(m_app.file(name)); }
+
+    test::TempDir m_dir;
+    common::AppDir m_app;
+    CoreAlgorithm m_core;
+    DrawingState m_state;
+    int m_replaced = 0;
+};
+
+TEST_F(OpenDrawingTest, EveryFormatOpensAndOpeningTwiceGivesTheSameFile) {
+    for (const char* name : {"letterD.dxf", "letterD.nc", "letterD.plt", "letterD.ai"}) {
+        SCOPED_TRACE(name);
+        const auto first = open(kExamples / name);
+        const std::string once = file(kDisplayFile);
+        open(kExamples / name);
+        EXPECT_EQ(file(kDisplayFile), once);
+        EXPECT_EQ(first.outlines, 1);
+        EXPECT_GT(first.pointLines, 20);
+        EXPECT_FALSE(fs::exists(m_app.file(kDisplayRewriteFile)));
+    }
+    EXPECT_EQ(m_replaced, 8);
+}
+
+TEST_F(OpenDrawingTest, OpeningEmptiesTheMachinedRecordAndTheSelectionFiles) {
+    common::WriteLines(m_app.file(kMachinedFile), {"SPLINE 0.000000 3.0", "1 2 1 0 0 0"});
+    common::WriteLines(m_app.file(kControlFile), {"SPLINE 0.0000 3"});
+    common::WriteLines(m_app.file(kPathFile), {"SPLINE 0.000000 3.0"});
+    m_state.mirrored = true;
+    open(kExamples / "letterD.nc");
+    EXPECT_EQ(file(kMachinedFile), "");
+    EXPECT_EQ(file(kControlFile), "");
+    EXPECT_EQ(file(kPathFile), "");
+    EXPECT_FALSE(m_state.mirrored);
+    EXPECT_EQ(m_state.format, DrawingFormat::Nc);
+    EXPECT_DOUBLE_EQ(m_state.planeZ, -1.0);
+}
+
+TEST_F(OpenDrawingTest, RefusedDrawingsLeaveEverythingAsItWas) {
+    open(kExamples / "letterD.plt");
+    common::WriteLines(m_app.file(kMachinedFile), {"SPLINE 0.000000 3.0"});
+    const std::string display = file(kDisplayFile);
+    const DrawingState before = m_state;
+    int refused = 0;
+    for (const auto& entry : fs::directory_iterator(kBad)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        try {
+            open(entry.path());
+            ADD_FAILURE() << "opened";
+        } catch (const common::UserError& e) {
+            ++refused;
+            EXPECT_FALSE(e.message().zh.empty());
+            EXPECT_FALSE(e.message().en.empty());
+        }
+        EXPECT_EQ(file(kDisplayFile), display);
+        EXPECT_EQ(file(kMachinedFile), "SPLINE 0.000000 3.0\r\n");
+        EXPECT_EQ(m_state.drawing, before.drawing);
+    }
+    EXPECT_GE(refused, 10);
+    EXPECT_EQ(m_replaced, 1);
+}
+
+TEST_F(OpenDrawingTest, UnknownEndingsImportNothingAndSaySo) {
+    EXPECT_EQ(DrawingFormatOf("A.DXF"), DrawingFormat::Dxf);
+    EXPECT_EQ(DrawingFormatOf("letter.Nc"), DrawingFormat::Nc);
+    EXPECT_EQ(DrawingFormatOf("字形.PLT"), DrawingFormat::Plt);
+    EXPECT_EQ(DrawingFormatOf("x.ai"), DrawingFormat::Ai);
+    EXPECT_EQ(DrawingFormatOf("x.svg"), DrawingFormat::Unknown);
+    try {
+        open(kBad / "unknown-ending.txt");
+        FAIL();
+    } catch (const common::UserError& e) {
+        EXPECT_NE(e.message().en.find("Unsupported file type"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(m_app.file(kDisplayFile)));
+}
+
+TEST_F(OpenDrawingTest, ReloadMirrorsAgainWhenTheDrawingWasShownMirrored) {
+    open(kExamples / "letterD.nc");
+    const Lines plain = common::ReadLines(m_app.file(kDisplayFile));
+    MirrorDrawing(m_app, m_state);
+    EXPECT_TRUE(m_state.mirrored);
+    const Lines mirrored = common::ReadLines(m_app.file(kDisplayFile));
+    EXPECT_EQ(mirrored, MirrorDisplayPoints(plain));
+    // An edit of the display file is undone by the reload; the mirror stays.
+    common::WriteLines(m_app.file(kDisplayFile), {"SPLINE END"});
+    ReloadDrawing(m_app, {}, m_core, m_state);
+    EXPECT_EQ(common::ReadLines(m_app.file(kDisplayFile)), mirrored);
+}
+
+TEST_F(OpenDrawingTest, SummaryCountsLeftOutOutlines) {
+    const fs::path drawing = m_dir.path() / "pen-lifts.plt";
+    common::WriteLines(drawing, {"IN;SP1;PU40,40;PD400,40;PD400,400;PU800,800;PU;SP0;"});
+    const auto summary = open(drawing);
+    EXPECT_EQ(summary.outlines, 1);
+    EXPECT_EQ(summary.droppedOutlines, 1);
+    EXPECT_NE(summary.message(drawing).en.find("1 outlines of fewer than two points"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace korvel::geometry

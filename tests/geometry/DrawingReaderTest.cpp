@@ -1,0 +1,257 @@
+// The NC, PLT and AI readers: where outlines start, which points become
+// nodes, how long moves are broken up, and what happens to the odd
+// instructions real files carry.
+
+#include "common/Basic.h"
+#include "common/Fields.h"
+#include "common/Message.h"
+#include "geometry/AiReader.h"
+#include "geometry/NcReader.h"
+#include "geometry/PltReader.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace korvel::geometry {
+namespace {
+
+using common::Lines;
+
+struct ParsedPoint {
+    double x;
+    double y;
+    bool node;
+};
+
+// The points of outline `number` (1-based) of display lines.
+std::vector<ParsedPoint> outlinePoints(const Lines& lines, int number) {
+    std::vector<ParsedPoint> points;
+    int current = 0;
+    for (const auto& line : lines) {
+        const auto fields = common::SplitFields(line);
+        if (common::FieldAt(fields, 0) == "SPLINE") {
+            ++current;
+            continue;
+        }
+        if (current == number) {
+            points.push_back({common::Val(fields[0]), common::Val(fields[1]),
+                              common::FieldAt(fields, 2) == "Node"});
+        }
+    }
+    return points;
+}
+
+NcReaderOptions planeAt(double z, double threshold = 30.0) {
+    return {z, threshold};
+}
+
+TEST(NcReader, DescentToThePlaneStartsAnOutlineWithANode) {
+    // 10 mm: one point between (n = Fix((10 - 5) / 5) = 1).
+    const Lines nc = {"G00 Z5", "G01 X10 Y0 Z-1", "G01 X20 Y0", "G00 Z5"};
+    const auto d = ReadNc(nc, planeAt(-1));
+    ASSERT_EQ(d.outlineCount, 1);
+    EXPECT_EQ(d.lines, (Lines{"SPLINE 1", "10.000000 0.000000 Node", "15.000000 0.000000",
+                              "20.000000 0.000000", "SPLINE END"}));
+}
+
+TEST(NcReader, LongMovesAreBrokenIntoFiveMillimetreSteps) {
+    // 30 mm: n = Fix((30 - 5) / 5) = 5 points 5 mm apart; 9.9 mm: none.
+    const Lines nc = {"G00 Z5", "G01 X0 Y0 Z-1", "G01 X30", "G01 X30 Y9.9", "G00 Z5"};
+    const auto points = outlinePoints(ReadNc(nc, planeAt(-1)).lines, 1);
+    ASSERT_EQ(points.size(), 8u);
+    for (int j = 0; j <= 6; ++j) {
+        EXPECT_DOUBLE_EQ(points[static_cast<size_t>(j)].x, 5.0 * j);
+        EXPECT_DOUBLE_EQ(points[static_cast<size_t>(j)].y, 0.0);
+    }
+    EXPECT_DOUBLE_EQ(points[7].y, 9.9);
+}
+
+TEST(NcReader, SharpCornersBecomeNodesGentleBendsDoNot) {
+    const double bend = 10.0 * std::acos(-1.0) / 180.0;
+    const std::string x3 = common::FormatNumber(18 + 8 * std::cos(bend), "0.000000");
+    const std::string y3 = common::FormatNumber(8 * std::sin(bend), "0.000000");
+    const Lines right = {"Z5", "G01 X10 Y0 Z-1", "X18 Y0", "X18 Y8", "Z5"};
+    const Lines gentle = {"Z5", "G01 X10 Y0 Z-1", "X18 Y0", "X" + x3 + " Y" + y3, "Z5"};
+    const auto corner = outlinePoints(ReadNc(right, planeAt(-1, 30)).lines, 1);
+    const auto smooth = outlinePoints(ReadNc(gentle, planeAt(-1, 30)).lines, 1);
+    ASSERT_EQ(corner.size(), 3u);
+    ASSERT_EQ(smooth.size(), 3u);
+    EXPECT_TRUE(corner[1].node);
+    EXPECT_FALSE(smooth[1].node);
+    // The end of an outline is written when the tool lifts, without mark.
+    EXPECT_FALSE(corner[2].node);
+}
+
+TEST(NcReader, WordsCommentsAndTinyMoves) {
+    // "X10F300" reads as 10, text in parentheses and after ';' is passed over,
+    // a move of 0.1 mm or less adds nothing, a missing word keeps its value.
+    const Lines nc = {"(Z SAFE HEIGHT X99)", "G00 Z5.000", "G01 Z-1 X10F300 Y0 ; X77",
+                      "G01 X10.05",          "G01 Y8",     "g00 z5"};
+    const auto points = outlinePoints(ReadNc(nc, planeAt(-1)).lines, 1);
+    ASSERT_EQ(points.size(), 2u);
+    EXPECT_DOUBLE_EQ(points[0].x, 10.0);
+    EXPECT_DOUBLE_EQ(points[0].y, 0.0);
+    // The ignored move still moved the tool: X stays 10.05.
+    EXPECT_DOUBLE_EQ(points.back().x, 10.05);
+    EXPECT_DOUBLE_EQ(points.back().y, 8.0);
+}
+
+TEST(NcReader, MovesInThePlaneBeforeAnyDescentBelongToNoOutline) {
+    const Lines nc = {"G01 X0 Y0 Z-1", "G01 X50 Y0", "G01 X50 Y50"};
+    const auto d = ReadNc(nc, planeAt(-1));
+    EXPECT_EQ(d.outlineCount, 0);
+    EXPECT_EQ(d.lines, Lines{"SPLINE END"});
+}
+
+TEST(NcReader, EachDescentIsANewOutlineAndAProgramEndingInThePlaneKeepsItsLastPoint) {
+    const Lines nc = {"Z5", "X0 Y0 Z-1", "X8", "Z5", "X20", "Z-1", "X28"};
+    const auto d = ReadNc(nc, planeAt(-1));
+    EXPECT_EQ(d.outlineCount, 2);
+    EXPECT_EQ(outlinePoints(d.lines, 2).back().x, 28.0);
+}
+
+TEST(PltReader, PlotterUnitsAreFortiethsOfAMillimetre) {
+    const auto d = ReadPlt("IN;\nSP1;\nPU0,0;\nPU400,800;\nPD800,800;\nPU;\nSP0;\n", {});
+    EXPECT_EQ(d.lines, (Lines{"SPLINE 1", "10.000000 20.000000 Node", "15.000000 20.000000",
+                              "20.000000 20.000000", "SPLINE END"}));
+}
+
+TEST(PltReader, ParkingMoveAndBarePenUpLeaveNoOutlineAtTheOrigin) {
+    const auto d = ReadPlt("IN;SP1;PU0,0;PU40,40;PD400,40;PU;PU;SP0;PU0,0;", {});
+    EXPECT_EQ(d.outlineCount, 1);
+    EXPECT_EQ(d.droppedOutlines, 0);
+    for (const auto& p : outlinePoints(d.lines, 1)) {
+        EXPECT_FALSE(p.x == 0.0 && p.y == 0.0);
+    }
+    // A pen-up to a point with no stroke after it is an outline of one
+    // point: it is left out and counted.
+    const auto single = ReadPlt("PU40,40;PD400,40;PU800,800;PU;", {});
+    EXPECT_EQ(single.outlineCount, 1);
+    EXPECT_EQ(single.droppedOutlines, 1);
+}
+
+TEST(PltReader, CornersNeedAMillimetreFromTheLastNode) {
+    // Square corners 0.75 mm from the start node stay plain points; the one
+    // 7.5 mm away is a node.
+    const auto close = outlinePoints(ReadPlt("PU0,40;PD30,40;PD30,400;", {}).lines, 1);
+    const auto far = outlinePoints(ReadPlt("PU0,40;PD300,40;PD300,300;", {}).lines, 1);
+    ASSERT_GE(close.size(), 3u);
+    ASSERT_GE(far.size(), 3u);
+    EXPECT_FALSE(close[1].node);
+    EXPECT_TRUE(far[1].node);
+}
+
+TEST(PltReader, BlankSeparatedPairsAndOneLineFilesReadAlike) {
+    const auto lines = ReadPlt("PU500 -120;\r\nPD900 -120;\r\n", {});
+    const auto joined = ReadPlt("PU500,-120;PD900,-120;", {});
+    EXPECT_EQ(lines.lines, joined.lines);
+    EXPECT_EQ(lines.lines[1], "12.500000 -3.000000 Node");
+}
+
+// A 20 x 20 mm square from (10, 10) with its top right corner rounded by a
+// Bezier curve, written in points (1 mm = 360/127 pt) as Illustrator 8 does,
+// with the prolog procedures, set-up and paint attributes around it.
+const Lines kAiSquare = {
+    "%!PS-Adobe-3.0",
+    "%%Creator: Adobe Illustrator(R) 8.0",
+    "%%BoundingBox: 28 28 86 86",
+    "%%EndComments",
+    "%%BeginProlog",
+    "/m {moveto} bind def",
+    "/_x 1 2 3 4 5 6 c",
+    "%%EndProlog",
+    "%%BeginSetup",
+    "%AI5_BeginPalette",
+    "0 0 0 1 k",
+    "%AI5_EndPalette",
+    "%%EndSetup",
+    "%AI5_BeginLayer",
+    "1 1 1 1 0 0 0 79 128 255 0 50 Lb",
+    "(Layer 1) Ln",
+    "0 A",
+    "*u",
+    "0 O",
+    "0 0 0 1 k",
+    "0 i 0 J 0 j 1 w 4 M []0 d",
+    "0 D",
+    "28.3465 28.3465 m",
+    "85.0394 28.3465 L",
+    "85.0394 56.6929 85.0394 85.0394 56.6929 85.0394 c",
+    "28.3465 85.0394 L",
+    "28.3465 28.3465 L",
+    "f",
+    "*U",
+    "LB",
+    "%AI5_EndLayer--",
+    "%%PageTrailer",
+    "%%Trailer",
+    "99 99 m",
+    "%%EOF",
+};
+
+TEST(AiReader, CurvesAreSteppedAndCornersAreNodes) {
+    const auto d = ReadAi(kAiSquare, {});
+    ASSERT_EQ(d.outlineCount, 1);
+    const auto points = outlinePoints(d.lines, 1);
+    // Start, corner, 999 curve steps, curve end, two corners.
+    ASSERT_EQ(points.size(), 1u + 1u + 999u + 1u + 2u);
+    std::vector<std::pair<double, double>> nodes;
+    for (const auto& p : points) {
+        if (p.node) {
+            nodes.emplace_back(p.x, p.y);
+        }
+    }
+    // The curve ends tangent to the following line at (20, 30): no node.
+    ASSERT_EQ(nodes.size(), 4u);
+    EXPECT_NEAR(nodes[0].first, 10.0, 1e-3);
+    EXPECT_NEAR(nodes[1].first, 30.0, 1e-3);
+    EXPECT_NEAR(nodes[2].second, 30.0, 1e-3);
+    // The curve's midpoint (t = 0.5) by hand: (30+90+90+20)/8, (10+60+90+30)/8.
+    const auto& mid = points[2 + 499];
+    EXPECT_NEAR(mid.x, 28.75, 2e-4);
+    EXPECT_NEAR(mid.y, 23.75, 2e-4);
+    EXPECT_EQ(d.lines[1], "10.0000 10.0000 Node");
+}
+
+TEST(AiReader, SmoothPointsThatTurnSharplyAreNodesAndFillsClose) {
+    // Lower-case (smooth) line ends with a right angle; the fill closes the
+    // path back to its start.
+    const Lines ai = {"0 0 m", "100 0 l", "100 100 l", "f"};
+    const auto points = outlinePoints(ReadAi(ai, {}).lines, 1);
+    ASSERT_EQ(points.size(), 4u);
+    EXPECT_TRUE(points[1].node);
+    EXPECT_TRUE(points[2].node);
+    EXPECT_DOUBLE_EQ(points[3].x, 0.0);
+    EXPECT_DOUBLE_EQ(points[3].y, 0.0);
+    // A stroked open path stays open.
+    const auto open = outlinePoints(ReadAi({"0 0 m", "100 0 l", "100 100 l", "S"}, {}).lines, 1);
+    EXPECT_EQ(open.size(), 3u);
+}
+
+TEST(AiReader, MalformedPathOperatorsAreReportedWithTheirLine) {
+    try {
+        ReadAi({"%%EndSetup", "0 0 m", "10 l"}, {}, "bad.ai");
+        FAIL() << "no error";
+    } catch (const common::UserError& e) {
+        EXPECT_NE(e.message().en.find("line 3"), std::string::npos) << e.message().en;
+        EXPECT_NE(e.message().zh.find("bad.ai"), std::string::npos);
+    }
+}
+
+TEST(Readers, CoordinatesBeyondAnySignAreRefused) {
+    EXPECT_THROW(ReadNc({"Z5", "X0 Y0 Z-1", "X1e300"}, planeAt(-1)), common::UserError);
+    EXPECT_THROW(ReadPlt("PU0,40;PD4e12,40;", {}), common::UserError);
+    EXPECT_THROW(ReadAi({"0 0 m", "1e30 0 l", "S"}, {}), common::UserError);
+}
+
+TEST(Readers, AMoveTooLongToSubdivideIsRefusedBeforeAnythingIsAllocated) {
+    // Three moves of 2 km give 1.2 million points, beyond what the view and
+    // the cleaning passes could ever take.
+    EXPECT_THROW(ReadNc({"Z5", "X-999999 Y0 Z-1", "X999999", "X-999999", "X999999"}, planeAt(-1)),
+                 common::UserError);
+}
+
+} // namespace
+} // namespace korvel::geometry

@@ -1,0 +1,78 @@
+// Damaged drawings: random truncations and byte flips of the example
+// letters. Each reader must either read them or refuse them with a message,
+// never crash, hang or run away with memory. Bounded: a fixed number of
+// variants per reader with a fixed seed.
+
+#include "common/Message.h"
+#include "common/TextFile.h"
+#include "geometry/AiReader.h"
+#include "geometry/DisplayPasses.h"
+#include "geometry/NcReader.h"
+#include "geometry/PltReader.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+namespace korvel::geometry {
+namespace {
+
+constexpr int kVariants = 150;
+
+std::string damaged(const std::string& original, std::mt19937& rng) {
+    std::string bytes = original;
+    std::uniform_int_distribution<int> what(0, 2);
+    const int kind = what(rng);
+    if (kind != 1 && !bytes.empty()) { // truncate
+        bytes.resize(std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(rng));
+    }
+    if (kind != 0 && !bytes.empty()) { // flip bytes
+        const int flips = std::uniform_int_distribution<int>(1, 40)(rng);
+        for (int i = 0; i < flips; ++i) {
+            const auto at = std::uniform_int_distribution<std::size_t>(0, bytes.size() - 1)(rng);
+            bytes[at] = static_cast<char>(std::uniform_int_distribution<int>(0, 255)(rng));
+        }
+    }
+    return bytes;
+}
+
+void fuzz(const char* example, const std::function<DisplayDrawing(const std::string&)>& read) {
+    const std::string original =
+        common::ReadBytes(std::filesystem::path(KORVEL_EXAMPLES_DIR) / example);
+    std::mt19937 rng(20261205);
+    int read_ok = 0;
+    for (int i = 0; i < kVariants; ++i) {
+        const std::string bytes = damaged(original, rng);
+        try {
+            const DisplayDrawing d = read(bytes);
+            // Whatever was read goes through the cleaning passes as well.
+            RemoveDuplicateLines(ThinDisplayPoints(d.lines));
+            EXPECT_EQ(d.lines.back(), "SPLINE END");
+            ++read_ok;
+        } catch (const common::UserError& e) {
+            EXPECT_FALSE(e.message().en.empty());
+        }
+    }
+    // Most damage leaves something readable; a fuzz that refuses everything
+    // would test nothing.
+    EXPECT_GT(read_ok, kVariants / 4);
+}
+
+TEST(ReaderFuzz, Nc) {
+    fuzz("letterD.nc", [](const std::string& b) {
+        return ReadNc(common::SplitLines(b), {-1.0, 30.0});
+    });
+}
+
+TEST(ReaderFuzz, Plt) {
+    fuzz("letterD.plt", [](const std::string& b) { return ReadPlt(b, {}); });
+}
+
+TEST(ReaderFuzz, Ai) {
+    fuzz("letterD.ai", [](const std::string& b) { return ReadAi(common::SplitLines(b), {}); });
+}
+
+} // namespace
+} // namespace korvel::geometry
