@@ -57,10 +57,10 @@ GeneratedProgram ProgramGenerator::generate(const PathRecords& path, machine::Mo
     }
     if (m_queue.dropped() > 0) {
         result.refusal = BendQueueFullMessage();
-    } else if (m_joins.overflow() > 0) {
-        result.refusal = JoiningTableFullMessage();
     } else if (m_log.overflow() > 0) {
         result.refusal = CorrectionLogFullMessage();
+    } else if (m_joins.overflow() > 0) {
+        result.refusal = JoiningTableFullMessage();
     } else {
         result.lines = m_out.takeLines();
         result.corrections = m_log;

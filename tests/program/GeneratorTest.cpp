@@ -1,0 +1,370 @@
+// The job generator on small paths: which joints, corners and arcs get
+// slots or bends, joins between letters, the line limit, the machine checks
+// and what a refused job leaves behind.
+
+#include "ProgramTestSupport.h"
+#include "common/Basic.h"
+#include "machine/AxisUnits.h"
+#include "program/JobChecks.h"
+#include "program/JobRun.h"
+#include "program/ProgramGenerator.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace korvel::program {
+namespace {
+
+using common::Lines;
+using geometry::PathRecords;
+using namespace korvel::program::test;
+
+struct GeneratorFixture : ::testing::Test {
+    machine::ParameterSet p = plainParams();
+    machine::ParameterTables tables = plainTables();
+    MainWindowFields fields;
+    RunPanel panel{1, 10, 0};
+    MarkedPoints marked;
+    FakeCard card;
+
+    GeneratedProgram run(const PathRecords& path) {
+        ProgramGenerator generator(p, tables, fields, panel, marked);
+        return generator.generate(path, card);
+    }
+    Lines lines(const PathRecords& path) {
+        auto result = run(path);
+        EXPECT_FALSE(result.refusal.has_value()) << result.refusal->en;
+        return result.lines;
+    }
+    // The swing words of the slot blocks (order "P"): "A<angle with four
+    // decimals> F1000", leaving out pre-swing, swing back and the epilogue.
+    Lines swings(const PathRecords& path) {
+        p.SlotActionOrder = "P";
+        Lines found;
+        for (const auto& l : lines(path)) {
+            if (l[0] == 'A' && l.find('.') != std::string::npos && l.ends_with(" F1000")) {
+                found.push_back(l);
+            }
+        }
+        return found;
+    }
+    // One straight block from (0,0) over a corner at (100,0) to (200,0).
+    static PathRecords cornerBlock(double turn, double headerTurn = 0) {
+        PathRecords path{header(headerTurn), plain(0, 0)};
+        addCorner(path, 100, 0, turn);
+        path.push_back(plain(200, 0));
+        path.push_back(trailer(0));
+        return path;
+    }
+    static PathRecords straightBlock(double length, double headerTurn = 0) {
+        return {header(headerTurn), plain(0, 0), plain(length, 0), trailer(0)};
+    }
+};
+
+TEST_F(GeneratorFixture, HeaderAngleFiveIsAShapeSwungJointAbovePointOneIsCut) {
+    // At 5.0 the joint counts as square: -(blade 40)/2 on the first
+    // (odd) slot, the opposite side on the second.
+    EXPECT_EQ(swings(straightBlock(100, 5.0)), (Lines{"A-20.0000 F1000", "A20.0000 F1000"}));
+    EXPECT_EQ(swings(straightBlock(100, 5.1)), (Lines{"A180.0000 F1000", "A-20.0000 F1000"}));
+    p.SlotControl = 1;
+    EXPECT_EQ(swings(straightBlock(100, 5.1)).at(0), "A0.0000 F1000");
+    p.SlotControl = 0;
+    // A left-turning joint swings by half its angle less the blade.
+    EXPECT_EQ(swings(straightBlock(100, -90)), (Lines{"A25.0000 F1000", "A20.0000 F1000"}));
+    p.FrontSwingControl = 1;
+    EXPECT_EQ(swings(straightBlock(100, -90)), (Lines{"A0.0000 F1000", "A0.0000 F1000"}));
+}
+
+TEST_F(GeneratorFixture, SwingParityRunsOverBlocksAndPasses) {
+    panel.repeatCount = 2;
+    PathRecords path = straightBlock(100);
+    const PathRecords second = straightBlock(50);
+    path.insert(path.end(), second.begin(), second.end());
+    // Four joints per pass, eight in all, alternating +, -, +, ...
+    const Lines s = swings(path);
+    ASSERT_EQ(s.size(), 8u);
+    for (size_t i = 0; i < s.size(); ++i) {
+        EXPECT_EQ(s[i], i % 2 == 0 ? "A-20.0000 F1000" : "A20.0000 F1000") << i;
+    }
+}
+
+TEST_F(GeneratorFixture, CornerThresholds) {
+    // Slot threshold 30: slotted (three slot blocks with the two joints).
+    auto l = lines(cornerBlock(30));
+    EXPECT_EQ(countLines(l, "M16"), 3);
+    // Corner-to-arc threshold 10: bent, not slotted; the tap is due when
+    // the corner reaches the bender at 100 + 50.
+    l = lines(cornerBlock(10));
+    EXPECT_EQ(countLines(l, "M16"), 2);
+    EXPECT_EQ(countLines(l, "X150.0000 F6000"), 1);
+    EXPECT_EQ(countLines(l, "G05 Y-10.0000 F00003000"), 1);
+    // Below it the corner passes as straight.
+    l = lines(cornerBlock(9.99));
+    EXPECT_EQ(countLines(l, "M16"), 2);
+    for (const auto& line : l) {
+        EXPECT_EQ(line.rfind("G05", 0), std::string::npos) << line;
+    }
+}
+
+TEST_F(GeneratorFixture, SlotSwingsClampAtTheBlade) {
+    auto cornerSwing = [&](double turn) { return swings(cornerBlock(turn)).at(1); };
+    EXPECT_EQ(cornerSwing(-35), "A0.0000 F1000");  // |b| < blade: no swing
+    EXPECT_EQ(cornerSwing(35), "A180.0000 F1000"); // back face, no swing
+    EXPECT_EQ(cornerSwing(-60), "A10.0000 F1000"); // (60 - 40) / 2
+    EXPECT_EQ(cornerSwing(60), "A190.0000 F1000"); // back face
+    p.BackSwingControl = 1;
+    EXPECT_EQ(cornerSwing(60), "A180.0000 F1000");
+    p.SlotControl = 1;
+    EXPECT_EQ(cornerSwing(60), "A0.0000 F1000");
+    p.BackSwingControl = 0;
+    EXPECT_EQ(cornerSwing(60), "A10.0000 F1000");
+}
+
+TEST_F(GeneratorFixture, TappedSlotCornerBendsAtMostThirtyDegrees) {
+    p.TapAtSlot = 1;
+    p.SlotTapPositionCorr = 2;
+    auto l = lines(cornerBlock(45));
+    EXPECT_EQ(countLines(l, "X152.0000 F6000"), 1);
+    EXPECT_EQ(countLines(l, "G05 Y-30.0000 F00003000"), 1);
+    l = lines(cornerBlock(-25)); // not a slot at 25 < 30: bent by its angle
+    EXPECT_EQ(countLines(l, "G05 Y25.0000 F00003000"), 1);
+    p.SlotAngleThreshold = 20;
+    l = lines(cornerBlock(-25)); // slotted and tapped by its own 25
+    EXPECT_EQ(countLines(l, "X152.0000 F6000"), 1);
+    EXPECT_EQ(countLines(l, "G05 Y25.0000 F00003000"), 1);
+}
+
+TEST_F(GeneratorFixture, JoiningPausesAfterEachJoint) {
+    PathRecords path = straightBlock(100);
+    const PathRecords second = straightBlock(50);
+    path.insert(path.end(), second.begin(), second.end());
+    auto l = lines(path);
+    for (const auto& line : l) {
+        EXPECT_EQ(line.find("connect pause"), std::string::npos);
+    }
+    EXPECT_EQ(countLines(l, "M100"), 1);
+    p.JoinPauseTime = 2;
+    l = lines(path);
+    // Joint at 100 + join 10: the pause is due at 110 + 50 + 10.
+    const auto at = std::find(l.begin(), l.end(), "G04 P2000 ;connect pause");
+    ASSERT_NE(at, l.end());
+    EXPECT_EQ(*(at - 1), "X170.0000 F6000");
+    EXPECT_EQ(countLines(l, "G04 P2000 ;connect pause"), 1);
+}
+
+TEST_F(GeneratorFixture, RepeatCountJoinsBetweenLetters) {
+    auto l = lines(straightBlock(100));
+    EXPECT_EQ(countLines(l, "X110.0000 F6000"), 0);
+    EXPECT_EQ(l.at(l.size() - 2), "X150.0000 F6000"); // run-out over the bender, end feed 0
+    panel.repeatCount = 3;
+    l = lines(straightBlock(100));
+    EXPECT_EQ(countLines(l, "X110.0000 F6000"), 1);
+    EXPECT_EQ(countLines(l, "X220.0000 F6000"), 1);
+    EXPECT_EQ(countLines(l, "X320.0000 F6000"), 1);
+    EXPECT_EQ(countLines(l, "M100"), 0); // between passes the join has no marker
+    panel.endFeed = 25;
+    l = lines(straightBlock(100));
+    EXPECT_EQ(l.at(l.size() - 2), "X395.0000 F6000");
+}
+
+TEST_F(GeneratorFixture, ProgramOfTheLineLimitRunsOneMoreIsRefused) {
+    // Every straight point adds one feed line.
+    auto path = [](int points) {
+        PathRecords r{header(0), plain(0, 0)};
+        for (int i = 1; i <= points; ++i) {
+            r.push_back(contour(i, 0));
+        }
+        r.push_back(plain(points + 1, 0));
+        r.push_back(trailer(0));
+        return r;
+    };
+    const int base = static_cast<int>(lines(path(0)).size());
+    ASSERT_EQ(static_cast<int>(lines(path(10)).size()), base + 10);
+    const int fits = kMaxJobLines - base;
+    EXPECT_EQ(lines(path(fits)).size(), 29999u);
+    const auto refused = run(path(fits + 1));
+    ASSERT_TRUE(refused.refusal.has_value());
+    EXPECT_EQ(refused.refusal->en, "Machining Code is too long!");
+    EXPECT_EQ(refused.refusal->zh, "加工程序超长，请减少加工循环或缩短选择字形！");
+    EXPECT_TRUE(refused.lines.empty());
+}
+
+TEST_F(GeneratorFixture, TooManyJoinsAreRefused) {
+    PathRecords path;
+    for (int i = 0; i < 52; ++i) {
+        const auto b = straightBlock(10);
+        path.insert(path.end(), b.begin(), b.end());
+    }
+    EXPECT_FALSE(run(path).refusal.has_value()); // 51 joins fit
+    const auto b = straightBlock(10);
+    path.insert(path.end(), b.begin(), b.end());
+    const auto refused = run(path);
+    ASSERT_TRUE(refused.refusal.has_value());
+    EXPECT_EQ(refused.refusal->en.rfind("More than 51 material joins", 0), 0u);
+}
+
+TEST_F(GeneratorFixture, TooManyWaitingBendsAreRefused) {
+    fields.Check5 = true; // keep the program short: no arm moves
+    p.BendToSlotDistance = 1e6;
+    PathRecords path{header(0), plain(0, 0)};
+    // One bend is loaded for writing, 10,000 wait in the queue: the next
+    // one has no place.
+    for (int i = 1; i <= 10001; ++i) {
+        addCorner(path, i, 0, 20);
+    }
+    path.push_back(plain(10002, 0));
+    path.push_back(trailer(0));
+    EXPECT_FALSE(run(path).refusal.has_value());
+    path.pop_back();
+    path.pop_back();
+    addCorner(path, 10002, 0, 20);
+    path.push_back(plain(10003, 0));
+    path.push_back(trailer(0));
+    const auto refused = run(path);
+    ASSERT_TRUE(refused.refusal.has_value());
+    EXPECT_EQ(refused.refusal->en.rfind("More than 10000 bends", 0), 0u);
+}
+
+TEST_F(GeneratorFixture, TooManyFeedCorrectionsAreRefused) {
+    p.EngraveCutterRadius = 1;
+    panel.joinLength = 0;
+    PathRecords path;
+    // Each block logs the corrections of its two right-turning joints.
+    for (int i = 0; i < 501; ++i) {
+        const auto b = PathRecords{header(90), plain(0, 0), plain(10, 0), trailer(90)};
+        path.insert(path.end(), b.begin(), b.end());
+    }
+    const auto refused = run(path);
+    ASSERT_TRUE(refused.refusal.has_value());
+    EXPECT_EQ(refused.refusal->en.rfind("More than 1001 feed length corrections", 0), 0u);
+}
+
+TEST_F(GeneratorFixture, CompensationsAndCutterRadiusCorrectionAreLogged) {
+    p.StartSegmentComp = 3;
+    p.EndSegmentComp = 2;
+    p.EngraveCutterRadius = 1;
+    // Right-turning joints of 90: each takes 1 - pi/4 = 0.2146 mm.
+    const PathRecords path{header(90), plain(0, 0), plain(100, 0), trailer(90)};
+    const auto result = run(path);
+    ASSERT_FALSE(result.refusal);
+    const double c = 1 - geometry::kPi / 4;
+    // 100 + 3 (start) - c (header) + 2 (end) - c (trailer)
+    const double fed = 105 - 2 * c;
+    EXPECT_NE(std::find(result.lines.begin(), result.lines.end(),
+                        "X" + common::FormatNumber(fed, "0.0000") + " F6000"),
+              result.lines.end());
+    const auto& rows = result.corrections.rows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_DOUBLE_EQ(rows[0].cumulative, -3);
+    EXPECT_DOUBLE_EQ(rows[1].cumulative, -3 + c);
+    EXPECT_DOUBLE_EQ(rows[2].cumulative, -5 + c);
+    EXPECT_DOUBLE_EQ(rows[3].cumulative, -5 + 2 * c);
+    EXPECT_DOUBLE_EQ(rows[3].position, 0);
+}
+
+TEST_F(GeneratorFixture, SmallArcIsSlottedUnlessMarkedForBending) {
+    // A left turn through (10,0) -> (12,1) -> (13,3) with radius 3 < 5.
+    const PathRecords path{header(0),    plain(0, 0), plain(10, 0), contour(12, 1, 3, 0.8),
+                           plain(13, 3), trailer(0)};
+    EXPECT_EQ(countLines(lines(path), "M16"), 3);
+    marked.enter(12.005, 1.005);
+    EXPECT_EQ(countLines(lines(path), "M16"), 3); // listed, not yet marked
+    ASSERT_TRUE(marked.toggle(12, 1));
+    const auto l = lines(path);
+    EXPECT_EQ(countLines(l, "M16"), 2);
+    // The pressed-or-tapped arc is bent from the positive table.
+    bool bent = false;
+    for (const auto& line : l) {
+        bent = bent || line.rfind("G05 Y80.0000", 0) == 0;
+    }
+    EXPECT_TRUE(bent);
+    EXPECT_FALSE(marked.toggle(50, 50));
+}
+
+TEST(JobChecks, FailInTheMachinesOrder) {
+    auto p = plainParams();
+    MainWindowFields fields;
+    FakeCard card;
+    EXPECT_FALSE(CheckMachineBeforeRun(p, fields, card).has_value());
+
+    p.InfeedControl = 1;
+    p.InfeedDistanceLimit = 1;
+    p.CycleCount = 2;
+    p.CutStroke = {0.5, 1.5, 0, 0, 0, 0};
+    auto m = CheckMachineBeforeRun(p, fields, card);
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->kind, common::MessageKind::Notice);
+    EXPECT_EQ(m->zh, "切深设置大于材料厚度，请重新设置后加工！");
+    p.CutStroke = {0.5, 0.5, 0, 0, 0, 0};
+    p.CutOffStroke = 2;
+    EXPECT_EQ(CheckMachineBeforeRun(p, fields, card)->zh,
+              "切深设置大于材料厚度，请重新设置后加工！");
+    p.CutOffStroke = 0;
+    EXPECT_EQ(CheckMachineBeforeRun(p, fields, card)->en, "Cutter is at Zero, Please move up!");
+    card.inputs[20] = 1;
+
+    card.commandPos[machine::kAxisY] = 2; // 0.02 degrees: at zero
+    card.commandPos[machine::kAxisZ] = 3; // 0.03: away
+    card.commandPos[machine::kAxisA] = 3;
+    card.inputs[17] = 1;
+    EXPECT_EQ(CheckMachineBeforeRun(p, fields, card)->en,
+              "Down cutter motor is not at zero position!");
+    card.commandPos[machine::kAxisY] = -3;
+    EXPECT_EQ(CheckMachineBeforeRun(p, fields, card)->en, "Bend Motor is not at zero position!");
+    card.commandPos[machine::kAxisY] = 0;
+    card.commandPos[machine::kAxisZ] = 0;
+    EXPECT_EQ(CheckMachineBeforeRun(p, fields, card)->en,
+              "Swing or Foward motor is not at zero position!");
+    card.commandPos[machine::kAxisA] = 0;
+    EXPECT_EQ(CheckMachineBeforeRun(p, fields, card)->en, "Cutter is not at zero position!");
+    p.RunMode = 1;
+    EXPECT_FALSE(CheckMachineBeforeRun(p, fields, card).has_value());
+    p.RunMode = 0;
+    fields.Check2 = true; // homing first: positions and cutter do not matter
+    card.commandPos[machine::kAxisY] = 500;
+    EXPECT_FALSE(CheckMachineBeforeRun(p, fields, card).has_value());
+}
+
+TEST(JobRun, LoadsTheProgramOrLeavesEverythingAsItWas) {
+    korvel::test::TempDir dir;
+    const common::AppDir app(dir.path());
+    common::WriteLines(app.file("PointForControl.dat"), {});
+    common::WriteLines(app.file("CtrP.dat"),
+                       {"SPLINE 0.000000 3.0", "0.000000 0.000000 1 0.000000 0.000000 0.000000",
+                        "80.000000 0.000000 1 0.000000 0.000000 0.000000", "SPLINE 0.000000 0.0"});
+    const auto p = plainParams();
+    const auto tables = plainTables();
+    MarkedPoints marked;
+    FakeCard card;
+    machine::RunState state;
+
+    card.commandPos[machine::kAxisY] = 100; // the arm is not at zero
+    JobOutcome refused = JobRun(app, p, tables, {}, marked).Command_Run(card, state);
+    EXPECT_FALSE(refused.started);
+    ASSERT_TRUE(refused.message);
+    EXPECT_EQ(refused.message->en, "Bend Motor is not at zero position!");
+    EXPECT_EQ(state.LineCount, 0);
+    EXPECT_EQ(state.JobRunActive, 0);
+    EXPECT_FALSE(std::filesystem::exists(app.file("G5.dat")));
+
+    card.commandPos[machine::kAxisY] = 0;
+    MainWindowFields fields;
+    fields.Text5 = "2";
+    fields.Text4 = "10";
+    fields.Text7 = "5";
+    const JobOutcome ok = JobRun(app, p, tables, fields, marked).Command_Run(card, state);
+    ASSERT_TRUE(ok.started) << (ok.message ? ok.message->en : "");
+    EXPECT_EQ(state.JobRunActive, common::kTrue);
+    EXPECT_EQ(state.CurrentLine, 0);
+    EXPECT_EQ(state.LineCount, ok.lineCount);
+    EXPECT_EQ(common::ReadLines(app.file("G5.dat")), state.ProgramLines);
+    EXPECT_EQ(ok.selectedLabel, "80.0000  mm");
+    EXPECT_EQ(ok.totalLabel, "225.0000  mm"); // 10 + 2 x 80 + 5 + 50
+
+    fields.Text5 = "0";
+    EXPECT_EQ(JobRun(app, p, tables, fields, marked).Command_Run(card, state).message->en,
+              "Machining count must be a whole number from 1 to 32767!");
+}
+
+} // namespace
+} // namespace korvel::program
