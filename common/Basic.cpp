@@ -107,16 +107,18 @@ bool formatFast(double value, std::string_view intPattern, int decimals, std::st
         digits[len++] = static_cast<char>('0' + n % 10);
         n /= 10;
     } while (n != 0 || len <= decimals);
-    out.clear();
+    char text[40];
+    char* p = text;
     if (negative) {
-        out.push_back('-');
+        *p++ = '-';
     }
     for (int i = len - 1; i >= 0; --i) {
-        out.push_back(digits[i]);
+        *p++ = digits[i];
         if (i == decimals && decimals > 0) {
-            out.push_back('.');
+            *p++ = '.';
         }
     }
+    out.assign(text, p);
     return true;
 }
 
