@@ -4,14 +4,28 @@ namespace korvel::cli {
 
 // One declaration per command; each lives in its own file.
 int RunImport(const Args& args);
+int RunMirror(const Args& args);
+int RunArea(const Args& args);
+int RunGlue(const Args& args);
+int RunExportPlt(const Args& args);
+int RunExportEngrave(const Args& args);
 int RunParams(const Args& args);
 int RunSelect(const Args& args);
 int RunPrepare(const Args& args);
 int RunGenerate(const Args& args);
+int RunRun(const Args& args);
+int RunJob(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
-        {"import", "import DRAWING --appdir DIR [--densify N]", RunImport},
+        {"import", "import DRAWING --appdir DIR [--densify N] [--plane Z]", RunImport},
+        {"mirror", "mirror --appdir DIR", RunMirror},
+        {"area", "area --appdir DIR", RunArea},
+        {"glue", "glue --density D --thickness T --appdir DIR", RunGlue},
+        {"export-plt", "export-plt --appdir DIR [--zh]", RunExportPlt},
+        {"export-engrave",
+         "export-engrave NAME --depth D --width W --spindle S --feed F --appdir DIR [--join J]",
+         RunExportEngrave},
         {"params",
          "params --appdir DIR [--resources DIR] show | get NAME | set NAME VALUE | groups | "
          "switch P C | copy-params | copy-curv",
@@ -22,6 +36,11 @@ const std::vector<Command>& AllCommands() {
         {"generate",
          "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend]",
          RunGenerate},
+        {"run", "run --appdir DIR [--answer yes|no] [--max-seconds S]", RunRun},
+        {"job",
+         "job DRAWING [--appdir DIR] [--plane Z] [--runs R] [--join J] [--end E] [--home] "
+         "[--encoder] [--answer yes|no] [--max-seconds S]",
+         RunJob},
     };
     return commands;
 }

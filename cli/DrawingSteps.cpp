@@ -1,0 +1,28 @@
+#include "cli/DrawingSteps.h"
+
+#include "geometry/CoreAlgorithm.h"
+#include "geometry/DrawingOpener.h"
+
+namespace korvel::cli {
+
+DrawingSteps::DrawingSteps() : m_core(std::make_unique<geometry::CoreAlgorithm>()) {}
+
+DrawingSteps::~DrawingSteps() = default;
+
+machine::TranParasHook DrawingSteps::tranParas() {
+    return [core = m_core.get()](double chord, double step, double join, std::int16_t densify,
+                                 double halfBlade, double fixed) {
+        core->TranParas(chord, step, join, densify, halfBlade, fixed);
+    };
+}
+
+int DrawingSteps::open(const common::AppDir& app, const std::filesystem::path& drawing,
+                       double planeZ, double slotAngleThreshold) {
+    geometry::OpenOptions options;
+    options.planeZ = planeZ;
+    options.slotAngleThreshold = slotAngleThreshold;
+    geometry::DrawingState state;
+    return geometry::OpenDrawing(app, drawing, options, *m_core, state).outlines;
+}
+
+} // namespace korvel::cli

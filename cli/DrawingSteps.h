@@ -1,0 +1,42 @@
+#pragma once
+// The drawing side of a whole job from the command line: the geometry
+// object that receives the parameter values, the open command and the
+// selection of every outline. Kept apart from the machine side so that the
+// two sets of headers never meet in one file.
+
+#include "common/AppDir.h"
+#include "machine/ParameterStore.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+
+namespace korvel::geometry {
+class CoreAlgorithm;
+}
+
+namespace korvel::cli {
+
+class DrawingSteps {
+public:
+    DrawingSteps();
+    ~DrawingSteps();
+    DrawingSteps(const DrawingSteps&) = delete;
+    DrawingSteps& operator=(const DrawingSteps&) = delete;
+
+    // The geometry's TranParas, for the machine's start-up.
+    machine::TranParasHook tranParas();
+    // The open command: reads the drawing into the display file. Returns the
+    // number of outlines. Throws UserError for a drawing that cannot be used.
+    int open(const common::AppDir& app, const std::filesystem::path& drawing, double planeZ,
+             double slotAngleThreshold);
+
+private:
+    std::unique_ptr<geometry::CoreAlgorithm> m_core;
+};
+
+// Every outline of the opened drawing as one piece each, appended to the
+// control point file. Returns the number of pieces.
+std::size_t SelectWholeLetter(const common::AppDir& app);
+
+} // namespace korvel::cli

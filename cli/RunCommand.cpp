@@ -1,0 +1,43 @@
+// korvel-cli run --appdir DIR [--answer yes|no] [--max-seconds S]: runs the
+// program in DIR/G5.dat as a job on the simulated machine in virtual time.
+// Prints every message raised (the end-of-job question is answered as
+// --answer says, default no), then the ticks and machine time used, the
+// lines executed, the final positions and outputs. Exit code 1 when an
+// alarm stopped the machine, 3 when the run did not end in time.
+
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "cli/RunReport.h"
+#include "cli/SimulatedSession.h"
+#include "common/AppDir.h"
+#include "common/Message.h"
+#include "machine/RecordingDialog.h"
+
+#include <filesystem>
+#include <iostream>
+
+#ifndef KORVEL_RESOURCES_DIR
+#define KORVEL_RESOURCES_DIR ""
+#endif
+
+namespace korvel::cli {
+
+int RunRun(const Args& rawArgs) {
+    const CliArgs args(rawArgs, {});
+    const common::AppDir app(args.appDir());
+    if (!std::filesystem::exists(app.file("G5.dat"))) {
+        throw common::UserError(common::error("应用文件夹中没有加工程序G5.dat",
+                                              "The application folder holds no G5.dat"));
+    }
+    machine::RecordingDialog dialog(AnswerOption(args));
+    const double maxSeconds = MaxSecondsOption(args);
+    PrintMessagesAsRaised(dialog);
+    SimulatedSession session(app, args.value("resources", KORVEL_RESOURCES_DIR), dialog);
+    session.machine().run().loadProgram(app, machine::RunKind::Job);
+    std::cout << "program lines " << session.machine().run().LineCount << "\n";
+    const RunSummary summary = RunAndReport(session, dialog, maxSeconds, std::cout);
+    session.machine().shutDown();
+    return ExitCodeOf(summary);
+}
+
+} // namespace korvel::cli

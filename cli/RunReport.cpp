@@ -1,0 +1,106 @@
+#include "cli/RunReport.h"
+
+#include "cli/SimulatedSession.h"
+#include "common/Basic.h"
+#include "common/Message.h"
+
+#include <chrono>
+#include <cmath>
+#include <iostream>
+#include <ostream>
+
+namespace korvel::cli {
+
+namespace {
+
+constexpr double kDefaultMaxSeconds = 3600.0;
+
+} // namespace
+
+void PrintMessagesAsRaised(machine::RecordingDialog& dialog) {
+    dialog.setListener([](const machine::RecordingDialog::Entry& e) {
+        const std::string text =
+            e.message.zh == e.message.en ? e.message.zh : e.message.zh + " / " + e.message.en;
+        if (e.question) {
+            std::cout << "question: " << text << " -> " << (e.answer ? "yes" : "no") << "\n";
+        } else {
+            std::cout << (e.message.kind == common::MessageKind::Error ? "alarm: " : "message: ")
+                      << text << "\n";
+        }
+    });
+}
+
+bool AnswerOption(const CliArgs& args) {
+    const std::string answer = args.value("answer", "no");
+    if (answer != "yes" && answer != "no") {
+        throw common::UserError(
+            common::error("--answer 只能是 yes 或 no", "--answer takes yes or no"));
+    }
+    return answer == "yes";
+}
+
+double MaxSecondsOption(const CliArgs& args) {
+    const double s = args.number("max-seconds", kDefaultMaxSeconds);
+    if (!(s > 0 && s <= 1.0e6)) {
+        throw common::UserError(common::error("--max-seconds 须在0至1000000秒之间",
+                                              "--max-seconds must lie between 0 and 1000000"));
+    }
+    return s;
+}
+
+RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialog& dialog,
+                        double maxSeconds, std::ostream& out) {
+    auto& clock = session.clock();
+    const std::size_t messagesBefore = dialog.entries().size();
+    const std::int64_t ticksBefore = clock.ticks();
+    const long long linesBefore = session.machine().executor().linesExecuted();
+    const auto maxTicks = static_cast<std::int64_t>(
+        std::ceil(std::max(maxSeconds, 0.0) * 1000.0 / clock.intervalMs()));
+    const auto wallStart = std::chrono::steady_clock::now();
+
+    RunSummary summary;
+    summary.finished = session.runToEnd(maxTicks);
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+    for (std::size_t i = messagesBefore; i < dialog.entries().size(); ++i) {
+        summary.alarm =
+            summary.alarm || dialog.entries()[i].message.kind == common::MessageKind::Error;
+    }
+
+    auto& machine = session.machine();
+    const auto& p = machine.params();
+    auto& card = session.card();
+    const std::int64_t ticks = clock.ticks() - ticksBefore;
+    out << "ticks " << ticks << "\n";
+    out << "machine time " << common::FormatNumber(ticks * clock.intervalMs() / 1000.0, "0.00")
+        << " s\n";
+    out << "wall time " << common::FormatNumber(wall, "0.000") << " s\n";
+    out << "lines executed " << machine.executor().linesExecuted() - linesBefore << "\n";
+    const double equiv[4] = {p.PulseEquivX, p.PulseEquivY, p.PulseEquivZ, p.PulseEquivA};
+    const char* names[4] = {"X", "Y", "Z", "A"};
+    out << "positions";
+    for (int axis = 1; axis <= 4; ++axis) {
+        const double pe = equiv[axis - 1];
+        const double value = pe > 0 ? card.get_command_pos(0, axis) / pe : 0.0;
+        out << " " << names[axis - 1] << " " << common::FormatNumber(value, "0.000");
+    }
+    out << "\noutputs";
+    for (int o = 0; o < machine::kCardOutputCount; ++o) {
+        out << " " << card.get_out(0, o);
+    }
+    out << "\n";
+    if (!summary.finished) {
+        out << "not finished within " << common::FormatNumber(maxSeconds, "0")
+            << " s of machine time\n";
+    }
+    return summary;
+}
+
+int ExitCodeOf(const RunSummary& summary) {
+    if (summary.alarm) {
+        return 1;
+    }
+    return summary.finished ? 0 : 3;
+}
+
+} // namespace korvel::cli

@@ -1,0 +1,38 @@
+#pragma once
+// What korvel-cli prints about a run on the simulated machine: every
+// message as it is raised, then the machine time, the lines executed, the
+// final positions and the outputs.
+
+#include "cli/CliArgs.h"
+#include "machine/RecordingDialog.h"
+
+#include <cstdint>
+#include <iosfwd>
+
+namespace korvel::cli {
+
+class SimulatedSession;
+
+// Prints every message of `dialog` as it arrives, in both languages
+// ("message: 动作完成！ / Work Finished！", "question: ... -> yes").
+void PrintMessagesAsRaised(machine::RecordingDialog& dialog);
+
+// --answer yes|no (default no): the operator's answer to questions.
+bool AnswerOption(const CliArgs& args);
+// --max-seconds S (default 3600): machine time a run may take.
+double MaxSecondsOption(const CliArgs& args);
+
+struct RunSummary {
+    bool finished = false; // every run ended within the time allowed
+    bool alarm = false;    // an error message stopped the machine
+};
+
+// Runs the session for at most `maxSeconds` of machine time and prints the
+// report. Returns what happened.
+RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialog& dialog,
+                        double maxSeconds, std::ostream& out);
+
+// Exit code of a run: 0 finished, 1 stopped by an alarm, 3 out of time.
+int ExitCodeOf(const RunSummary& summary);
+
+} // namespace korvel::cli

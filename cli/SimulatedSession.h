@@ -1,0 +1,68 @@
+#pragma once
+// The application layer around a machine on the simulated card: what the
+// operator window will do around the machine, without the window. It owns
+// the card, the machine and the virtual clock, hands the parameter values
+// to the geometry through the hook it is given, and implements the
+// launcher the executor calls: the run command for the start button, the feed return
+// after a job, the feed and retract buttons.
+//
+// Kept in the command line for now; the window will need exactly the same
+// wiring over the real clock, so it is meant to move into a shared
+// application library.
+
+#include "common/AppDir.h"
+#include "machine/JobLauncher.h"
+#include "machine/Machine.h"
+#include "machine/ParameterStore.h"
+#include "machine/SimulatedCard.h"
+#include "machine/VirtualClock.h"
+#include "program/JobRun.h"
+#include "program/MainWindowFields.h"
+#include "program/MarkedPoints.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+namespace korvel::cli {
+
+class SimulatedSession : public machine::JobLauncher {
+public:
+    // Installs the shipped files into `dir` where missing and starts the
+    // machine up; start-up messages go to `dialog`, the geometry values to
+    // `tranParas` (may be empty).
+    SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+                     machine::OperatorDialog& dialog, machine::TranParasHook tranParas = {});
+    ~SimulatedSession() override;
+
+    machine::Machine& machine() { return *m_machine; }
+    machine::SimulatedCard& card() { return *m_card; }
+    machine::VirtualClock& clock() { return *m_clock; }
+    // The run panel the run command reads.
+    program::MainWindowFields& fields() { return m_fields; }
+    // The outcome of the last run command.
+    const std::optional<program::JobOutcome>& lastJob() const { return m_lastJob; }
+
+    // Runs the machine in virtual time until no run is left or `maxTicks`
+    // ticks have passed; true when every run ended.
+    bool runToEnd(std::int64_t maxTicks);
+
+    // JobLauncher
+    void startJob() override;
+    void startFeedReturn() override;
+    void feedButton(bool retract, bool pressed) override;
+
+private:
+    common::AppDir m_dir;
+    machine::OperatorDialog& m_dialog;
+    std::unique_ptr<machine::SimulatedCard> m_card;
+    std::unique_ptr<machine::Machine> m_machine;
+    std::unique_ptr<machine::VirtualClock> m_clock;
+    program::MainWindowFields m_fields;
+    program::MarkedPoints m_marked;
+    std::optional<program::JobOutcome> m_lastJob;
+    // The grippers hold the strip once a gripper jog has set them up.
+    bool m_grippersReady = false;
+};
+
+} // namespace korvel::cli
