@@ -344,6 +344,10 @@ int SimulatedCard::get_inp_status(int card) {
 }
 
 void SimulatedCard::stepFifo() {
+    // The queue waits while X or Y still runs a move of its own.
+    if (axisAt(1).moving || axisAt(2).moving) {
+        return;
+    }
     double budget = 1.0;
     while (budget > 0.0 && !m_fifo.empty()) {
         const Segment& segment = m_fifo.front();

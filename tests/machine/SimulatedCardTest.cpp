@@ -223,6 +223,17 @@ TEST_F(SimCardTest, QueuedSegmentsRunBackToBack) {
     EXPECT_EQ(card.fifo_inp_move2(0, 1, 3, 1, 1, 100), kCardBadArgument);
 }
 
+TEST_F(SimCardTest, QueueWaitsForASingleAxisMoveToEnd) {
+    card.set_startv(0, 1, 1000);
+    card.set_speed(0, 1, 1000);
+    card.pmove(0, 1, 100); // 100 ms
+    card.fifo_inp_move2(0, 1, 2, 100, 0, 10000);
+    card.advance(50);
+    EXPECT_EQ(card.get_command_pos(0, 1), 50);
+    EXPECT_NEAR(card.runUntilIdle(), 50 + 20, 1);
+    EXPECT_EQ(card.get_command_pos(0, 1), 200);
+}
+
 TEST_F(SimCardTest, ResetFifoDropsQueuedSegments) {
     card.fifo_inp_move2(0, 1, 2, 100, 0, 10000);
     card.fifo_inp_move2(0, 1, 2, 100, 0, 10000);
