@@ -32,14 +32,17 @@ void writeMarkedPoint(common::Lines& out, Point2 p, int type, double b) {
 } // namespace
 
 std::string ControlPointLine(Point2 p, int type, double a, double b, double c) {
-    std::string line = common::FormatNumber(p.x, kCoordPattern);
+    std::string line;
+    line.reserve(80);
+    line += common::FormatNumber(p.x, kCoordPattern);
     line += ' ';
     line += common::FormatNumber(p.y, kCoordPattern);
     line += ' ';
     line += std::to_string(type);
     for (double v : {a, b, c}) {
         line += ' ';
-        line += common::FormatNumber(v, kParamPattern);
+        // Most parameters are exactly 0; their text is known.
+        line += v == 0.0 ? std::string(kParamPattern) : common::FormatNumber(v, kParamPattern);
     }
     return line;
 }

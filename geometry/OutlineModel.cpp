@@ -1,6 +1,7 @@
 #include "geometry/OutlineModel.h"
 
 #include "common/Basic.h"
+#include "common/Encoding.h"
 #include "common/Fields.h"
 #include "common/Message.h"
 #include "geometry/OutlineFiles.h"
@@ -42,10 +43,14 @@ void BoundingBox::add(double x, double y) {
 
 OutlineModel::OutlineModel() : m_nodes(1) {}
 
-OutlineModel OutlineModel::fromLines(const common::Lines& lines, std::string_view source) {
+template <typename LineRange>
+OutlineModel OutlineModel::fromRange(const LineRange& lines, std::string_view source) {
     OutlineModel model;
-    for (std::size_t n = 0; n < lines.size(); ++n) {
-        const std::string& line = lines[n];
+    // Every line is at most one point: no table grows while it is filled.
+    model.m_points.reserve(std::min(lines.size(), kMaxPoints));
+    std::int32_t n = -1;
+    for (const auto& line : lines) {
+        ++n;
         if (line == kSplineEnd) {
             break;
         }
@@ -61,16 +66,22 @@ OutlineModel OutlineModel::fromLines(const common::Lines& lines, std::string_vie
             // Points before any header still belong to an outline.
             model.addOutline(0);
         }
-        model.addPoint(
-            common::Val(common::FieldAt(fields, 0)), common::Val(common::FieldAt(fields, 1)),
-            common::FieldAt(fields, 2) == kNodeWord, source, static_cast<std::int32_t>(n));
+        model.addPoint(common::Val(common::FieldAt(fields, 0)),
+                       common::Val(common::FieldAt(fields, 1)),
+                       common::FieldAt(fields, 2) == kNodeWord, source, n);
     }
     model.finish();
     return model;
 }
 
+OutlineModel OutlineModel::fromLines(const common::Lines& lines, std::string_view source) {
+    return fromRange(lines, source);
+}
+
 OutlineModel OutlineModel::load(const common::AppDir& dir) {
-    return fromLines(common::ReadLines(dir.file(kDisplayFile)), kDisplayFile);
+    // Parsed straight from the file's text, without a string per line.
+    const std::string text = common::DecodeText(common::ReadBytes(dir.file(kDisplayFile)));
+    return fromRange(common::SplitLineViews(text), kDisplayFile);
 }
 
 void OutlineModel::addOutline(std::int16_t number) {

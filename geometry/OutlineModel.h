@@ -119,6 +119,8 @@ public:
     ViewRect fittedView() const;
 
 private:
+    template <typename LineRange>
+    static OutlineModel fromRange(const LineRange& lines, std::string_view source);
     void addOutline(std::int16_t number);
     void addPoint(double x, double y, bool isNode, std::string_view source, std::int32_t line);
     void finish();

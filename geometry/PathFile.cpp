@@ -1,9 +1,12 @@
 #include "geometry/PathFile.h"
 
 #include "common/Basic.h"
+#include "common/Encoding.h"
 #include "common/Fields.h"
 #include "common/Message.h"
 #include "geometry/OutlineFiles.h"
+
+#include <algorithm>
 
 namespace korvel::geometry {
 
@@ -42,8 +45,12 @@ PathRecord ParsePathRecord(std::string_view line) {
     return r;
 }
 
-PathRecords ParsePathLines(const common::Lines& lines, std::string_view source) {
+namespace {
+
+template <typename LineRange>
+PathRecords parseRange(const LineRange& lines, std::string_view source) {
     PathRecords records;
+    records.reserve(std::min(lines.size(), kMaxPathRecords));
     for (const auto& line : lines) {
         if (isBlank(line)) {
             continue;
@@ -56,8 +63,16 @@ PathRecords ParsePathLines(const common::Lines& lines, std::string_view source) 
     return records;
 }
 
+} // namespace
+
+PathRecords ParsePathLines(const common::Lines& lines, std::string_view source) {
+    return parseRange(lines, source);
+}
+
 PathRecords ReadPathFile(const std::filesystem::path& file) {
-    return ParsePathLines(common::ReadLines(file), file.filename().string());
+    // Parsed straight from the file's text, without a string per line.
+    const std::string text = common::DecodeText(common::ReadBytes(file));
+    return parseRange(common::SplitLineViews(text), file.filename().string());
 }
 
 std::string FormatPathRecord(const PathRecord& r) {
@@ -66,14 +81,17 @@ std::string FormatPathRecord(const PathRecord& r) {
                common::FormatNumber(r.a, "0.0");
     }
     constexpr std::string_view six = "0.000000";
-    std::string line = common::FormatNumber(r.x, six);
+    std::string line;
+    line.reserve(80);
+    line += common::FormatNumber(r.x, six);
     line += ' ';
     line += common::FormatNumber(r.y, six);
     line += ' ';
     line += std::to_string(r.type);
     for (double v : {r.a, r.b, r.c}) {
         line += ' ';
-        line += common::FormatNumber(v, six);
+        // Most parameters are exactly 0; their text is known.
+        line += v == 0.0 ? std::string(six) : common::FormatNumber(v, six);
     }
     return line;
 }
