@@ -1,14 +1,16 @@
-// korvel-cli import DRAWING --appdir DIR [--densify N]: imports a drawing
+// korvel-cli import DRAWING --appdir DIR [--densify N] [--plane Z]: imports a
+// DXF, NC (machining plane Z), PLT or AI drawing
 // into the application folder as the open command of the operator window
 // does, and prints what the display point file holds.
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/FolderParameters.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/CoreAlgorithm.h"
+#include "geometry/DrawingOpener.h"
 #include "geometry/DxfMessages.h"
-#include "geometry/ImportDxf.h"
 
 #include <cmath>
 #include <iostream>
@@ -41,17 +43,21 @@ int RunImport(const Args& rawArgs) {
     const common::AppDir app(args.appDir());
     geometry::GeometryParameters parameters;
     parameters.DensifyPointCount = densifyCount(args);
-    if (!geometry::IsDxfFileName(drawing)) {
-        const std::string name = drawing.string();
-        throw common::UserError(
-            common::error("不支持的图纸类型：" + name, "Unsupported drawing type: " + name));
-    }
     app.create();
     geometry::CoreAlgorithm core;
     core.TranParas(parameters);
-    const geometry::ImportSummary summary = geometry::ImportDxf(app, drawing, core);
-    std::cout << "outlines " << summary.outlines << " points " << summary.points << " nodes "
+    // The open command for every format: DXF, NC (machining plane --plane),
+    // PLT and AI, cleaned and with the selection files emptied.
+    geometry::OpenOptions options;
+    options.planeZ = args.number("plane", 0.0);
+    options.slotAngleThreshold = LoadFolderParameters(app).SlotAngleThreshold;
+    geometry::DrawingState state;
+    const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);
+    std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
               << summary.nodes << "\n";
+    if (summary.droppedOutlines > 0) {
+        std::cout << summary.message(drawing).en << "\n";
+    }
     return 0;
 }
 

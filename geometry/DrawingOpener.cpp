@@ -127,6 +127,8 @@ std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
     for (const auto& line : cleaned) {
         if (!IsSplineLine(line)) {
             ++summary.pointLines;
+            const auto fields = common::SplitFields(line);
+            summary.nodes += common::FieldAt(fields, 2) == kNodeWord ? 1 : 0;
         }
     }
     return {std::move(cleaned), summary};

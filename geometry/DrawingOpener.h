@@ -48,7 +48,8 @@ struct OpenSummary {
     DrawingFormat format = DrawingFormat::Unknown;
     int outlines = 0;         // outlines in the display file
     int droppedOutlines = 0;  // outlines of fewer than two points left out
-    long long pointLines = 0; // point lines after cleaning
+    long long pointLines = 0; // point lines after cleaning, nodes included
+    long long nodes = 0;      // node lines after cleaning
     // "Opened ... with N outlines" and, when outlines were left out, why.
     common::Message message(const std::filesystem::path& drawing) const;
 };
