@@ -5,6 +5,7 @@
 #include "MachineRig.h"
 #include "common/TextFile.h"
 #include "machine/AxisUnits.h"
+#include "machine/ParameterStore.h"
 
 #include <algorithm>
 #include <cmath>
@@ -166,6 +167,59 @@ TEST(ExecutorEncoder, LargerDeviationIsCorrectedUntilWithinTolerance) {
               machine::ToPulses(100.0, r.rig.params().PulseEquivX))
         << "the command position is back at the programmed feed";
     EXPECT_TRUE(r.rig.dialog.saw("动作完成！"));
+}
+
+TEST(ExecutorHoming, InfeedSearchThatRunsTooFarStopsWithTheInfeedMessage) {
+    MachineRig rig;
+    rig.params().InfeedControl = 1;
+    rig.card->forceInput(20, 1); // the infeed home switch never answers
+    rig.load({"M42", "M30", "M10"});
+    ASSERT_TRUE(rig.runToEnd(2000));
+    EXPECT_TRUE(rig.dialog.saw("进刀找零距离过大，请检查进刀零位开关！"));
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
+}
+
+TEST(ExecutorHoming, ToolSettingStoresTheNewInfeedHomeOffset) {
+    MachineRig rig;
+    rig.params().InfeedSafeDistance = 2.0;
+    rig.params().AutoToolSetSpeed = 600;
+    const double offsetBefore = rig.params().HomeOffsetA;
+    const double pe = rig.params().PulseEquivA;
+    rig.load({"G92 A0", "M44", "M30"});
+    ASSERT_TRUE(rig.runToEnd(3000));
+    EXPECT_TRUE(rig.dialog.saw("动作完成！"));
+    // The search stopped on the tool-setting switch; its distance beyond the
+    // safe distance went into the home offset, and A now reads the safe
+    // distance.
+    const double touched =
+        (rig.card->machinePosition(4) - rig.card->machine().axes[3].powerOnPosition) / pe;
+    EXPECT_GT(touched, 10.0) << "the search ran to the tool-setting switch";
+    EXPECT_EQ(rig.card->get_command_pos(kIn, 4), machine::ToPulses(2.0, pe));
+    EXPECT_NEAR(rig.params().HomeOffsetA, offsetBefore + touched - 2.0, 1.0 / pe);
+    machine::ParameterSet saved;
+    machine::ParameterTables tables;
+    machine::ParameterStore(rig.dir, saved, tables).LoadAtStartup();
+    EXPECT_NEAR(saved.HomeOffsetA, rig.params().HomeOffsetA, 1e-9);
+}
+
+TEST(ExecutorRuns, SlottingRunEndsOnceTheClampIsOpen) {
+    MachineRig rig;
+    rig.load({"M16", "G04 P60", "M17"}, RunKind::Slot);
+    ASSERT_TRUE(rig.runToEnd(100));
+    ASSERT_EQ(rig.dialog.entries().size(), 1u);
+    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "开槽完成！");
+    EXPECT_EQ(rig.run().SegmentCounter, 0) << "one M16 segment counted from -1";
+}
+
+TEST(ExecutorRuns, JobWaitsWhileTheMaterialSensorReportsNoStrip) {
+    MachineRig rig;
+    rig.params().EncoderPort = 1;
+    rig.card->forceInput(2, 1);
+    rig.load({"M10", "M11"}, RunKind::Job);
+    rig.clock->runFor(600);
+    EXPECT_EQ(rig.run().WaitFlag, 1);
+    EXPECT_NE(rig.run().JobRunActive, 0);
+    EXPECT_EQ(rig.executor().linesExecuted(), 0);
 }
 
 TEST(ExecutorInPosition, SingleCutterOutWaitsForItsSwitchThenEnds) {
