@@ -396,6 +396,45 @@ TEST_F(InterpreterRun, MalformedProgramsRunWithoutHarm) {
     EXPECT_GE(files, 4);
 }
 
+TEST_F(InterpreterRun, RandomLinesNeverCrashOrRunAway) {
+    // Lines made of the dialect's own characters in random order, seeded so
+    // that a failure repeats.
+    const std::string alphabet = "XYZAGMFPxyzagmfp0123456789.-+; #e";
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7fff;
+    };
+    common::Lines lines;
+    for (int i = 0; i < 3000; ++i) {
+        std::string line;
+        const auto length = next() % 24;
+        for (std::uint32_t k = 0; k < length; ++k) {
+            line.push_back(alphabet[next() % alphabet.size()]);
+        }
+        lines.push_back(line);
+    }
+    load(lines);
+    card.setRecording(RecordLevel::Off);
+    for (int axis = 1; axis <= 4; ++axis) {
+        card.set_limit_mode(0, axis, 1, 1, 0);
+    }
+    while (run.CurrentLine < run.LineCount) {
+        executeCurrent();
+        run.CurrentLine = static_cast<std::int16_t>(run.CurrentLine + 1);
+        run.HomingAxisCode = 0;
+        run.WaitFlag = 0;
+        // Whatever was started ends within the travel limits.
+        card.reset_fifo(0);
+        for (int axis = 1; axis <= 4; ++axis) {
+            card.set_stop0_mode(0, axis, 0, 0);
+            card.set_stop1_mode(0, axis, 0, 0);
+        }
+        ASSERT_LT(card.runUntilIdle(3600000), 3600000);
+    }
+    EXPECT_GE(run.CurrentLine, run.LineCount);
+}
+
 TEST(RunStateLoading, ProgramLongerThanTheTableIsRefused) {
     RunState run;
     run.loadLines({"X1", "X2"}, RunKind::Action);
