@@ -125,7 +125,9 @@ private:
             m_pos += (s < 0 ? m_p.ArcCorrPos : -m_p.ArcCorrNeg) * length / rec.a;
             return;
         }
-        m_grooves.push_back(m_pos);
+        // The slot that replaces a small arc is cut before the strip is fed
+        // on to the arc point: the strip still stands at the point before.
+        m_grooves.push_back(m_pos - length);
     }
 
     const machine::ParameterSet& m_p;

@@ -9,7 +9,9 @@
 // - every corner whose turn is at least SlotAngleThreshold (and at least
 //   CornerArcAngleThreshold, below which the machine does nothing there);
 // - every arc point of a radius below BendToSlotRadiusThreshold that the
-//   operator has not marked for bending and that really turns.
+//   operator has not marked for bending and that really turns; that slot is
+//   cut before the strip is fed on to the arc point, so its groove lies at
+//   the point before it.
 // A header's cutter-radius correction shortens the feed after its groove; a
 // trailer's shortens the feed before its groove: the groove of a block end
 // sits where the cutter-rounded corner of the letter is.
