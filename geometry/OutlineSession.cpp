@@ -127,6 +127,10 @@ void OutlineSession::selectPiece(std::int32_t startNode, std::int32_t endNode, b
 
 std::size_t OutlineSession::selectWholeLetter() {
     const auto picks = WholeLetterPieces(m_model);
+    // All or nothing: a letter is never left half selected.
+    if (picks.size() > m_selection.remaining()) {
+        SelectionList::throwFull();
+    }
     for (const auto& pick : picks) {
         selectPiece(pick.startNode, pick.endNode, pick.shift);
     }

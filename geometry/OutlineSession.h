@@ -109,7 +109,8 @@ public:
 
     // Every outline as one piece (holes clockwise), appended to the
     // control point file; the path is prepared afterwards. Returns the
-    // number of pieces.
+    // number of pieces. A letter with more outlines than the selection list
+    // has room for is refused (UserError) before anything is appended.
     std::size_t selectWholeLetter();
     // One piece by node indices, as the clicks would pick it.
     void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift);

@@ -14,13 +14,17 @@ PieceDirection ChooseDirection(std::int16_t orientation, bool shift) {
     return {static_cast<std::int16_t>(-o), 3};
 }
 
+void SelectionList::throwFull() {
+    const std::string n = std::to_string(kEntries);
+    throw common::UserError(common::notice("最多只能选择 " + n + " 段轮廓，请先加工或取消选择",
+                                           "At most " + n +
+                                               " outline pieces can be selected; run or "
+                                               "cancel the selection first"));
+}
+
 void SelectionList::pickStart(std::int32_t node, std::int16_t orientation, bool shift) {
     if (full()) {
-        const std::string n = std::to_string(kEntries);
-        throw common::UserError(common::notice("最多只能选择 " + n + " 段轮廓，请先加工或取消选择",
-                                               "At most " + n +
-                                                   " outline pieces can be selected; run or "
-                                                   "cancel the selection first"));
+        throwFull();
     }
     const PieceDirection d = ChooseDirection(orientation, shift);
     SelectionEntry& e = m_entries[m_current];

@@ -38,6 +38,7 @@ public:
     std::size_t currentIndex() const { return m_current; }
     std::size_t completedCount() const { return m_current; }
     bool full() const { return m_current >= kEntries; }
+    std::size_t remaining() const { return kEntries - m_current; }
     // A start node has been picked and the end node is awaited.
     bool waitingForEnd() const { return !full() && m_entries[m_current].startNode != 0; }
     // Nothing picked at all (node edits are allowed only then).
@@ -54,6 +55,9 @@ public:
     // Forget the last completed piece (and a start node picked since).
     void stepBack();
     void clear();
+
+    // The message when no more pieces fit.
+    [[noreturn]] static void throwFull();
 
 private:
     std::array<SelectionEntry, kEntries> m_entries{};

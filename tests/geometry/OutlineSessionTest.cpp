@@ -4,6 +4,7 @@
 #include "geometry/OutlineSession.h"
 
 #include "OutlineShapes.h"
+#include "common/Message.h"
 #include "common/TextFile.h"
 #include "geometry/LetterSelection.h"
 #include "geometry/OutlineFiles.h"
@@ -202,6 +203,17 @@ TEST_F(SessionTest, PositiveOffsetMakesTheWholeLetterLarger) {
     for (const auto& p : b[1]) {
         EXPECT_NEAR(std::hypot(p.x, p.y), 28.0, 0.01);
     }
+}
+
+TEST_F(SessionTest, ALetterWithMoreOutlinesThanTheListHoldsIsRefusedWhole) {
+    DisplayFileBuilder b;
+    for (int i = 0; i < 102; ++i) {
+        b.outline(test::Polygon({{i * 30.0, 0}, {i * 30.0 + 20, 0}, {i * 30.0 + 20, 20}}, 5));
+    }
+    open(b);
+    EXPECT_THROW(session.selectWholeLetter(), common::UserError);
+    EXPECT_TRUE(controlLines().empty());
+    EXPECT_TRUE(session.selection().empty());
 }
 
 } // namespace
