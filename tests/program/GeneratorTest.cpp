@@ -281,6 +281,99 @@ TEST_F(GeneratorFixture, SmallArcIsSlottedUnlessMarkedForBending) {
     EXPECT_FALSE(marked.toggle(50, 50));
 }
 
+TEST_F(GeneratorFixture, PrologueByBenderFeedAndHoming) {
+    const PathRecords empty;
+    auto start = [&](size_t n) {
+        auto l = lines(empty);
+        return Lines(l.begin(), l.begin() + static_cast<long>(std::min(n, l.size())));
+    };
+    EXPECT_EQ(start(2), (Lines{"G90 G01", "G92 X0 Y0 Z0 A0"}));
+    p.BenderType = kBenderLiftingDouble;
+    EXPECT_EQ(start(1), (Lines{"M19 M21"}));
+    p.BenderType = kBenderDouble;
+    fields.Check4 = true; // the roller feed homes first
+    EXPECT_EQ(start(4), (Lines{"G90 G01", "G92 X0", "M36", "M30"}));
+    p.RunMode = 1;
+    EXPECT_EQ(start(4), (Lines{"G90 G01", "G92 X0", "G90 G01", "G92 X0 Y0 Z0 A0"}));
+    p.RunMode = 0;
+    fields.Check4 = false;
+    p.FeedType = kFeedGripperSingle;
+    EXPECT_EQ(start(12), (Lines{"G90 G01", "M16", "G04 P500", "M23", "G04 P500", "M36", "M30",
+                                "M22", "G04 P500", "M17", "G04 P500", "G92 X0 Y0"}));
+    p.FeedType = kFeedRoller;
+
+    // Homing first with the single bender off its switch and the cutter out.
+    fields.Check2 = true;
+    p.BenderType = kBenderSingle;
+    card.inputs[17] = 1;
+    EXPECT_EQ(start(14),
+              (Lines{"M19", "G90 G01", "G92 X0", "M14", "G04 P100", "M15", "M42", "M30",
+                     "G91 Y45.0000 F3000", "G90", "M38", "M30", "G90 G01", "G92 X0 Y0 Z0 A0"}));
+    // Nothing swings and the cutter is on a motor: no swing homing, Z home.
+    p.FrontSwingControl = p.BackSwingControl = p.SlotControl = 1;
+    p.CutterUpDownControl = 1;
+    card.inputs[8] = 1;
+    EXPECT_EQ(start(9), (Lines{"M19", "G90 G01", "G92 X0", "M38", "M30", "M40", "M30", "G90 G01",
+                               "G92 X0 Y0 Z0 A0"}));
+}
+
+TEST_F(GeneratorFixture, EpilogueReturnsTheBenderItHas) {
+    auto tail = [&](const PathRecords& path, size_t n) {
+        auto l = lines(path);
+        return Lines(l.end() - static_cast<long>(n), l.end());
+    };
+    // Single bender that never bent: the arm goes out at the far side.
+    p.BenderType = kBenderSingle;
+    EXPECT_EQ(tail(straightBlock(100), 6),
+              (Lines{"X150.0000 Y90.0000 F6000", "M19", "G04 P500", "Y0.0000 F3000.0000",
+                     "X150.0000 F6000", "A0.0000 F1000.0000"}));
+    // After a positive bend it leaves from Y 0.
+    EXPECT_EQ(tail(cornerBlock(-20), 5), (Lines{"X250.0000 Y0.0000 F6000", "M19", "G04 P500",
+                                                "X250.0000 F6000", "A0.0000 F1000.0000"}));
+    // Lifting double bender after a negative bend: rod II out.
+    p.BenderType = kBenderLiftingDouble;
+    p.LiftBenderAngle = 15;
+    EXPECT_EQ(tail(cornerBlock(20), 6),
+              (Lines{"X250.0000 Y-15.0000 F6000", "M21", "G04 P500", "Y0.0000 F3000.0000",
+                     "X250.0000 F6000", "A0.0000 F1000.0000"}));
+    p.BenderInOutDelay = 0.5;
+    EXPECT_EQ(tail(cornerBlock(-20), 6).at(2), "M00");
+    // Spin for the whole pass, swinging Z, encoder check at the end.
+    p.BenderType = kBenderDouble;
+    p.SpinControl = 1;
+    p.ZAxisSwingCutter = 1;
+    p.EncoderPort = 1;
+    fields.Check3 = true;
+    const auto l = lines(straightBlock(100));
+    EXPECT_EQ(l.at(2), "M10");
+    EXPECT_EQ(Lines(l.end() - 8, l.end()),
+              (Lines{"M11", "X150.0000 Y0.0000 F6000", "X150.0000 F6000", "Z0.0000 F2000.0000",
+                     "A0.0000 F1000.0000", "G04 P400", "M34", "G04 P100"}));
+}
+
+TEST_F(GeneratorFixture, BentArcsFeedMoreOnTheLeftLessOnTheRight) {
+    p.ArcCorrPos = 0.5;
+    p.ArcCorrNeg = 0.5;
+    // Radius 100 arc point arriving after 10 mm; the next point turns left.
+    auto left = lines({header(0), plain(0, 0), contour(10, 0, 100, 0.1), plain(20, 1), trailer(0)});
+    EXPECT_EQ(countLines(left, "X10.0500 F6000"), 1);         // 10 + 0.5 x 10 / 100
+    EXPECT_EQ(countLines(left, "X35.0000 Y0.0000 F6000"), 1); // approach: 1.5 arcs early
+    EXPECT_EQ(countLines(left, "X50.0000 Y10.0000 F6000"), 1);
+    EXPECT_EQ(countLines(left, "X60.0500 Y10.0000 F6000"), 1);
+    auto right =
+        lines({header(0), plain(0, 0), contour(10, 0, 100, 0.1), plain(20, -1), trailer(0)});
+    EXPECT_EQ(countLines(right, "X9.9500 F6000"), 1);
+    EXPECT_EQ(countLines(right, "X59.9500 Y-10.0000 F6000"), 1);
+    // A straight "arc" and an arc point before a trailer are neither bent
+    // nor slotted.
+    auto straight =
+        lines({header(0), plain(0, 0), contour(10, 0, 100, 0.1), plain(20, 0), trailer(0)});
+    EXPECT_EQ(countLines(straight, "X10.0000 F6000"), 1);
+    for (const auto& line : straight) {
+        EXPECT_EQ(line.find(" Y1"), std::string::npos) << line;
+    }
+}
+
 TEST(JobChecks, FailInTheMachinesOrder) {
     auto p = plainParams();
     MainWindowFields fields;
