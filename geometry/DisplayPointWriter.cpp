@@ -41,10 +41,17 @@ std::vector<double> NodeParameters(const DxfSpline& spline, std::span<const doub
     return nodes;
 }
 
-void AppendSplineDisplayPoints(const DxfSpline& spline, int number, std::int16_t densify,
-                               std::string& out, DisplaySummary& summary) {
-    const std::vector<double> knots = NormalizedKnots(spline);
-    const std::vector<double> nodes = NodeParameters(spline, knots);
+SplineNodes PrepareSplineNodes(const DxfSpline& spline) {
+    SplineNodes prepared;
+    prepared.knots = NormalizedKnots(spline);
+    prepared.nodes = NodeParameters(spline, prepared.knots);
+    return prepared;
+}
+
+void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepared, int number,
+                               std::int16_t densify, std::string& out, DisplaySummary& summary) {
+    const std::vector<double>& knots = prepared.knots;
+    const std::vector<double>& nodes = prepared.nodes;
     out += OutlineHeader(number);
     out += kLineEnd;
     ++summary.outlines;
@@ -74,10 +81,23 @@ std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t
     if (densify < 1) {
         throw common::UserError(dxfmsg::badDensify(densify));
     }
+    // The nodes of all splines first: they tell how many points the file
+    // will hold, before any of them is computed.
+    std::vector<SplineNodes> prepared;
+    prepared.reserve(splines.size());
+    long long expected = 0;
+    for (const auto& spline : splines) {
+        prepared.push_back(PrepareSplineNodes(spline));
+        expected += static_cast<long long>(prepared.back().nodes.size() - 1) * densify;
+    }
+    if (expected > kMaxDisplayPoints) {
+        throw common::UserError(dxfmsg::tooManyDisplayPoints(expected, kMaxDisplayPoints));
+    }
     summary = {};
     std::string out;
     for (size_t s = 0; s < splines.size(); ++s) {
-        AppendSplineDisplayPoints(splines[s], static_cast<int>(s + 1), densify, out, summary);
+        AppendSplineDisplayPoints(splines[s], prepared[s], static_cast<int>(s + 1), densify, out,
+                                  summary);
     }
     out += kSplineEnd;
     out += kLineEnd;

@@ -23,12 +23,24 @@ struct DisplaySummary {
 // or y) from the point of the parameter before.
 std::vector<double> NodeParameters(const DxfSpline& spline, std::span<const double> knots);
 
+// Most display points one import may write (a letter has a few thousand;
+// beyond this the densify count or the drawing is absurd).
+inline constexpr long long kMaxDisplayPoints = 5'000'000;
+
+// The knot vector a spline is evaluated on and its node parameters.
+struct SplineNodes {
+    std::vector<double> knots;
+    std::vector<double> nodes;
+};
+SplineNodes PrepareSplineNodes(const DxfSpline& spline);
+
 // Appends the lines of one spline ("SPLINE <number>" and its points, each
 // ended by CR LF) to `out` and counts them in `summary`.
-void AppendSplineDisplayPoints(const DxfSpline& spline, int number, std::int16_t densify,
-                               std::string& out, DisplaySummary& summary);
+void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepared, int number,
+                               std::int16_t densify, std::string& out, DisplaySummary& summary);
 
-// The whole display point file of a drawing, ended by "SPLINE END".
+// The whole display point file of a drawing, ended by "SPLINE END". Throws
+// UserError for a densify count below 1 and for more than kMaxDisplayPoints.
 std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t densify,
                              DisplaySummary& summary);
 

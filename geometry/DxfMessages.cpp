@@ -98,4 +98,11 @@ Message badDensify(long long count) {
                      num(count));
 }
 
+Message tooManyDisplayPoints(long long count, long long limit) {
+    return error("图纸将产生 " + num(count) + " 个显示点，超过上限 " + num(limit) +
+                     " 个；请减小两节点间密化点数。",
+                 "The drawing would give " + num(count) + " display points, more than " +
+                     num(limit) + "; lower the densification point count between two nodes.");
+}
+
 } // namespace korvel::geometry::dxfmsg

@@ -24,5 +24,6 @@ common::Message countsMismatch(int spline, int knots, int points, int degree);
 common::Message missingData(int spline);
 common::Message badKnots(int spline);
 common::Message badDensify(long long count);
+common::Message tooManyDisplayPoints(long long count, long long limit);
 
 } // namespace korvel::geometry::dxfmsg

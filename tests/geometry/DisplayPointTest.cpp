@@ -136,5 +136,27 @@ TEST_F(DisplayPointTest, DensifyBelowOneIsRefusedAndTheOldFileStays) {
     EXPECT_EQ(displayBytes(), before);
 }
 
+TEST_F(DisplayPointTest, AbsurdPointCountIsRefusedBeforeAnyPointIsComputed) {
+    // 20 splines of 18 node intervals at the largest densify count would
+    // give 11.8 million points.
+    SplineSpec s;
+    for (int i = 0; i < 12; ++i) {
+        s.points.emplace_back(10.0 * i, (i % 3) * 7.0);
+    }
+    s.knots = clampedKnots(12);
+    const auto drawing =
+        writeDrawing("many.dxf", joinDxf(drawingLines(std::vector<SplineSpec>(20, s)), "\n"));
+    import(drawing);
+    const std::string before = displayBytes();
+    try {
+        import(drawing, 32767);
+        FAIL() << "11.8 million points were accepted";
+    } catch (const common::UserError& e) {
+        EXPECT_EQ(e.message().en,
+                  geometry::dxfmsg::tooManyDisplayPoints(20LL * 18 * 32767, 5000000).en);
+    }
+    EXPECT_EQ(displayBytes(), before);
+}
+
 } // namespace
 } // namespace korvel::test
