@@ -45,6 +45,10 @@ void SimulatedSession::startJob() {
     if (m_lastJob->message) {
         m_dialog.show(*m_lastJob->message);
     }
+    if (m_lastJob->started) {
+        // The feed display shows how much the compensations changed the job.
+        m_machine->executor().setCompensationLength(m_lastJob->corrections.cumulative());
+    }
 }
 
 void SimulatedSession::startFeedReturn() {

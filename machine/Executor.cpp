@@ -152,7 +152,9 @@ void Executor::pollPanelButtons() {
         if (m_run.WaitFlag == 1 && m_run.anyRunActive()) {
             // A paused or waiting run resumes with its next line.
             m_run.WaitFlag = 0;
-        } else if (m_run.JobRunActive == 0) {
+        } else if (!m_run.anyRunActive() && m_run.HomingAxisCode == 0) {
+            // A new job only on an idle machine: a jog or test program or a
+            // homing search keeps the program store until it has ended.
             m_launcher.startJob();
         }
     }

@@ -295,6 +295,10 @@ TEST(ExecutorButtons, StartButtonStartsAJobOnlyWhenNoneRuns) {
     rig.load({"X500.0000 F12000"}, RunKind::Job);
     rig.press(13);
     EXPECT_EQ(rig.launcher.jobs, 1);
+    rig.executor().Command_Stop();
+    rig.load({"X900.0000 F12000"}, RunKind::Action);
+    rig.press(13);
+    EXPECT_EQ(rig.launcher.jobs, 1) << "a jog program keeps the machine until it ends";
 }
 
 TEST(ExecutorButtons, FeedButtonsMoveToIn22AndIn23WithInfeedLimits) {
