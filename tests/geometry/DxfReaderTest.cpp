@@ -170,5 +170,17 @@ TEST_F(DxfReaderTest, ChineseFileNameAndGb18030TextAreRead) {
     EXPECT_EQ(m_core.SplineCounts(1, 2), 5);
 }
 
+TEST_F(DxfReaderTest, ControlPointClsEmptiesTheSelectionAndPathFiles) {
+    common::WriteLines(m_app.file(geometry::kControlFile), {"SPLINE 0.0000 3", "1 2 1 0 0 0"});
+    common::WriteLines(m_app.file(geometry::kPathFile), {"SPLINE 0.000000 3.0"});
+    CoreAlgorithm::ControlPointCls(m_app);
+    EXPECT_EQ(common::ReadBytes(m_app.file(geometry::kControlFile)), "");
+    EXPECT_EQ(common::ReadBytes(m_app.file(geometry::kPathFile)), "");
+    // Missing files are created empty.
+    std::filesystem::remove(m_app.file(geometry::kPathFile));
+    CoreAlgorithm::ControlPointCls(m_app);
+    EXPECT_TRUE(std::filesystem::exists(m_app.file(geometry::kPathFile)));
+}
+
 } // namespace
 } // namespace korvel::test
