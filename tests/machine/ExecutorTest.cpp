@@ -222,6 +222,49 @@ TEST(ExecutorRuns, JobWaitsWhileTheMaterialSensorReportsNoStrip) {
     EXPECT_EQ(rig.executor().linesExecuted(), 0);
 }
 
+TEST(ExecutorHoming, FeedHomingBacksOffAndZeroesTheFeedAxis) {
+    MachineRig rig;
+    rig.load({"X50.0000 F12000", "M36", "M30", "M10"});
+    ASSERT_TRUE(rig.runToEnd(3000));
+    EXPECT_TRUE(rig.dialog.saw("动作完成！"));
+    EXPECT_EQ(rig.card->get_command_pos(kIn, 1), 0);
+    EXPECT_EQ(rig.run().CurXPulses, 0);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 1);
+    // Standing HomeOffsetX beyond the switch edge.
+    const auto& xAxis = rig.card->machine().axes[0];
+    EXPECT_NEAR(static_cast<double>(rig.card->machinePosition(1) - xAxis.homeSwitch),
+                rig.params().HomeOffsetX * rig.params().PulseEquivX, 1.0);
+}
+
+TEST(ExecutorInPosition, LiftingBenderRodWaitsForItsSensor) {
+    MachineRig rig({"LiftingBenderSensors=1"});
+    rig.params().BenderType = 3;
+    rig.params().BenderInOutDelay = 0;
+    rig.load({"M18", "M10", "M19", "M11"});
+    rig.clock->step();
+    EXPECT_EQ(rig.run().WaitFlag, 1);
+    rig.clock->runFor(120);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0) << "the rod is not in yet";
+    ASSERT_TRUE(rig.runToEnd(200));
+    EXPECT_TRUE(rig.dialog.saw("动作完成！"));
+    EXPECT_EQ(rig.card->get_out(kIn, 4), 0);
+    // Two rod movements of 250 ms each: at least 16 ticks.
+    EXPECT_GE(rig.clock->ticks(), 16);
+}
+
+TEST(ExecutorEncoder, DoubleStrokeGripperOutsideItsStrokeStopsTheMachine) {
+    MachineRig rig;
+    rig.params().FeedType = 2;
+    rig.params().GripperStroke = 100;
+    rig.load({"X200.0000 F12000", "M10"});
+    rig.clock->step();
+    rig.run().EncoderCheckPos = 1; // a check is pending while the gripper runs away
+    ASSERT_TRUE(rig.runToEnd(200));
+    EXPECT_TRUE(rig.dialog.saw("Encoder Error!"));
+    EXPECT_LT(rig.x(), 200.0);
+    EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
+}
+
 TEST(ExecutorInPosition, SingleCutterOutWaitsForItsSwitchThenEnds) {
     MachineRig rig;
     rig.params().CutterUpDownControl = 0;
