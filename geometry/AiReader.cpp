@@ -273,6 +273,14 @@ private:
 
 DisplayDrawing ReadAi(const common::Lines& lines, const AiReaderOptions& options,
                       std::string_view source) {
+    if (!lines.empty() && startsWith(lines.front(), "%PDF")) {
+        // Illustrator 9 and later keep the drawing in a compressed PDF body.
+        const std::string name(source);
+        throw common::UserError(common::error(
+            "此AI文件为PDF格式（Illustrator 9 及以后版本），请另存为 Illustrator 8 格式：" + name,
+            "This AI file has a PDF body (Illustrator 9 or later); save it as Illustrator 8: " +
+                name));
+    }
     AiPathReader reader(options, source);
     const auto [begin, end] = pathSection(lines);
     for (std::size_t i = begin; i < end; ++i) {

@@ -2,7 +2,6 @@
 
 #include "common/Basic.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -13,25 +12,13 @@ namespace {
 constexpr double kIgnoredMove = 0.1;   // mm: smaller moves add nothing
 constexpr double kSubdivideStep = 5.0; // mm between points of a long move
 
-double distance(TracePoint a, TracePoint b) {
-    return std::hypot(b.x - a.x, b.y - a.y);
+// Direction of travel in radians, (-pi, pi]; a segment too short to have
+// a direction points straight up, as everywhere in the outline geometry.
+double direction(TracePoint from, TracePoint to) {
+    return SegmentAngle(from, to) * std::numbers::pi / 180.0;
 }
 
 } // namespace
-
-double SegmentDirection(TracePoint p1, TracePoint p2) {
-    const double dx = p2.x - p1.x;
-    const double dy = p2.y - p1.y;
-    const double length = std::hypot(dx, dy);
-    double ux = 0.0;
-    double uy = 0.0;
-    if (length > 1e-6) {
-        ux = dx / length;
-        uy = dy / length;
-    }
-    const double angle = std::acos(std::clamp(ux, -1.0, 1.0));
-    return uy < 0.0 ? -angle : angle;
-}
 
 OutlineTracer::OutlineTracer(DrawingBuilder& builder, double slotAngleThreshold,
                              double minNodeSpacing)
@@ -58,18 +45,18 @@ void OutlineTracer::lineTo(TracePoint p) {
     if (!m_active) {
         return;
     }
-    const double d = distance(m_previous, p);
+    const double d = Distance(m_previous, p);
     if (!(d > kIgnoredMove)) {
         return;
     }
-    const double angle = SegmentDirection(m_previous, p);
+    const double angle = direction(m_previous, p);
     if (m_firstSegment) {
         m_firstSegment = false;
     } else if (m_pending) {
         const double turn = std::fabs(angle - m_previousAngle);
         bool node = turn > m_threshold && turn < 2.0 * std::numbers::pi - m_threshold;
         if (node && m_minNodeSpacing >= 0.0) {
-            node = distance(*m_pending, m_lastNode) > m_minNodeSpacing;
+            node = Distance(*m_pending, m_lastNode) > m_minNodeSpacing;
         }
         writePoint(*m_pending, node);
         m_pending.reset();

@@ -9,15 +9,13 @@
 // the path turns there: only then is it known whether it is a node.
 
 #include "geometry/DrawingBuilder.h"
+#include "geometry/PlaneGeometry.h"
 
 #include <optional>
 
 namespace korvel::geometry {
 
-struct TracePoint {
-    double x = 0.0;
-    double y = 0.0;
-};
+using TracePoint = Point2;
 
 class OutlineTracer {
 public:
@@ -50,10 +48,5 @@ private:
     TracePoint m_lastNode;
     std::optional<TracePoint> m_pending;
 };
-
-// Direction of the segment p1 -> p2 in radians, (-pi, pi]; a segment of
-// length 1e-6 mm or less points straight up (pi/2), as the unit direction of
-// a zero-length segment is (0, 0).
-double SegmentDirection(TracePoint p1, TracePoint p2);
 
 } // namespace korvel::geometry

@@ -12,6 +12,7 @@
 #include "geometry/OutlineFiles.h"
 #include "support/TempDir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
@@ -167,6 +168,17 @@ TEST_F(OpenDrawingTest, ReloadMirrorsAgainWhenTheDrawingWasShownMirrored) {
     common::WriteLines(m_app.file(kDisplayFile), {"SPLINE END"});
     ReloadDrawing(m_app, {}, m_core, m_state);
     EXPECT_EQ(common::ReadLines(m_app.file(kDisplayFile)), mirrored);
+}
+
+TEST_F(OpenDrawingTest, ChineseFileNamesAndGb18030CommentsOpen) {
+    const auto summary =
+        open(fs::path(KORVEL_TEST_DATA_DIR) / "readers" / "good" / fs::u8path("方块.nc"));
+    EXPECT_EQ(summary.outlines, 1);
+    const Lines display = common::ReadLines(m_app.file(kDisplayFile));
+    for (const char* corner : {"10.000000 10.000000 Node", "30.000000 10.000000 Node",
+                               "30.000000 30.000000 Node", "10.000000 30.000000 Node"}) {
+        EXPECT_NE(std::find(display.begin(), display.end(), corner), display.end()) << corner;
+    }
 }
 
 TEST_F(OpenDrawingTest, SummaryCountsLeftOutOutlines) {

@@ -240,6 +240,15 @@ TEST(AiReader, MalformedPathOperatorsAreReportedWithTheirLine) {
     }
 }
 
+TEST(AiReader, PdfBodiedFilesAreNamedAsSuch) {
+    try {
+        ReadAi({"%PDF-1.5", "%AI9_Private"}, {}, "new.ai");
+        FAIL() << "no error";
+    } catch (const common::UserError& e) {
+        EXPECT_NE(e.message().en.find("Illustrator 8"), std::string::npos);
+    }
+}
+
 TEST(Readers, CoordinatesBeyondAnySignAreRefused) {
     EXPECT_THROW(ReadNc({"Z5", "X0 Y0 Z-1", "X1e300"}, planeAt(-1)), common::UserError);
     EXPECT_THROW(ReadPlt("PU0,40;PD4e12,40;", {}), common::UserError);
