@@ -1,6 +1,7 @@
 #include "geometry/ControlPointWriter.h"
 
 #include "common/Basic.h"
+#include "common/Message.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/PathFile.h"
 
@@ -27,6 +28,18 @@ void writeMarkedPoint(common::Lines& out, Point2 p, int type, double b) {
     out.push_back(ControlPointLine(p, kPlainPoint, 0.0, 0.0, 0.0));
     out.push_back(ControlPointLine(p, type, 0.0, b, 0.0));
     out.push_back(ControlPointLine(p, kPlainPoint, 0.0, 0.0, 0.0));
+}
+
+// The walk from start to end only ends when both lie on one outline.
+void checkPiece(const OutlineModel& model, std::int32_t startNode, std::int32_t endNode) {
+    const auto valid = [&](std::int32_t n) { return n >= 1 && n <= model.nodeCount(); };
+    if (!valid(startNode) || !valid(endNode)) {
+        throw common::UserError(common::error("所选节点不存在", "The picked node does not exist"));
+    }
+    if (model.node(startNode).range != model.node(endNode).range) {
+        throw common::UserError(common::error("起始节点和结束节点必须在同一轮廓上",
+                                              "Start and end node must lie on the same outline"));
+    }
 }
 
 } // namespace
@@ -62,6 +75,7 @@ double ControlPointWriter::travelTurnAngle(const Walk& walk, std::int32_t i) con
 common::Lines ControlPointWriter::pieceLines(const OutlineModel& model, std::int32_t startNode,
                                              std::int32_t endNode, int k,
                                              const std::vector<Point2>& addedNodes) {
+    checkPiece(model, startNode, endNode);
     const Walk walk{model, startNode, k > 0, addedNodes};
     const std::int32_t s = model.node(startNode).point;
     const std::int32_t e = model.node(endNode).point;

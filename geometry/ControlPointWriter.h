@@ -31,6 +31,7 @@ public:
     // travels towards increasing point indices, k <= 0 towards decreasing
     // ones; the header carries |k|. Start node = end node travels once round
     // the outline. `addedNodes` are the joints the operator inserted.
+    // Nodes that do not exist or lie on different outlines throw UserError.
     common::Lines pieceLines(const OutlineModel& model, std::int32_t startNode,
                              std::int32_t endNode, int k, const std::vector<Point2>& addedNodes);
 

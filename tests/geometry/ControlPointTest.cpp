@@ -2,6 +2,7 @@
 
 #include "OutlineShapes.h"
 #include "common/Fields.h"
+#include "common/Message.h"
 #include "geometry/ControlPointWriter.h"
 #include "geometry/OutlineModel.h"
 #include "geometry/PathFile.h"
@@ -70,6 +71,18 @@ TEST(ControlPoints, ClockwisePieceBetweenTwoNodes) {
     EXPECT_EQ(r[21].x, 0.0);
     EXPECT_EQ(r[21].type, kPlainPoint);
     EXPECT_TRUE(r.back().isTrailer());
+}
+
+TEST(ControlPoints, APieceMustStayOnOneOutline) {
+    DisplayFileBuilder b;
+    b.outline(test::Square20());
+    b.outline(test::Circle(50, 50, 10, 36, {0}));
+    const OutlineModel m = modelOf(b);
+    ControlPointWriter w({30.0, 0.2});
+    EXPECT_THROW(w.pieceLines(m, 1, 5, 3, {}), common::UserError);
+    EXPECT_THROW(w.pieceLines(m, 0, 1, 3, {}), common::UserError);
+    EXPECT_THROW(w.pieceLines(m, 1, 6, 3, {}), common::UserError);
+    EXPECT_EQ(w.pieceLines(m, 5, 5, 3, {}).size(), 39u); // 36 points, the end again, 2 block lines
 }
 
 TEST(ControlPoints, ACornerExactlyAtTheThresholdIsNoCorner) {
