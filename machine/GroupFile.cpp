@@ -146,10 +146,11 @@ common::Message ReadGroupFile(const std::filesystem::path& file, ParameterSet& s
     }
     const int present = static_cast<int>(std::min<size_t>(lines.size(), kParameterLineCount));
     if (present < kParameterRequiredLines) {
-        problems.add("文件只有 " + std::to_string(present) + " 行，第 " +
-                         std::to_string(present + 1) + " 至 73 行已使用出厂值",
-                     "the file has only " + std::to_string(present) + " lines; lines " +
-                         std::to_string(present + 1) + " to 73 take the factory values");
+        const std::string n = std::to_string(present);
+        const std::string next = std::to_string(present + 1);
+        problems.add("文件在第 " + n + " 行后结束，第 " + next + " 至 73 行已使用出厂值",
+                     "the file ends after line " + n + "; lines " + next +
+                         " to 73 take the factory values");
     }
     for (const auto& info : ParameterTable()) {
         if (info.line <= present) {

@@ -2,6 +2,7 @@
 
 #include "common/TextFile.h"
 
+#include <string_view>
 #include <system_error>
 
 namespace korvel::machine {
@@ -53,6 +54,11 @@ bool ReadSmallTextFile(const std::filesystem::path& file, std::vector<std::strin
     } catch (const common::UserError&) {
         problems.add("文件无法读取", "the file cannot be read");
         return false;
+    }
+    // Editors on the office PC put a byte-order mark before UTF-8 text.
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    if (!lines.empty() && lines[0].rfind(kBom, 0) == 0) {
+        lines[0].erase(0, kBom.size());
     }
     return true;
 }

@@ -52,8 +52,8 @@ std::vector<common::Message> ReadParaGroup(const std::filesystem::path& file,
     common::Lines lines;
     ReadSmallTextFile(file, lines, problems);
     if (!lines.empty() && lines.size() < kLines) {
-        problems.add("文件只有 " + std::to_string(lines.size()) + " 行，应为 22 行",
-                     "the file has only " + std::to_string(lines.size()) + " lines instead of 22");
+        problems.add("文件有 " + std::to_string(lines.size()) + " 行，应为 22 行",
+                     "the file has " + std::to_string(lines.size()) + " lines instead of 22");
     }
     int rawPara = 0;
     int rawCurv = 0;

@@ -164,6 +164,17 @@ TEST(GroupFile, Gb18030FileReadsLikeItsUtf8Twin) {
     EXPECT_EQ(gb.description(47), "切刀刀刃角度（度）");
 }
 
+TEST(GroupFile, ByteOrderMarkOfAnEditorIsPassedOver) {
+    test::TempDir dir;
+    common::RewriteBytesAtomically(dir / "SYS_0.ini",
+                                   "\xEF\xBB\xBF" + common::ReadBytes(kData / "old75_utf8.ini"));
+    ParameterSet withMark;
+    ParameterSet plain;
+    EXPECT_TRUE(ReadGroupFile(dir / "SYS_0.ini", withMark).empty());
+    ReadGroupFile(kData / "old75_utf8.ini", plain);
+    EXPECT_EQ(withMark, plain);
+}
+
 // Each bad file: the line at fault names the file and the field, takes
 // the factory value, and the file stays byte for byte as it was.
 TEST(GroupFile, BadValuesTakeTheFactoryValueAndLeaveTheFile) {
@@ -207,7 +218,7 @@ TEST(GroupFile, ShortFileTakesFactoryValuesForTheMissingLines) {
     ParameterSet set;
     const common::Message m = ReadGroupFile(file, set);
     ASSERT_FALSE(m.empty());
-    EXPECT_NE(m.en.find("only 60 lines"), std::string::npos) << m.en;
+    EXPECT_NE(m.en.find("ends after line 60; lines 61 to 73"), std::string::npos) << m.en;
     EXPECT_NE(m.en.find(file.string()), std::string::npos);
     const ParameterSet factory = FactoryParameterSet();
     EXPECT_EQ(set.CutOffStroke, factory.CutOffStroke); // line 63, missing
