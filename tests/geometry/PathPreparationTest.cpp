@@ -2,7 +2,6 @@
 // suppression, contour offset and the lengths shown to the operator.
 
 #include "geometry/PathPreparation.h"
-#include "geometry/PlaneGeometry.h"
 
 #include "common/Message.h"
 #include "common/TextFile.h"
@@ -10,6 +9,8 @@
 #include "geometry/OutlineFiles.h"
 #include "geometry/PathFile.h"
 #include "geometry/PathLengths.h"
+#include "geometry/PathOverlay.h"
+#include "geometry/PlaneGeometry.h"
 #include "support/TempDir.h"
 
 #include <cmath>
@@ -178,6 +179,20 @@ TEST(PathLengths, TotalLengthAndPieceList) {
     const auto en = PieceList(r, p, common::Language::English);
     EXPECT_EQ(en[0], "No. 1Seg,70.000 ,Length69.785 ,Shorten0.215");
     EXPECT_EQ(LengthLabel(90.5), "90.5000  mm");
+}
+
+TEST(PathOverlay, BlocksAreDrawnApartAndNothingFromTheOrigin) {
+    const auto segments = PathSegments(
+        {"SPLINE 0.000000 3.0", "0.000000 0.000000 1 0 0 0", "10.000000 0.000000 0 0 0 0",
+         "10.000000 5.000000 1 0 0 0", "SPLINE 0.000000 0.0", "SPLINE 0.000000 2.0",
+         "20.000000 0.000000 1 0 0 0", "25.000000 0.000000 1 0 0 0", "SPLINE 0.000000 0.0"});
+    ASSERT_EQ(segments.size(), 2u);
+    EXPECT_EQ(segments[0].a.x, 10.0);
+    EXPECT_EQ(segments[0].b.y, 5.0);
+    EXPECT_EQ(segments[1].a.x, 20.0);
+    EXPECT_EQ(segments[1].b.x, 25.0);
+    test::TempDir tmp;
+    EXPECT_TRUE(ReadPathSegments(tmp / "YJG.dat").empty());
 }
 
 TEST(PreparePath, EmptyControlFileLeavesThePathAlone) {
