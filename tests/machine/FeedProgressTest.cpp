@@ -1,0 +1,72 @@
+// The strip length a loaded job still has to feed, planned from the
+// program and followed live from the card.
+
+#include "machine/FeedProgress.h"
+
+#include "machine/ParameterSet.h"
+#include "machine/RunState.h"
+
+#include <gtest/gtest.h>
+
+namespace korvel::test {
+namespace {
+
+machine::ParameterSet feedParams(int feedType) {
+    machine::ParameterSet p;
+    p.PulseEquivX = 200;
+    p.AutoSpeedX = 12000;
+    p.FeedType = static_cast<std::int16_t>(feedType);
+    p.GripperStroke = 100;
+    return p;
+}
+
+TEST(FeedProgress, RollerFeedEndsAtTheLastTargetAfterItsLastReanchoring) {
+    const auto p = feedParams(0);
+    machine::RunState run;
+    run.loadLines({"G92 X0", "X40 F12000", "G92 X10", "X30 F12000", "X25 F12000"},
+                  machine::RunKind::Job);
+    machine::FeedProgress feed;
+    feed.plan(run, p, 300 * 200); // the axis stood at 300 mm when the job began
+    // 40 mm, then from 10 to 25 after the redefinition: 55 mm of strip.
+    EXPECT_DOUBLE_EQ(feed.total(), 55.0);
+    EXPECT_DOUBLE_EQ(feed.remaining(300 * 200, 0), 55.0);
+    feed.passLine(0);
+    EXPECT_DOUBLE_EQ(feed.remaining(0, 0), 55.0);
+    feed.passLine(2);
+    EXPECT_DOUBLE_EQ(feed.remaining(10 * 200, 0), 15.0);
+    EXPECT_DOUBLE_EQ(feed.remaining(25 * 200, 0), 0.0);
+}
+
+TEST(FeedProgress, GripperStrokesAddAWholeStrokeEach) {
+    const auto p = feedParams(1);
+    machine::RunState run;
+    run.loadLines(
+        {"G92 X0", "X100.0000 F12000", "M16", "X-2 F1000", "X0 F12000", "M22", "X50.0000 F12000"},
+        machine::RunKind::Job);
+    machine::FeedProgress feed;
+    feed.plan(run, p, 0);
+    EXPECT_DOUBLE_EQ(feed.total(), 150.0);
+    EXPECT_DOUBLE_EQ(feed.remaining(50 * 200, 1.0), 0.0);
+    EXPECT_TRUE(machine::FeedProgress::isStrokeLine("X0 F12000", p));
+    EXPECT_FALSE(machine::FeedProgress::isStrokeLine("X100.0000 F12000", p));
+}
+
+TEST(FeedProgress, DoubleStrokeCountsOnlyTheExactStrokeLines) {
+    const auto p = feedParams(2);
+    EXPECT_TRUE(machine::FeedProgress::isStrokeLine("X0 F12000", p));
+    EXPECT_TRUE(machine::FeedProgress::isStrokeLine("X100 F12000", p));
+    EXPECT_FALSE(machine::FeedProgress::isStrokeLine("X100.0000 F12000", p));
+    EXPECT_FALSE(machine::FeedProgress::isStrokeLine("X0 F6000", p));
+}
+
+TEST(FeedProgress, LineAfterAHomingCodeIsNotCounted) {
+    const auto p = feedParams(0);
+    machine::RunState run;
+    run.loadLines({"M38", "X500 F12000", "X20 F12000"}, machine::RunKind::Job);
+    machine::FeedProgress feed;
+    feed.plan(run, p, 0);
+    EXPECT_DOUBLE_EQ(feed.total(), 20.0);
+}
+
+} // namespace
+} // namespace korvel::test
