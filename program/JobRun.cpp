@@ -16,10 +16,19 @@ namespace korvel::program {
 namespace {
 
 constexpr const char* kPathFile = "CtrP.dat";
+constexpr const char* kControlFile = "PointForControl.dat";
 
-bool recordFinite(const geometry::PathRecord& r) {
-    return std::isfinite(r.x) && std::isfinite(r.y) && std::isfinite(r.a) && std::isfinite(r.b) &&
-           std::isfinite(r.c);
+// No letter is a kilometre long: a length or coordinate beyond this is a
+// broken file, and would only give feed targets the card cannot reach.
+constexpr double kMaxLength = 1e6;
+
+bool usableLength(double v) {
+    return std::isfinite(v) && std::abs(v) <= kMaxLength;
+}
+
+bool recordUsable(const geometry::PathRecord& r) {
+    return usableLength(r.x) && usableLength(r.y) && usableLength(r.a) && usableLength(r.b) &&
+           usableLength(r.c);
 }
 
 bool pathHasLines(const std::filesystem::path& file) {
@@ -41,7 +50,7 @@ std::optional<common::Message> JobRun::readRunPanel(const MainWindowFields& fiel
     }
     panel.joinLength = common::Val(fields.Text4);
     panel.endFeed = common::Val(fields.Text7);
-    if (!std::isfinite(panel.joinLength) || !std::isfinite(panel.endFeed)) {
+    if (!usableLength(panel.joinLength) || !usableLength(panel.endFeed)) {
         return RunPanelValueMessage();
     }
     return std::nullopt;
@@ -57,30 +66,47 @@ std::optional<common::Message> JobRun::checkSetUp() const {
 
 JobOutcome JobRun::Command_Run(machine::MotionCard& card, machine::RunState& state) {
     JobOutcome outcome;
+    try {
+        generateAndLoad(card, state, outcome);
+    } catch (const common::UserError& e) {
+        // An unreadable path file or a folder that cannot be written: the
+        // operator sees why, nothing is loaded.
+        outcome.started = false;
+        outcome.message = e.message();
+    }
+    return outcome;
+}
+
+void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state,
+                             JobOutcome& outcome) {
     if (auto failed = CheckMachineBeforeRun(m_p, m_fields, card)) {
         outcome.message = std::move(failed);
-        return outcome;
+        return;
     }
     RunPanel panel;
     if (auto bad = readRunPanel(m_fields, panel)) {
         outcome.message = std::move(bad);
-        return outcome;
+        return;
     }
     if (auto bad = checkSetUp()) {
         outcome.message = std::move(bad);
-        return outcome;
+        return;
     }
 
     const auto pathFile = m_dir.file(kPathFile);
     if (!pathHasLines(pathFile)) {
-        return outcome; // nothing selected: nothing to do
+        return; // nothing selected: nothing to do
     }
     geometry::PathParameters prep;
     prep.EngraveCutterRadius = m_p.EngraveCutterRadius;
     prep.CutterRadiusCompFactor = m_p.CutterRadiusCompFactor;
     prep.ContourOffset = common::Val(m_fields.Text6);
     prep.JoinLength = panel.joinLength;
-    geometry::PreparePath(m_dir, prep);
+    // The control point file and CtrP.dat are created and emptied
+    // together; without a control point file the path stays as it is.
+    if (std::filesystem::exists(m_dir.file(kControlFile))) {
+        geometry::PreparePath(m_dir, prep);
+    }
 
     const geometry::PathRecords path = geometry::ReadPathFile(pathFile);
     const double r = panel.repeatCount;
@@ -90,12 +116,12 @@ JobOutcome JobRun::Command_Run(machine::MotionCard& card, machine::RunState& sta
     outcome.selectedLabel = geometry::LengthLabel(outcome.selectedLength);
     outcome.totalLabel = geometry::LengthLabel(outcome.totalLength);
     if (path.empty()) {
-        return outcome;
+        return;
     }
     for (const auto& rec : path) {
-        if (!recordFinite(rec)) {
+        if (!recordUsable(rec)) {
             outcome.message = PathValueMessage();
-            return outcome;
+            return;
         }
     }
 
@@ -106,14 +132,13 @@ JobOutcome JobRun::Command_Run(machine::MotionCard& card, machine::RunState& sta
     GeneratedProgram program = generator.generate(path, card);
     if (program.refusal) {
         outcome.message = std::move(program.refusal);
-        return outcome;
+        return;
     }
     common::RewriteAtomically(m_dir.file(kProgramFile), program.lines);
     outcome.lineCount = static_cast<int>(program.lines.size());
     outcome.corrections = std::move(program.corrections);
     state.loadLines(std::move(program.lines), machine::RunKind::Job);
     outcome.started = true;
-    return outcome;
 }
 
 } // namespace korvel::program

@@ -54,6 +54,7 @@ public:
 
 private:
     std::optional<common::Message> checkSetUp() const;
+    void generateAndLoad(machine::MotionCard& card, machine::RunState& state, JobOutcome& outcome);
 
     common::AppDir m_dir;
     const machine::ParameterSet& m_p;

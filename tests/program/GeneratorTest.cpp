@@ -459,5 +459,29 @@ TEST(JobRun, LoadsTheProgramOrLeavesEverythingAsItWas) {
               "Machining count must be a whole number from 1 to 32767!");
 }
 
+TEST(JobRun, BadPathFileGivesAMessageNotACrash) {
+    korvel::test::TempDir dir;
+    const common::AppDir app(dir.path());
+    // No control point file: the path is taken as it stands.
+    common::WriteLines(app.file("CtrP.dat"),
+                       {"SPLINE 0.000000 3.0", "0.000000 0.000000 1 0.000000 0.000000 0.000000",
+                        "1E308 0.000000 1 0.000000 0.000000 0.000000", "SPLINE 0.000000 0.0"});
+    const auto p = plainParams();
+    const auto tables = plainTables();
+    MarkedPoints marked;
+    FakeCard card;
+    machine::RunState state;
+    const JobOutcome bad = JobRun(app, p, tables, {}, marked).Command_Run(card, state);
+    ASSERT_TRUE(bad.message);
+    EXPECT_EQ(bad.message->en,
+              "The machining path holds an invalid number, please select the letter again!");
+    EXPECT_EQ(state.JobRunActive, 0);
+
+    common::WriteLines(app.file("CtrP.dat"), {""});
+    const JobOutcome empty = JobRun(app, p, tables, {}, marked).Command_Run(card, state);
+    EXPECT_FALSE(empty.started);
+    EXPECT_FALSE(empty.message);
+}
+
 } // namespace
 } // namespace korvel::program
