@@ -230,6 +230,22 @@ TEST(AiReader, SmoothPointsThatTurnSharplyAreNodesAndFillsClose) {
     EXPECT_EQ(open.size(), 3u);
 }
 
+TEST(AiReader, ShortCurveFormsShareAControlPointWithAnEnd) {
+    // "v": first control point on the current point; "y": second on the end.
+    // Midpoints by hand, in points: (0 + 0 + 30 + 20) / 8, (0 + 0 + 30 + 0) / 8
+    // and (0 + 30 + 60 + 20) / 8, (0 + 30 + 0 + 0) / 8.
+    const double mm = 127.0 / 360.0;
+    const auto v = outlinePoints(ReadAi({"0 0 m", "10 10 20 0 v", "S"}, {}).lines, 1);
+    const auto y = outlinePoints(ReadAi({"0 0 m", "10 10 20 0 y", "S"}, {}).lines, 1);
+    ASSERT_EQ(v.size(), 1001u);
+    ASSERT_EQ(y.size(), 1001u);
+    EXPECT_NEAR(v[500].x, 6.25 * mm, 1e-4);
+    EXPECT_NEAR(v[500].y, 3.75 * mm, 1e-4);
+    EXPECT_NEAR(y[500].x, 13.75 * mm, 1e-4);
+    EXPECT_NEAR(y[500].y, 3.75 * mm, 1e-4);
+    EXPECT_NEAR(v.back().x, 20.0 * mm, 1e-4);
+}
+
 TEST(AiReader, MalformedPathOperatorsAreReportedWithTheirLine) {
     try {
         ReadAi({"%%EndSetup", "0 0 m", "10 l"}, {}, "bad.ai");
