@@ -83,11 +83,10 @@ common::Lines ControlPointWriter::pieceLines(const OutlineModel& model, std::int
     out.push_back(ControlBlockLine(travelTurnAngle(walk, s), std::abs(k)));
     // From S towards E in the travel direction, round the end of the
     // outline when needed; S = E goes once round the whole outline.
-    std::int32_t i = s;
-    do {
-        classifyPoint(out, walk, i);
-        i = walk.increasing ? model.nextInOutline(i) : model.previousInOutline(i);
-    } while (i != e);
+    const std::vector<std::int32_t> points = model.pieceWalk(s, e, walk.increasing);
+    for (std::size_t n = 0; n + 1 < points.size(); ++n) {
+        classifyPoint(out, walk, points[n]);
+    }
     out.push_back(ControlPointLine(model.point(e).xy(), kPlainPoint, 0.0, 0.0, 0.0));
     out.push_back(ControlBlockLine(travelTurnAngle(walk, e), 0));
     return out;

@@ -174,6 +174,21 @@ std::int32_t OutlineModel::nodeByOrdinal(std::size_t range, std::int32_t ordinal
     return r.firstNode + ordinal - 1;
 }
 
+std::vector<std::int32_t> OutlineModel::pieceWalk(std::int32_t from, std::int32_t to,
+                                                  bool increasing) const {
+    std::vector<std::int32_t> walk;
+    if (point(from).range != point(to).range) {
+        return walk;
+    }
+    std::int32_t i = from;
+    do {
+        walk.push_back(i);
+        i = increasing ? nextInOutline(i) : previousInOutline(i);
+    } while (i != to);
+    walk.push_back(to);
+    return walk;
+}
+
 ViewRect OutlineModel::fittedView() const {
     ViewRect view;
     if (m_box.empty) {

@@ -114,6 +114,12 @@ public:
     // Node of the outline with the given ordinal (from 1), 0 when missing.
     std::int32_t nodeByOrdinal(std::size_t range, std::int32_t ordinal) const;
 
+    // The points of a piece in travel order, from point `from` round its
+    // outline towards increasing or decreasing indices up to and including
+    // `to` (from = to: once round, the point appearing at both ends). Both
+    // points must lie on one outline.
+    std::vector<std::int32_t> pieceWalk(std::int32_t from, std::int32_t to, bool increasing) const;
+
     // The view that shows the whole drawing: centred on the box, width
     // 1.2 x the box width, or 1.2 x height / 0.7 for a tall drawing.
     ViewRect fittedView() const;

@@ -241,6 +241,20 @@ void OutlineSession::close() {
     m_open = false;
 }
 
+std::vector<std::vector<std::int32_t>> OutlineSession::selectedPieces() const {
+    std::vector<std::vector<std::int32_t>> pieces;
+    for (std::size_t i = 0; i < m_selection.completedCount(); ++i) {
+        const SelectionEntry& e = m_selection.entry(i);
+        if (e.startNode < 1 || e.startNode > m_model.nodeCount() || e.endNode < 1 ||
+            e.endNode > m_model.nodeCount()) {
+            continue; // the drawing changed under the selection
+        }
+        pieces.push_back(m_model.pieceWalk(m_model.node(e.startNode).point,
+                                           m_model.node(e.endNode).point, e.k() > 0));
+    }
+    return pieces;
+}
+
 PreparationResult OutlineSession::prepare() {
     PreparationResult result;
     if (!PreparePath(m_dir, m_pathParams)) {

@@ -115,6 +115,10 @@ public:
     // One piece by node indices, as the clicks would pick it.
     void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift);
 
+    // The points of every completed piece in travel order, for drawing the
+    // selection over the outlines.
+    std::vector<std::vector<std::int32_t>> selectedPieces() const;
+
     // Path preparation, total length and piece list (the contour offset
     // button and the end of every selection).
     PreparationResult prepare();

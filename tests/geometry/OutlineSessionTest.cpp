@@ -83,6 +83,13 @@ TEST_F(SessionTest, ShiftPicksTheOtherWayRound) {
     // Clockwise from (50,0) to (0,50): three quarters of the circle.
     EXPECT_EQ(controlLines().size(), 273u);
     EXPECT_EQ(controlLines()[0].back(), '2');
+    const auto pieces = session.selectedPieces();
+    ASSERT_EQ(pieces.size(), 1u);
+    ASSERT_EQ(pieces[0].size(), 271u);
+    const auto& m = session.model();
+    EXPECT_NEAR(m.point(pieces[0].front()).x, 50.0, 1e-9);
+    EXPECT_NEAR(m.point(pieces[0][1]).y, -50.0 * std::sin(kPi / 180), 1e-6); // clockwise
+    EXPECT_NEAR(m.point(pieces[0].back()).y, 50.0, 1e-9);
 }
 
 TEST_F(SessionTest, CancelLastPathDropsTheLastBlockOnly) {
