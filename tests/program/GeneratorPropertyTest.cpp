@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <random>
 #include <regex>
 #include <set>
@@ -182,6 +183,70 @@ TEST(GeneratorProperties, RandomClosedLetters) {
         EXPECT_NEAR(observed.finalFeed, expected.finalFeed, 6e-4) << "round " << round;
         EXPECT_NEAR(result.finalPosition, expected.finalFeed, 1e-9) << "round " << round;
     }
+}
+
+// Broken paths and odd machines: whatever comes in, the generator ends,
+// and either writes a program within the limit or refuses the job.
+TEST(GeneratorProperties, RandomRecordsNeverHangOrOverrun) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> coord(-500, 500);
+    std::uniform_real_distribution<double> value(-200, 200);
+    std::uniform_int_distribution<int> type(0, 6);
+    std::uniform_int_distribution<int> small(0, 3);
+    std::uniform_int_distribution<int> records(0, 300);
+    const std::string letters = "UDPNFBX";
+    int written = 0;
+    for (int round = 0; round < 150; ++round) {
+        auto p = plainParams();
+        p.FeedType = static_cast<std::int16_t>(small(rng) % 3);
+        p.GripperStroke = small(rng) * 40.0;
+        p.BenderType = static_cast<std::int16_t>(small(rng));
+        p.CycleCount = static_cast<std::int16_t>(small(rng) * 2);
+        p.InfeedControl = static_cast<std::int16_t>(small(rng) % 2);
+        p.CutOffStroke = small(rng);
+        p.TapAtSlot = static_cast<std::int16_t>(small(rng) % 2);
+        p.StartSegmentComp = value(rng) / 10;
+        p.EndSegmentComp = value(rng) / 10;
+        p.EngraveCutterRadius = small(rng);
+        p.LiftBenderAngle = 15;
+        p.LiftGiveWayDistance = small(rng) * 10.0;
+        p.SlotActionOrder.clear();
+        for (int i = small(rng) + 1; i > 0; --i) {
+            p.SlotActionOrder += letters[static_cast<size_t>(type(rng))];
+        }
+        geometry::PathRecords path;
+        for (int i = records(rng); i > 0; --i) {
+            const int t = type(rng);
+            if (t == geometry::kBlockLine) {
+                path.push_back(geometry::PathRecord::blockLine(value(rng), small(rng)));
+            } else {
+                path.push_back(geometry::PathRecord::point(coord(rng), coord(rng),
+                                                           static_cast<std::int16_t>(t), value(rng),
+                                                           value(rng) / 50, value(rng) / 100));
+            }
+        }
+        const RunPanel panel{1 + small(rng), value(rng) / 10, value(rng) / 10};
+        const MainWindowFields fields;
+        const MarkedPoints marked;
+        const auto tables = plainTables();
+        FakeCard card;
+        ProgramGenerator generator(p, tables, fields, panel, marked);
+        const auto result = generator.generate(path, card);
+        if (result.refusal) {
+            EXPECT_TRUE(result.lines.empty());
+            continue;
+        }
+        ++written;
+        EXPECT_LE(result.lines.size(), static_cast<size_t>(kMaxJobLines)) << round;
+        for (const auto& line : result.lines) {
+            const machine::Words w = machine::splitWords(line);
+            if (w.has(machine::Word::X)) {
+                EXPECT_TRUE(std::regex_match(w[machine::Word::X], kNumber)) << line;
+            }
+        }
+    }
+    std::cout << "programs written " << written << " of 150\n";
+    EXPECT_GT(written, 50); // most broken paths still give a program
 }
 
 } // namespace
