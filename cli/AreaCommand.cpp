@@ -15,7 +15,7 @@ int RunArea(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
     const std::string area = geometry::GetArea(app.file(geometry::kPathFile));
-    std::cout << geometry::AreaMessage(area).en << "\n";
+    std::cout << geometry::AreaMessage(area).text(args.language()) << "\n";
     return 0;
 }
 

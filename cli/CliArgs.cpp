@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#ifndef KORVEL_RESOURCES_DIR
+#define KORVEL_RESOURCES_DIR ""
+#endif
+
 namespace korvel::cli {
 
 CliArgs::CliArgs(const std::vector<std::string>& args, const std::vector<std::string>& flags) {
@@ -48,6 +52,15 @@ double CliArgs::number(const std::string& name, double fallback) const {
                                               "Option --" + name + " needs a number: " + *v));
     }
     return d;
+}
+
+std::string CliArgs::resourcesDir() const {
+    return value("resources", KORVEL_RESOURCES_DIR);
+}
+
+common::Language CliArgs::language() const {
+    return value("lang", "en").rfind("zh", 0) == 0 ? common::Language::Chinese
+                                                   : common::Language::English;
 }
 
 std::string CliArgs::appDir() const {

@@ -2,6 +2,8 @@
 // Command-line arguments of korvel-cli: positional words and --name value
 // options (a flag is an option without a value).
 
+#include "common/Message.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -22,6 +24,11 @@ public:
     double number(const std::string& name, double fallback) const;
     // The --appdir option (required by every command working on a folder).
     std::string appDir() const;
+    // The shipped resources copied into a new application folder
+    // (--resources, by default the source tree's resources folder).
+    std::string resourcesDir() const;
+    // The language of messages (--lang zh for Chinese, English otherwise).
+    common::Language language() const;
 
 private:
     std::vector<std::string> m_positional;

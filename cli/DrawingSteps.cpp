@@ -1,7 +1,9 @@
 #include "cli/DrawingSteps.h"
 
+#include "cli/OutlineParams.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DrawingOpener.h"
+#include "geometry/OutlineSession.h"
 
 namespace korvel::cli {
 
@@ -23,6 +25,14 @@ int DrawingSteps::open(const common::AppDir& app, const std::filesystem::path& d
     options.slotAngleThreshold = slotAngleThreshold;
     geometry::DrawingState state;
     return geometry::OpenDrawing(app, drawing, options, *m_core, state).outlines;
+}
+
+std::size_t SelectWholeLetter(const common::AppDir& app) {
+    const OutlineParams params = LoadOutlineParams(app, common::Language::English);
+    geometry::OutlineSession outlines(app, params.control, params.path);
+    outlines.setLanguage(common::Language::English);
+    outlines.openDrawing();
+    return outlines.selectWholeLetter();
 }
 
 } // namespace korvel::cli

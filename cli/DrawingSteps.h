@@ -1,8 +1,7 @@
 #pragma once
 // The drawing side of a whole job from the command line: the geometry
 // object that receives the parameter values, the open command and the
-// selection of every outline. Kept apart from the machine side so that the
-// two sets of headers never meet in one file.
+// selection of every outline.
 
 #include "common/AppDir.h"
 #include "machine/ParameterStore.h"

@@ -34,7 +34,7 @@ int RunExportEngrave(const Args& rawArgs) {
     fields.feed = args.value("feed", "");
     program::GrooveOptions options;
     options.joinLength = args.number("join", options.joinLength);
-    const auto params = LoadFolderParameters(app);
+    const auto params = LoadFolderParameters(app, args.language());
     const program::MarkedPoints noMarks;
     const std::size_t grooves =
         program::ExportEngraveProgram(app, fields, params, noMarks, options);

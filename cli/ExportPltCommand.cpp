@@ -34,9 +34,9 @@ bool drawingOpen(const common::AppDir& app) {
 } // namespace
 
 int RunExportPlt(const Args& rawArgs) {
-    const CliArgs args(rawArgs, {"zh"});
+    const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
-    const auto lang = args.has("zh") ? common::Language::Chinese : common::Language::English;
+    const auto lang = args.language();
     const auto message = geometry::ExportShapePlt(app, drawingOpen(app), lang);
     std::cout << message.text(lang) << "\n";
     return 0;

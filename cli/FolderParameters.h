@@ -5,11 +5,12 @@
 // ParaGroup.ini, otherwise the factory values.
 
 #include "common/AppDir.h"
+#include "common/Message.h"
 #include "machine/ParameterSet.h"
 
 namespace korvel::cli {
 
 // Problems while loading are printed to standard error.
-machine::ParameterSet LoadFolderParameters(const common::AppDir& app);
+machine::ParameterSet LoadFolderParameters(const common::AppDir& app, common::Language lang);
 
 } // namespace korvel::cli

@@ -7,6 +7,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "machine/DefaultInstall.h"
@@ -18,36 +19,18 @@
 
 #include <iostream>
 
-#ifndef KORVEL_RESOURCES_DIR
-#define KORVEL_RESOURCES_DIR ""
-#endif
-
 namespace korvel::cli {
-
-namespace {
-
-constexpr auto kLang = common::Language::English;
-
-void show(const common::Message& m) {
-    if (m.empty()) {
-        return;
-    }
-    auto& out = m.kind == common::MessageKind::Error ? std::cerr : std::cout;
-    out << m.title(kLang) << ": " << m.text(kLang) << "\n";
-}
-
-} // namespace
 
 int RunGenerate(const Args& rawArgs) {
     const CliArgs args(rawArgs, {"home", "encoder", "no-bend"});
     const common::AppDir app(args.appDir());
-    machine::InstallDefaults(app, args.value("resources", KORVEL_RESOURCES_DIR));
+    machine::InstallDefaults(app, args.resourcesDir());
 
     machine::ParameterSet params;
     machine::ParameterTables tables;
     machine::ParameterStore store(app, params, tables);
     for (const auto& m : store.LoadAtStartup()) {
-        show(m);
+        PrintMessage(m, args.language());
     }
 
     program::MainWindowFields fields;
@@ -66,7 +49,7 @@ int RunGenerate(const Args& rawArgs) {
     program::JobRun run(app, params, tables, fields, marked);
     const program::JobOutcome outcome = run.Command_Run(card, state);
     if (outcome.message) {
-        show(*outcome.message);
+        PrintMessage(*outcome.message, args.language());
         return 1;
     }
     if (!outcome.started) {

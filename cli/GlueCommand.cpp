@@ -30,8 +30,9 @@ int RunGlue(const Args& rawArgs) {
         std::filesystem::exists(pathFile) ? geometry::PathArea(common::ReadLines(pathFile)) : 0.0;
     // The panel shows the area rounded to three decimals and multiplies that.
     const double squareCm = common::Val(common::FormatNumber(area / 100.0, "0.000"));
-    std::cout << geometry::GlueAreaMessage(area).en << "\n"
-              << geometry::GlueWeightMessage(geometry::GlueWeight(squareCm, density, thickness)).en
+    std::cout << geometry::GlueAreaMessage(area).text(args.language()) << "\n"
+              << geometry::GlueWeightMessage(geometry::GlueWeight(squareCm, density, thickness))
+                     .text(args.language())
               << "\n";
     return 0;
 }

@@ -50,13 +50,13 @@ int RunImport(const Args& rawArgs) {
     // PLT and AI, cleaned and with the selection files emptied.
     geometry::OpenOptions options;
     options.planeZ = args.number("plane", 0.0);
-    options.slotAngleThreshold = LoadFolderParameters(app).SlotAngleThreshold;
+    options.slotAngleThreshold = LoadFolderParameters(app, args.language()).SlotAngleThreshold;
     geometry::DrawingState state;
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);
     std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
               << summary.nodes << "\n";
     if (summary.droppedOutlines > 0) {
-        std::cout << summary.message(drawing).en << "\n";
+        std::cout << summary.message(drawing).text(args.language()) << "\n";
     }
     return 0;
 }

@@ -21,10 +21,6 @@
 #include <iostream>
 #include <random>
 
-#ifndef KORVEL_RESOURCES_DIR
-#define KORVEL_RESOURCES_DIR ""
-#endif
-
 namespace korvel::cli {
 
 namespace {
@@ -54,8 +50,7 @@ int RunJob(const Args& rawArgs) {
     std::cout << "application folder " << app.root().string() << "\n";
 
     DrawingSteps drawingSteps;
-    SimulatedSession session(app, args.value("resources", KORVEL_RESOURCES_DIR), dialog,
-                             drawingSteps.tranParas());
+    SimulatedSession session(app, args.resourcesDir(), dialog, drawingSteps.tranParas());
     auto& fields = session.fields();
     fields.Text5 = args.value("runs", "1");
     fields.Text4 = args.value("join", "10");

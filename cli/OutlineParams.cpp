@@ -1,28 +1,12 @@
 #include "cli/OutlineParams.h"
 
-#include "common/Message.h"
+#include "cli/FolderParameters.h"
 #include "machine/ParameterSet.h"
-#include "machine/ParameterStore.h"
-#include "machine/ParameterTable.h"
-
-#include <filesystem>
-#include <iostream>
 
 namespace korvel::cli {
 
-OutlineParams LoadOutlineParams(const common::AppDir& app) {
-    machine::ParameterSet params = machine::FactoryParameterSet();
-    machine::ParameterTables tables;
-    std::error_code ec;
-    if (std::filesystem::exists(app.file("ParaGroup.ini"), ec)) {
-        machine::ParameterStore store(app, params, tables);
-        for (const auto& m : store.LoadAtStartup()) {
-            if (!m.empty()) {
-                std::cerr << m.title(common::Language::English) << ": "
-                          << m.text(common::Language::English) << "\n";
-            }
-        }
-    }
+OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang) {
+    const machine::ParameterSet params = LoadFolderParameters(app, lang);
     OutlineParams out;
     out.control.CornerArcAngleThreshold = params.CornerArcAngleThreshold;
     out.control.ArcJoinAngleThreshold = params.ArcJoinAngleThreshold;

@@ -5,6 +5,7 @@
 // values (a folder that only holds an imported drawing).
 
 #include "common/AppDir.h"
+#include "common/Message.h"
 #include "geometry/OutlineParameters.h"
 
 namespace korvel::cli {
@@ -15,6 +16,6 @@ struct OutlineParams {
 };
 
 // Problems while loading are printed to standard error.
-OutlineParams LoadOutlineParams(const common::AppDir& app);
+OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang);
 
 } // namespace korvel::cli

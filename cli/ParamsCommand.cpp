@@ -4,6 +4,7 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "common/AppDir.h"
 #include "common/Fields.h"
 #include "common/Message.h"
@@ -13,32 +14,12 @@
 
 #include <iostream>
 
-#ifndef KORVEL_RESOURCES_DIR
-#define KORVEL_RESOURCES_DIR ""
-#endif
-
 namespace korvel::cli {
 namespace {
 
 using machine::ParameterStore;
-constexpr auto kLang = common::Language::English;
-
 common::UserError usageError(const std::string& what) {
     return common::UserError(common::error("用法错误：" + what, "Usage: " + what));
-}
-
-void show(const common::Message& m) {
-    if (m.empty()) {
-        return;
-    }
-    auto& out = m.kind == common::MessageKind::Error ? std::cerr : std::cout;
-    out << m.title(kLang) << ": " << m.text(kLang) << "\n";
-}
-
-void show(const machine::Messages& messages) {
-    for (const auto& m : messages) {
-        show(m);
-    }
 }
 
 const machine::ParameterInfo& findOrThrow(const std::string& name) {
@@ -103,7 +84,8 @@ void printGroups(const machine::ParameterTables& tables) {
 }
 
 int runSubcommand(const std::vector<std::string>& words, ParameterStore& store,
-                  machine::ParameterSet& params, machine::ParameterTables& tables) {
+                  machine::ParameterSet& params, machine::ParameterTables& tables,
+                  common::Language lang) {
     const std::string& verb = words.empty() ? std::string() : words[0];
     const auto need = [&](size_t count, const char* usage) {
         if (words.size() != count) {
@@ -122,21 +104,21 @@ int runSubcommand(const std::vector<std::string>& words, ParameterStore& store,
         need(3, "params set NAME VALUE");
         assign(params, findOrThrow(words[1]), words[2]);
         const common::Message saved = store.SaveSysPara(tables.ParaGroupNo, false);
-        show(saved);
+        PrintMessage(saved, lang);
         return saved.kind == common::MessageKind::Error ? 1 : 0;
     } else if (verb == "groups") {
         need(1, "params groups");
         printGroups(tables);
-        std::cout << store.StatusLine(kLang) << "\n";
+        std::cout << store.StatusLine(lang) << "\n";
     } else if (verb == "switch") {
         need(3, "params switch PARAGROUP CURVGROUP (0..9)");
-        show(store.SwitchGroups(groupArgument(words[1]), groupArgument(words[2])));
+        PrintMessages(store.SwitchGroups(groupArgument(words[1]), groupArgument(words[2])), lang);
     } else if (verb == "copy-params") {
         need(1, "params copy-params");
-        show(store.CopyParamsToAllGroups());
+        PrintMessage(store.CopyParamsToAllGroups(), lang);
     } else if (verb == "copy-curv") {
         need(1, "params copy-curv");
-        show(store.CopyCurvatureToAllGroups());
+        PrintMessage(store.CopyCurvatureToAllGroups(), lang);
     } else {
         throw usageError("params --appdir DIR [--resources DIR] "
                          "show|get NAME|set NAME VALUE|groups|switch P C|copy-params|copy-curv");
@@ -149,14 +131,14 @@ int runSubcommand(const std::vector<std::string>& words, ParameterStore& store,
 int RunParams(const Args& args) {
     const CliArgs cli(args, {});
     const common::AppDir appDir(cli.appDir());
-    const std::string resources = cli.value("resources", KORVEL_RESOURCES_DIR);
+    const std::string resources = cli.resourcesDir();
     machine::InstallDefaults(appDir, resources);
 
     machine::ParameterSet params;
     machine::ParameterTables tables;
     ParameterStore store(appDir, params, tables);
-    show(store.LoadAtStartup());
-    return runSubcommand(cli.positional(), store, params, tables);
+    PrintMessages(store.LoadAtStartup(), cli.language());
+    return runSubcommand(cli.positional(), store, params, tables, cli.language());
 }
 
 } // namespace korvel::cli

@@ -19,11 +19,12 @@ namespace korvel::cli {
 int RunPrepare(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
-    OutlineParams params = LoadOutlineParams(app);
+    OutlineParams params = LoadOutlineParams(app, args.language());
     params.path.ContourOffset = args.number("offset", 0.0);
     params.path.JoinLength = args.number("join", params.path.JoinLength);
-    const auto lang =
-        args.value("list", "en") == "zh" ? common::Language::Chinese : common::Language::English;
+    const auto lang = args.value("list", args.value("lang", "en")).rfind("zh", 0) == 0
+                          ? common::Language::Chinese
+                          : common::Language::English;
     if (!geometry::PreparePath(app, params.path)) {
         std::cout << "PointForControl.dat is empty: CtrP.dat left as it was\n";
         return 0;

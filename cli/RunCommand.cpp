@@ -16,10 +16,6 @@
 #include <filesystem>
 #include <iostream>
 
-#ifndef KORVEL_RESOURCES_DIR
-#define KORVEL_RESOURCES_DIR ""
-#endif
-
 namespace korvel::cli {
 
 int RunRun(const Args& rawArgs) {
@@ -32,7 +28,7 @@ int RunRun(const Args& rawArgs) {
     machine::RecordingDialog dialog(AnswerOption(args));
     const double maxSeconds = MaxSecondsOption(args);
     PrintMessagesAsRaised(dialog);
-    SimulatedSession session(app, args.value("resources", KORVEL_RESOURCES_DIR), dialog);
+    SimulatedSession session(app, args.resourcesDir(), dialog);
     session.machine().run().loadProgram(app, machine::RunKind::Job);
     std::cout << "program lines " << session.machine().run().LineCount << "\n";
     const RunSummary summary = RunAndReport(session, dialog, maxSeconds, std::cout);

@@ -93,9 +93,9 @@ int RunSelect(const Args& rawArgs) {
         throw common::UserError(
             common::error("请给出 --all 或要选择的轮廓段", "Give --all or the pieces to select"));
     }
-    const OutlineParams params = LoadOutlineParams(app);
+    const OutlineParams params = LoadOutlineParams(app, args.language());
     geometry::OutlineSession session(app, params.control, params.path);
-    session.setLanguage(common::Language::English);
+    session.setLanguage(args.language());
     session.openDrawing();
     if (!args.has("append")) {
         session.cancelSelection();

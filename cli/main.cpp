@@ -3,6 +3,7 @@
 // the simulated machine) against an application folder given as --appdir.
 
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "common/Message.h"
 
 #include <cstring>
@@ -17,32 +18,32 @@ void printUsage() {
     }
 }
 
-// "--lang zh" anywhere on the line prints messages in Chinese; English is
-// the default of the command line.
-korvel::common::Language takeLanguage(korvel::cli::Args& args) {
-    auto lang = korvel::common::Language::English;
-    for (size_t i = 0; i + 1 < args.size(); ++i) {
+// The command word is the first argument that is not "--lang X"; the
+// language option may stand before or after it and is handed on to the
+// command, which prints its own messages in that language.
+std::string takeCommandWord(korvel::cli::Args& args) {
+    for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--lang") {
-            if (args[i + 1].rfind("zh", 0) == 0) {
-                lang = korvel::common::Language::Chinese;
-            }
-            args.erase(args.begin() + static_cast<long>(i), args.begin() + static_cast<long>(i) + 2);
-            break;
+            ++i;
+            continue;
         }
+        std::string word = args[i];
+        args.erase(args.begin() + static_cast<long>(i));
+        return word;
     }
-    return lang;
+    return {};
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "help") == 0) {
+    korvel::cli::Args args(argv + 1, argv + argc);
+    const std::string name = takeCommandWord(args);
+    if (name.empty() || name == "--help" || name == "help") {
         printUsage();
-        return argc < 2 ? 2 : 0;
+        return name.empty() ? 2 : 0;
     }
-    const std::string name = argv[1];
-    korvel::cli::Args args(argv + 2, argv + argc);
-    const auto lang = takeLanguage(args);
+    const auto lang = korvel::cli::LanguageOf(args);
     for (const auto& c : korvel::cli::AllCommands()) {
         if (name == c.name) {
             try {

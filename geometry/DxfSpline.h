@@ -2,15 +2,12 @@
 // One B-spline of an imported drawing, as the DXF file declares it: its
 // control points, its knot vector (values as read), its flag and counts.
 
+#include "geometry/PlaneGeometry.h"
+
 #include <cstdint>
 #include <vector>
 
 namespace korvel::geometry {
-
-struct Point2 {
-    double x = 0.0;
-    double y = 0.0;
-};
 
 struct DxfSpline {
     // Control points, sized to the declared count (group 73); x and y are

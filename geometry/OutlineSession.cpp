@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "common/Fields.h"
 #include "common/TextFile.h"
+#include "geometry/CoreAlgorithm.h"
 #include "geometry/LetterSelection.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/PathFile.h"
@@ -204,8 +205,7 @@ common::Message OutlineSession::undoAllAdds() {
 }
 
 void OutlineSession::clearControlFiles() {
-    common::TruncateFile(m_dir.file(kControlFile));
-    common::TruncateFile(m_dir.file(kPathFile));
+    CoreAlgorithm::ControlPointCls(m_dir);
 }
 
 void OutlineSession::cancelSelection() {

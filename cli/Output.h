@@ -1,0 +1,19 @@
+#pragma once
+// How korvel-cli shows the machine's messages: "title: text" in the
+// language chosen with --lang (English unless "--lang zh"); errors go to
+// standard error, everything else to standard output.
+
+#include "common/Message.h"
+
+#include <string>
+#include <vector>
+
+namespace korvel::cli {
+
+// The language named by "--lang" in the arguments.
+common::Language LanguageOf(const std::vector<std::string>& args);
+
+void PrintMessage(const common::Message& message, common::Language lang);
+void PrintMessages(const std::vector<common::Message>& messages, common::Language lang);
+
+} // namespace korvel::cli
