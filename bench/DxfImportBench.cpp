@@ -17,21 +17,21 @@ namespace {
 namespace fs = std::filesystem;
 
 // Wavy rings spread over a 2 m x 1 m sheet, one per spline.
-std::string syntheticDrawing(int splines, int points) {
-    std::vector<korvel::test::SplineSpec> specs;
-    for (int s = 0; s < splines; ++s) {
-        korvel::test::SplineSpec spec;
+std::string syntheticDrawing(int count, int points) {
+    std::vector<korvel::test::SplineSpec> splines;
+    for (int s = 0; s < count; ++s) {
+        korvel::test::SplineSpec spline;
         const double cx = 40.0 * (s % 50);
         const double cy = 100.0 * (s / 50);
         for (int i = 0; i < points; ++i) {
             const double a = 2.0 * M_PI * i / (points - 1);
             const double r = 15.0 + 3.0 * std::sin(5.0 * a);
-            spec.points.emplace_back(cx + r * std::cos(a), cy + 1.5 * r * std::sin(a));
+            spline.points.emplace_back(cx + r * std::cos(a), cy + 1.5 * r * std::sin(a));
         }
-        spec.knots = korvel::test::clampedKnots(points);
-        specs.push_back(std::move(spec));
+        spline.knots = korvel::test::clampedKnots(points);
+        splines.push_back(std::move(spline));
     }
-    return korvel::test::joinDxf(korvel::test::drawingLines(specs), "\r\n");
+    return korvel::test::joinDxf(korvel::test::drawingLines(splines), "\r\n");
 }
 
 void BM_ImportDxf500x40(benchmark::State& state) {

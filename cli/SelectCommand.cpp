@@ -18,58 +18,58 @@
 namespace korvel::cli {
 namespace {
 
-struct PieceSpec {
+struct PieceChoice {
     int outline = 0;
     int start = 0;
     int end = 0;
     bool shift = false;
 };
 
-common::UserError badSpec(const std::string& text) {
+common::UserError badPiece(const std::string& text) {
     return common::UserError(common::error(
         "轮廓段应写成 轮廓:起始节点:结束节点[:shift]：" + text,
         "A piece is written OUTLINE:START:END[:shift] (node ordinals within the outline): " +
             text));
 }
 
-int wholeNumber(const std::string& text, const std::string& spec) {
+int wholeNumber(const std::string& text, const std::string& piece) {
     if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos) {
-        throw badSpec(spec);
+        throw badPiece(piece);
     }
     return static_cast<int>(common::Val(text));
 }
 
-PieceSpec parseSpec(const std::string& text) {
+PieceChoice parsePiece(const std::string& text) {
     std::vector<std::string> parts;
     std::stringstream in(text);
     for (std::string part; std::getline(in, part, ':');) {
         parts.push_back(part);
     }
     if (parts.size() < 3 || parts.size() > 4 || (parts.size() == 4 && parts[3] != "shift")) {
-        throw badSpec(text);
+        throw badPiece(text);
     }
     return {wholeNumber(parts[0], text), wholeNumber(parts[1], text), wholeNumber(parts[2], text),
             parts.size() == 4};
 }
 
-std::int32_t nodeOf(const geometry::OutlineModel& model, const PieceSpec& spec, int ordinal) {
+std::int32_t nodeOf(const geometry::OutlineModel& model, const PieceChoice& piece, int ordinal) {
     const auto& outlines = model.outlines();
     for (std::size_t i = 0; i < outlines.size(); ++i) {
-        if (outlines[i].number != spec.outline) {
+        if (outlines[i].number != piece.outline) {
             continue;
         }
         const std::int32_t node = model.nodeByOrdinal(i, ordinal);
         if (node == 0) {
             const std::string n = std::to_string(outlines[i].nodeCount());
             throw common::UserError(common::error(
-                "轮廓 " + std::to_string(spec.outline) + " 只有 " + n + " 个节点",
-                "Outline " + std::to_string(spec.outline) + " has " + n + " nodes only"));
+                "轮廓 " + std::to_string(piece.outline) + " 只有 " + n + " 个节点",
+                "Outline " + std::to_string(piece.outline) + " has " + n + " nodes only"));
         }
         return node;
     }
     throw common::UserError(
-        common::error("图形中没有轮廓 " + std::to_string(spec.outline),
-                      "The drawing has no outline " + std::to_string(spec.outline)));
+        common::error("图形中没有轮廓 " + std::to_string(piece.outline),
+                      "The drawing has no outline " + std::to_string(piece.outline)));
 }
 
 void printPieces(const geometry::OutlineSession& session) {
@@ -104,9 +104,9 @@ int RunSelect(const Args& rawArgs) {
         session.selectWholeLetter();
     }
     for (const auto& text : args.positional()) {
-        const PieceSpec spec = parseSpec(text);
-        session.selectPiece(nodeOf(session.model(), spec, spec.start),
-                            nodeOf(session.model(), spec, spec.end), spec.shift);
+        const PieceChoice piece = parsePiece(text);
+        session.selectPiece(nodeOf(session.model(), piece, piece.start),
+                            nodeOf(session.model(), piece, piece.end), piece.shift);
     }
     const auto result = session.prepare();
     std::cout << "pieces " << session.selection().completedCount() << "\n";
