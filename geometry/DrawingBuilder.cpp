@@ -1,6 +1,7 @@
 #include "geometry/DrawingBuilder.h"
 
 #include "common/Basic.h"
+#include "common/Fields.h"
 #include "common/Message.h"
 #include "geometry/OutlineFiles.h"
 
@@ -67,14 +68,42 @@ DisplayDrawing DrawingBuilder::finish() {
     return drawing;
 }
 
-void CheckDrawingCoordinate(double value, std::string_view source, std::size_t lineNumber) {
-    if (std::isfinite(value) && std::fabs(value) <= kMaxDrawingCoordinate) {
-        return;
-    }
+namespace {
+
+[[noreturn]] void throwOutOfRange(std::string_view source, std::size_t lineNumber) {
     const std::string where = lineNumber > 0 ? std::to_string(lineNumber) : std::string("?");
     const std::string name(source);
     throw common::UserError(common::error("图形坐标超出范围（第 " + where + " 行）：" + name,
                                           "Coordinate out of range (line " + where + "): " + name));
+}
+
+// Val gives 0 for a number whose exponent overflows a double: such a word
+// has a non-zero mantissa and an exponent that is not negative.
+bool overflowsToZero(std::string_view text) {
+    const std::size_t e = text.find_first_of("eEdD");
+    if (e == std::string_view::npos || common::Val(text.substr(0, e)) == 0.0) {
+        return false;
+    }
+    const std::string_view exponent = common::Trim(text.substr(e + 1));
+    return exponent.empty() || exponent.front() != '-';
+}
+
+} // namespace
+
+void CheckDrawingCoordinate(double value, std::string_view source, std::size_t lineNumber) {
+    if (!std::isfinite(value) || std::fabs(value) > kMaxDrawingCoordinate) {
+        throwOutOfRange(source, lineNumber);
+    }
+}
+
+double ReadDrawingCoordinate(std::string_view text, std::string_view source, std::size_t lineNumber,
+                             double unitsPerMm) {
+    const double value = common::Val(text) / unitsPerMm;
+    if (value == 0.0 && overflowsToZero(text)) {
+        throwOutOfRange(source, lineNumber);
+    }
+    CheckDrawingCoordinate(value, source, lineNumber);
+    return value;
 }
 
 } // namespace korvel::geometry

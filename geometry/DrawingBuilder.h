@@ -64,4 +64,11 @@ private:
 // drawing and the line).
 void CheckDrawingCoordinate(double value, std::string_view source, std::size_t lineNumber);
 
+// Reads a coordinate word of a G-code or plotter file the way the machine
+// reads numbers (Val: "10F300" is 10), converts it to mm and checks it. A
+// number too large for any machine ("1E400") is refused as out of range
+// rather than read as 0, which would put a point at the origin.
+double ReadDrawingCoordinate(std::string_view text, std::string_view source, std::size_t lineNumber,
+                             double unitsPerMm = 1.0);
+
 } // namespace korvel::geometry

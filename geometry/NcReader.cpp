@@ -1,6 +1,5 @@
 #include "geometry/NcReader.h"
 
-#include "common/Basic.h"
 #include "geometry/OutlineTracer.h"
 
 #include <cmath>
@@ -77,9 +76,10 @@ AxisWords collectWords(std::string_view line) {
 
 // A word that is missing, or a letter with nothing after it, keeps the
 // previous value of its axis.
-void takeWord(bool present, const std::string& text, double& value) {
+void takeWord(bool present, const std::string& text, double& value, std::string_view source,
+              std::size_t lineNumber) {
     if (present && !text.empty()) {
-        value = common::Val(text);
+        value = ReadDrawingCoordinate(text, source, lineNumber);
     }
 }
 
@@ -97,11 +97,9 @@ DisplayDrawing ReadNc(const common::Lines& lines, const NcReaderOptions& options
     for (const auto& line : lines) {
         ++lineNumber;
         const AxisWords words = collectWords(line);
-        takeWord(words.hasX, words.x, x);
-        takeWord(words.hasY, words.y, y);
-        takeWord(words.hasZ, words.z, z);
-        CheckDrawingCoordinate(x, source, lineNumber);
-        CheckDrawingCoordinate(y, source, lineNumber);
+        takeWord(words.hasX, words.x, x, source, lineNumber);
+        takeWord(words.hasY, words.y, y, source, lineNumber);
+        takeWord(words.hasZ, words.z, z, source, lineNumber);
 
         const bool inPlane = std::fabs(z - options.planeZ) <= kSameHeight;
         if (inPlane) {

@@ -1,6 +1,5 @@
 #include "geometry/PltReader.h"
 
-#include "common/Basic.h"
 #include "common/Fields.h"
 #include "geometry/OutlineTracer.h"
 
@@ -28,11 +27,8 @@ std::optional<TracePoint> firstPair(std::string_view params, std::string_view so
     const std::string_view xText = params.substr(0, split);
     const std::string_view yText =
         split == std::string_view::npos ? std::string_view{} : params.substr(split + 1);
-    const TracePoint p{common::Val(xText) / kPlotterUnitsPerMm,
-                       common::Val(yText) / kPlotterUnitsPerMm};
-    CheckDrawingCoordinate(p.x, source, lineNumber);
-    CheckDrawingCoordinate(p.y, source, lineNumber);
-    return p;
+    return TracePoint{ReadDrawingCoordinate(xText, source, lineNumber, kPlotterUnitsPerMm),
+                      ReadDrawingCoordinate(yText, source, lineNumber, kPlotterUnitsPerMm)};
 }
 
 class PltInterpreter {
