@@ -16,7 +16,6 @@ namespace {
 
 constexpr int kInputBenderHome = 8;
 constexpr int kInputCutterBack = 17;
-constexpr double kDegToRad = geometry::kPi / 180.0;
 // Header angles up to this count as a straight joint; above it the joint
 // is a cut straight through the strip.
 constexpr double kStraightJointAngle = 5.0;
@@ -24,10 +23,6 @@ constexpr double kStraightJointAngle = 5.0;
 constexpr double kJoinPauseOffset = 10.0;
 // A tapped corner at a slot is bent at most this much.
 constexpr double kMaxSlotTapAngle = 30.0;
-
-bool cornerCounts(double t) {
-    return t > 0.1 && t < 179.9;
-}
 
 double signOf(double v) {
     return v > 0 ? 1.0 : (v < 0 ? -1.0 : 0.0);
@@ -39,7 +34,7 @@ ProgramGenerator::ProgramGenerator(const machine::ParameterSet& params,
                                    const machine::ParameterTables& tables,
                                    const MainWindowFields& fields, const RunPanel& panel,
                                    const MarkedPoints& marked)
-    : m_p(params), m_fields(fields), m_panel(panel), m_marked(marked),
+    : PathWalker(params, marked), m_fields(fields), m_panel(panel),
       m_slots(m_out, params, fields.Check3), m_feed(m_out, params),
       m_queue(params.TapBendRadiusThreshold, tables),
       m_bends(m_out, params, tables, m_feed, m_queue, m_joins,
@@ -220,21 +215,10 @@ void ProgramGenerator::writeEpilogue() {
 // Passes over the path
 
 void ProgramGenerator::writePass(const PathRecords& path, int pass) {
-    m_joinToggle = false;
     if (m_p.SpinControl == 1 && m_p.InfeedControl == 0) {
         m_out.add("M10"); // the cutter spins for the whole pass
     }
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const bool last = i + 1 == path.size();
-        if (last && path[i].isBlockLine()) {
-            // The final trailer only gets its slot: the strip is cut off
-            // here, there is no next block to correct or join.
-            blockEndSlot(path[i].b);
-        } else {
-            dispatch(path, i);
-        }
-        m_bends.loadNextIfIdle();
-    }
+    walkPass(path);
     if (pass < m_panel.repeatCount) {
         // Strip between two letters of the run.
         const double j = m_panel.joinLength;
@@ -245,33 +229,8 @@ void ProgramGenerator::writePass(const PathRecords& path, int pass) {
     }
 }
 
-void ProgramGenerator::dispatch(const PathRecords& path, std::size_t i) {
-    const PathRecord& rec = path[i];
-    switch (rec.type) {
-    case geometry::kBlockLine:
-        blockLine(rec);
-        break;
-    case geometry::kPlainPoint:
-        if (m_firstPoint) {
-            m_prev = {rec.x, rec.y};
-            m_firstPoint = false;
-        } else {
-            contourPoint(path, i);
-        }
-        break;
-    case geometry::kContourPoint:
-        contourPoint(path, i);
-        break;
-    case geometry::kCornerPoint:
-    case geometry::kJointPoint:
-        corner(rec);
-        break;
-    default:
-        break; // suppressed corners and unknown types take no part
-    }
-}
-
-void ProgramGenerator::blockEndSlot(double t) {
+void ProgramGenerator::blockEnd(const PathRecord& rec) {
+    double t = rec.b;
     if (t > kStraightJointAngle) {
         m_slots.Print_KCaction(m_p.SlotControl == 0 ? 180.0 : 0.0, kSlotBlockEnd, kFaceBack,
                                kSlotFlagNone);
@@ -291,27 +250,7 @@ void ProgramGenerator::blockEndSlot(double t) {
     }
 }
 
-double ProgramGenerator::cutterRadiusCorrection(double t) const {
-    const double r = m_p.EngraveCutterRadius;
-    return m_p.CutterRadiusCompFactor *
-           (r / std::tan((180.0 - t) / 2 * kDegToRad) - r * (t / 2 * kDegToRad));
-}
-
-void ProgramGenerator::blockLine(const PathRecord& rec) {
-    const double t = rec.b;
-    blockEndSlot(t);
-    if (cornerCounts(t)) {
-        m_cornerComp = cutterRadiusCorrection(t);
-    }
-    m_firstPoint = true;
-    const bool wasSet = m_joinToggle;
-    m_joinToggle = !m_joinToggle;
-    if (wasSet) {
-        joinFeed(); // after every trailer but the last
-    }
-}
-
-void ProgramGenerator::joinFeed() {
+void ProgramGenerator::join() {
     const double j = m_panel.joinLength;
     m_pos += j;
     m_bends.FeedTo(m_pos - j, m_pos);
@@ -321,37 +260,8 @@ void ProgramGenerator::joinFeed() {
     m_out.add("M100");
 }
 
-void ProgramGenerator::correct(double& length, double added) {
-    if (added == 0) {
-        return;
-    }
-    length += added;
-    m_log.record(m_pos, added);
-}
-
-void ProgramGenerator::contourPoint(const PathRecords& path, std::size_t i) {
+void ProgramGenerator::point(const PathRecords& path, std::size_t i, double length) {
     const PathRecord& rec = path[i];
-    double length = geometry::Distance(m_prev, {rec.x, rec.y}) + rec.c;
-    if (m_startCompPending) {
-        m_startCompPending = false;
-        correct(length, m_p.StartSegmentComp);
-    }
-    if (m_cornerComp > 0.01) {
-        correct(length, -m_cornerComp);
-        m_cornerComp = 0;
-    }
-    // The straight that ends a block is shortened for the trailer's corner.
-    if (rec.type == geometry::kPlainPoint && i + 1 < path.size() && path[i + 1].isTrailer()) {
-        if (m_endCompPending) {
-            m_endCompPending = false;
-            correct(length, m_p.EndSegmentComp);
-        }
-        const double t = path[i + 1].b;
-        if (cornerCounts(t)) {
-            correct(length, -cutterRadiusCorrection(t));
-        }
-    }
-    m_pos += length;
     if (length < 0) {
         // The strip went back: bends decided beyond the new position go
         // back with it.
@@ -365,7 +275,6 @@ void ProgramGenerator::contourPoint(const PathRecords& path, std::size_t i) {
         arcPoint(path, i, length);
     }
     feedTo(length);
-    m_prev = {rec.x, rec.y};
 }
 
 void ProgramGenerator::feedTo(double length) {
@@ -376,20 +285,14 @@ void ProgramGenerator::feedTo(double length) {
 
 void ProgramGenerator::arcPoint(const PathRecords& path, std::size_t i, double& length) {
     const PathRecord& rec = path[i];
-    if (i + 1 >= path.size() || path[i + 1].isBlockLine()) {
-        return; // no next point, no turn direction
-    }
-    const PathRecord& next = path[i + 1];
-    const int s = geometry::TurnSign(m_prev, {rec.x, rec.y}, {next.x, next.y});
+    const int s = arcTurnSign(path, i);
     if (s == 0) {
         return;
     }
     const double radius = rec.a;
     const double arcAngle = rec.b; // radians
-    if (radius >= m_p.BendToSlotRadiusThreshold || m_marked.bendsAt(rec.x, rec.y)) {
-        // The strip stretches on the outside of a bend: feed a little more
-        // for left-turning arcs, a little less for right-turning ones.
-        const double d = (s < 0 ? m_p.ArcCorrPos : -m_p.ArcCorrNeg) * length / radius;
+    if (bendsArc(rec)) {
+        const double d = arcStretch(s, length, radius);
         m_pos += d;
         length += d;
         const double bts = m_p.BendToSlotDistance;
@@ -429,7 +332,6 @@ void ProgramGenerator::positiveSlot(double angle, std::int16_t flag) {
 
 void ProgramGenerator::corner(const PathRecord& rec) {
     const double b = rec.b;
-    m_firstPoint = true;
     const double size = std::abs(b);
     if (size < m_p.CornerArcAngleThreshold) {
         return; // shallow enough to pass as straight

@@ -32,6 +32,7 @@
 #include "program/JoiningTable.h"
 #include "program/MainWindowFields.h"
 #include "program/MarkedPoints.h"
+#include "program/PathWalker.h"
 #include "program/ProgramText.h"
 #include "program/SlotBlock.h"
 
@@ -57,7 +58,7 @@ struct GeneratedProgram {
     std::optional<common::Message> refusal;
 };
 
-class ProgramGenerator {
+class ProgramGenerator : private PathWalker {
 public:
     ProgramGenerator(const machine::ParameterSet& params, const machine::ParameterTables& tables,
                      const MainWindowFields& fields, const RunPanel& panel,
@@ -77,22 +78,19 @@ private:
     void writeBenderReturn();
     void writePass(const geometry::PathRecords& path, int pass);
 
-    void dispatch(const geometry::PathRecords& path, std::size_t i);
-    void blockLine(const geometry::PathRecord& rec);
-    void blockEndSlot(double turnAngle);
-    void joinFeed();
-    void contourPoint(const geometry::PathRecords& path, std::size_t i);
+    void blockEnd(const geometry::PathRecord& rec) override;
+    void join() override;
+    void point(const geometry::PathRecords& path, std::size_t i, double length) override;
+    void corner(const geometry::PathRecord& rec) override;
+    void afterRecord() override { m_bends.loadNextIfIdle(); }
+    void corrected(double added) override { m_log.record(m_pos, added); }
+
     void arcPoint(const geometry::PathRecords& path, std::size_t i, double& length);
-    void corner(const geometry::PathRecord& rec);
     void positiveSlot(double angle, std::int16_t flag);
     void feedTo(double length);
-    void correct(double& length, double added);
-    double cutterRadiusCorrection(double turnAngle) const;
 
-    const machine::ParameterSet& m_p;
     const MainWindowFields& m_fields;
     RunPanel m_panel;
-    const MarkedPoints& m_marked;
 
     ProgramText m_out;
     SlotBlock m_slots;
@@ -102,14 +100,7 @@ private:
     BendWriter m_bends;
     FeedCorrectionLog m_log;
 
-    double m_pos = 0;
-    geometry::Point2 m_prev;
-    bool m_firstPoint = true;
     int m_parity = 0;
-    bool m_joinToggle = false;
-    bool m_startCompPending = true;
-    bool m_endCompPending = true;
-    double m_cornerComp = 0;
 };
 
 } // namespace korvel::program
