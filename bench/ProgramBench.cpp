@@ -4,8 +4,8 @@
 
 #include "common/TextFile.h"
 #include "geometry/PathFile.h"
-#include "machine/MotionCard.h"
 #include "machine/ParameterSet.h"
+#include "machine/SimulatedCard.h"
 #include "program/MarkedPoints.h"
 #include "program/ProgramGenerator.h"
 
@@ -87,34 +87,6 @@ common::Lines largePathText() {
     return geometry::FormatPathLines(path);
 }
 
-class IdleCard : public machine::MotionCard {
-public:
-    int adt8940a1_initial() override { return 1; }
-    int set_limit_mode(int, int, int, int, int) override { return 0; }
-    int set_stop0_mode(int, int, int, int) override { return 0; }
-    int set_stop1_mode(int, int, int, int) override { return 0; }
-    int set_startv(int, int, std::int32_t) override { return 0; }
-    int set_speed(int, int, std::int32_t) override { return 0; }
-    int set_acc(int, int, std::int32_t) override { return 0; }
-    int pmove(int, int, std::int32_t) override { return 0; }
-    int dec_stop(int, int) override { return 0; }
-    int get_status(int, int) override { return 0; }
-    int get_inp_status(int) override { return 0; }
-    int fifo_inp_move2(int, int, int, std::int32_t, std::int32_t, std::int32_t) override {
-        return 0;
-    }
-    int reset_fifo(int) override { return 0; }
-    int read_fifo_empty(int) override { return 1; }
-    std::int32_t get_command_pos(int, int) override { return 0; }
-    std::int32_t get_actual_pos(int, int) override { return 0; }
-    int set_command_pos(int, int, std::int32_t) override { return 0; }
-    int set_actual_pos(int, int, std::int32_t) override { return 0; }
-    std::int32_t get_speed(int, int) override { return 0; }
-    int read_bit(int, int) override { return 0; }
-    int write_bit(int, int, int) override { return 0; }
-    int get_out(int, int) override { return 0; }
-};
-
 void BM_GenerateNearLimitProgram(benchmark::State& state) {
     const common::Lines text = largePathText();
     const auto params = benchParams();
@@ -122,7 +94,7 @@ void BM_GenerateNearLimitProgram(benchmark::State& state) {
     const program::MainWindowFields fields;
     const program::MarkedPoints marked;
     const program::RunPanel panel{1, 10, 0};
-    IdleCard card;
+    machine::SimulatedCard card; // only read, and only when homing first
     std::size_t lines = 0;
     for (auto _ : state) {
         const auto path = geometry::ParsePathLines(text, "CtrP.dat");
