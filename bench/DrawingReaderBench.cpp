@@ -107,4 +107,16 @@ void BM_CleanAiDrawing(benchmark::State& state) {
 }
 BENCHMARK(BM_CleanAiDrawing)->Unit(benchmark::kMillisecond);
 
+// The duplicate pass alone, over the thinned drawing (the file the pass
+// meets after thinning, within its 32,001 lines).
+void BM_RemoveDuplicateLines(benchmark::State& state) {
+    const Lines thinned =
+        korvel::geometry::ThinDisplayPoints(korvel::geometry::ReadAi(aiText(), {}).lines);
+    state.counters["lines"] = static_cast<double>(thinned.size());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(korvel::geometry::RemoveDuplicateLines(thinned));
+    }
+}
+BENCHMARK(BM_RemoveDuplicateLines)->Unit(benchmark::kMillisecond);
+
 } // namespace

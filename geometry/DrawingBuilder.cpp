@@ -14,7 +14,7 @@ DrawingBuilder::DrawingBuilder(std::string_view pattern, std::string_view source
 
 void DrawingBuilder::beginOutline() {
     endOutline();
-    m_outlines.emplace_back();
+    m_outlineStarts.push_back(m_points.size());
     m_open = true;
 }
 
@@ -26,7 +26,7 @@ void DrawingBuilder::throwTooLarge() const {
 }
 
 void DrawingBuilder::reserveCheck(double count) const {
-    if (!(count >= 0.0) || static_cast<double>(m_points) + count > kMaxReaderPoints) {
+    if (!(count >= 0.0) || static_cast<double>(m_points.size()) + count > kMaxReaderPoints) {
         throwTooLarge();
     }
 }
@@ -37,11 +37,10 @@ void DrawingBuilder::addPoint(double x, double y, bool node) {
     }
     CheckDrawingCoordinate(x, m_source, 0);
     CheckDrawingCoordinate(y, m_source, 0);
-    if (m_points >= kMaxReaderPoints) {
+    if (m_points.size() >= kMaxReaderPoints) {
         throwTooLarge();
     }
-    ++m_points;
-    m_outlines.back().push_back(DisplayPointLine(x, y, node, m_pattern));
+    m_points.push_back({x, y, node});
 }
 
 void DrawingBuilder::endOutline() {
@@ -51,20 +50,25 @@ void DrawingBuilder::endOutline() {
 DisplayDrawing DrawingBuilder::finish() {
     endOutline();
     DisplayDrawing drawing;
-    for (auto& outline : m_outlines) {
-        if (outline.size() < 2) {
+    drawing.lines.reserve(m_points.size() + m_outlineStarts.size() + 1);
+    m_outlineStarts.push_back(m_points.size());
+    for (std::size_t k = 0; k + 1 < m_outlineStarts.size(); ++k) {
+        const std::size_t begin = m_outlineStarts[k];
+        const std::size_t end = m_outlineStarts[k + 1];
+        if (end - begin < 2) {
             ++drawing.droppedOutlines;
             continue;
         }
         ++drawing.outlineCount;
         drawing.lines.push_back(OutlineHeader(drawing.outlineCount));
-        for (auto& line : outline) {
-            drawing.lines.push_back(std::move(line));
+        for (std::size_t i = begin; i < end; ++i) {
+            const Point& p = m_points[i];
+            drawing.lines.push_back(DisplayPointLine(p.x, p.y, p.node, m_pattern));
         }
     }
     drawing.lines.emplace_back(kSplineEnd);
-    m_outlines.clear();
-    m_points = 0;
+    m_outlineStarts.clear();
+    m_points.clear();
     return drawing;
 }
 

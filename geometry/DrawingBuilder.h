@@ -53,10 +53,18 @@ public:
 private:
     [[noreturn]] void throwTooLarge() const;
 
+    struct Point {
+        double x;
+        double y;
+        bool node;
+    };
+
     std::string m_pattern;
     std::string m_source;
-    std::vector<common::Lines> m_outlines;
-    std::size_t m_points = 0;
+    // Points are kept as numbers and formatted once, in finish(), straight
+    // into the display lines: a curve-heavy drawing has a million of them.
+    std::vector<Point> m_points;
+    std::vector<std::size_t> m_outlineStarts; // index of each outline's first point
     bool m_open = false;
 };
 
