@@ -2,12 +2,13 @@
 // the same letter: after opening and selecting the whole letter, the same
 // area and the same corners to slot.
 
-#include "OpenExample.h"
 #include "common/AppDir.h"
 #include "common/Basic.h"
 #include "common/Fields.h"
 #include "common/TextFile.h"
 #include "geometry/AreaCalculator.h"
+#include "geometry/CoreAlgorithm.h"
+#include "geometry/DrawingOpener.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/OutlineSession.h"
 #include "support/TempDir.h"
@@ -67,7 +68,13 @@ SelectedLetter openAndSelect(const fs::path& drawing) {
     test::TempDir dir;
     const common::AppDir app(dir.path());
     app.create();
-    test::OpenExampleDrawing(app, drawing, -1.0, kSlotAngle);
+    CoreAlgorithm core;
+    core.TranParas(0.0, 0.0, 0.0, 10, 22.5, 105.0);
+    DrawingState state;
+    OpenOptions options;
+    options.planeZ = -1.0;
+    options.slotAngleThreshold = kSlotAngle;
+    OpenDrawing(app, drawing, options, core, state);
 
     ControlPointParameters control;
     control.CornerArcAngleThreshold = kSlotAngle;
