@@ -30,6 +30,11 @@ AxisWords collectWords(std::string_view line) {
     AxisWords words;
     std::string* current = nullptr;
     bool inComment = false;
+    const auto startWord = [&current](std::string& word, bool& present) {
+        current = &word;
+        current->clear();
+        present = true;
+    };
     for (char ch : line) {
         if (inComment) {
             inComment = ch != ')';
@@ -48,21 +53,15 @@ AxisWords collectWords(std::string_view line) {
             break;
         case 'X':
         case 'x':
-            current = &words.x;
-            current->clear();
-            words.hasX = true;
+            startWord(words.x, words.hasX);
             break;
         case 'Y':
         case 'y':
-            current = &words.y;
-            current->clear();
-            words.hasY = true;
+            startWord(words.y, words.hasY);
             break;
         case 'Z':
         case 'z':
-            current = &words.z;
-            current->clear();
-            words.hasZ = true;
+            startWord(words.z, words.hasZ);
             break;
         default:
             if (current != nullptr) {
