@@ -15,10 +15,28 @@ namespace {
 // before its near edge, so that the groove runs out cleanly on both sides.
 constexpr double kRunOut = 5.0;
 
+// Depth, feed and spindle speed go into the milling program as typed, so
+// they must be plain decimals that any milling control reads ("0.5abc" or
+// "1E3" would make a line the engraving machine refuses or misreads).
+bool isPlainDecimal(std::string_view t) {
+    bool digit = false;
+    bool point = false;
+    for (const char c : t) {
+        if (c >= '0' && c <= '9') {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
 void checkPositive(const std::string& text, const char* zhName, const char* enName) {
     const std::string_view t = common::Trim(text);
     const double value = common::Val(t);
-    if (t.empty() || !(value > 0.0) || !std::isfinite(value)) {
+    if (!isPlainDecimal(t) || !(value > 0.0) || !std::isfinite(value)) {
         throw common::UserError(
             common::error(std::string(zhName) + "必须是正数：" + text,
                           std::string(enName) + " must be a positive number: " + text));

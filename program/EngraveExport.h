@@ -41,7 +41,7 @@ common::Lines EngraveProgramLines(const std::vector<double>& grooves, const Engr
 // ExportEngraveProgram: reads CtrP.dat, writes the program file (through a
 // temporary file). Throws UserError for a file name that is empty or names
 // a folder, and for depth, width, speed or feed values that are not
-// positive numbers. Returns the number of grooves.
+// positive plain decimals. Returns the number of grooves.
 std::size_t ExportEngraveProgram(const common::AppDir& app, const EngraveFields& fields,
                                  const machine::ParameterSet& params, const MarkedPoints& marked,
                                  const GrooveOptions& options);

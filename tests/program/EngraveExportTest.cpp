@@ -161,7 +161,9 @@ TEST(EngraveExport, WritesTheFileAndRefusesWhatCannotBeMilled) {
                             EngraveFields{"g.nc", "-1", "40", "18000", "800"},
                             EngraveFields{"g.nc", "0.5", "abc", "18000", "800"},
                             EngraveFields{"g.nc", "0.5", "40", "", "800"},
-                            EngraveFields{"g.nc", "0.5", "40", "18000", "0"}}) {
+                            EngraveFields{"g.nc", "0.5", "40", "18000", "0"},
+                            EngraveFields{"g.nc", "0.5abc", "40", "18000", "800"},
+                            EngraveFields{"g.nc", "0.5", "40", "18000", "1E3"}}) {
         EXPECT_THROW(ExportEngraveProgram(app, bad, p, MarkedPoints{}, {}), common::UserError)
             << bad.fileName << " " << bad.depth << " " << bad.width;
     }
