@@ -17,12 +17,19 @@ void BendQueue::clear() {
 
 double BendQueue::tapSpacing(double radius) const {
     const int count = std::min<int>(m_tables.TapSpacingCount, machine::kTapSpacingRows);
+    double spacing = 0;
     for (int i = 0; i + 1 < count; ++i) {
         if (m_tables.TapSpacing[i].radiusLimit > radius) {
-            return m_tables.TapSpacing[i].spacing;
+            spacing = m_tables.TapSpacing[i].spacing;
+            break;
         }
     }
-    return count > 0 ? m_tables.TapSpacing[count - 1].spacing : 0.0;
+    // A radius beyond every limit, or a row left without a spacing, taps at
+    // the last row's spacing.
+    if (spacing == 0 && count > 0) {
+        spacing = m_tables.TapSpacing[count - 1].spacing;
+    }
+    return spacing;
 }
 
 BendEvent& BendQueue::previous() {

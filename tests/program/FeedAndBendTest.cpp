@@ -72,15 +72,6 @@ TEST(PrintXcode, DoubleStrokeGripperAlternatesGrippersAndDirection) {
     EXPECT_EQ(out.lines(), concat({odd, {"X80.0000 F6000"}}));
 }
 
-TEST(PrintXcode, GripperWithoutStrokeDoesNotHang) {
-    auto p = plainParams();
-    p.FeedType = kFeedGripperSingle;
-    p.GripperStroke = 0;
-    ProgramText out;
-    FeedWriter(out, p).PrintXcode(1000);
-    EXPECT_EQ(out.lines(), (Lines{"X1000.0000 F6000"}));
-}
-
 // ---------------------------------------------------------------------------
 // Bend queue
 
@@ -100,10 +91,8 @@ TEST_F(QueueFixture, SpacingByRadiusLimit) {
     EXPECT_EQ(queue.tapSpacing(39.9), 2);
     EXPECT_EQ(queue.tapSpacing(40), 4); // the limit itself is no longer below it
     EXPECT_EQ(queue.tapSpacing(500), 4);
-}
-
-TEST_F(QueueFixture, EmptyQueueGivesZeros) {
-    EXPECT_EQ(queue.NextBend(), BendEvent{});
+    tables.TapSpacing[0].spacing = 0; // a row without spacing takes the last row's
+    EXPECT_EQ(queue.tapSpacing(10), 4);
 }
 
 TEST_F(QueueFixture, HoldsTenThousandEventsAndDropsTheNext) {
@@ -320,18 +309,6 @@ TEST_F(BendFixture, JoiningPausesOnTheWay) {
                      "X120.0000 F6000", "G05 Y-45.0000 F00003000", "G05 Y0.0000 F00003000",
                      "X125.0000 F6000", "G04 P2000 ;connect pause", "X130.0000 F6000",
                      "G05 Y-45.0000 F00003000", "G05 Y0.0000 F00003000"}));
-}
-
-TEST_F(BendFixture, NoJoiningPauseWithoutPauseTime) {
-    joins.append(110);
-    queue.QueueBend(120, 45, kBendCorner, 0);
-    auto w = writer();
-    w.loadNextIfIdle();
-    w.FeedTo(100, 200);
-    w.writeJoinPausesUpTo(200);
-    for (const auto& line : out.lines()) {
-        EXPECT_EQ(line.find("connect pause"), std::string::npos);
-    }
 }
 
 } // namespace
