@@ -60,14 +60,14 @@ Letter randomLetter(std::mt19937& rng) {
     return letter;
 }
 
-struct Expected {
+// Feed positions of the slots and of the end of the program.
+struct Feeds {
     std::vector<double> slots;
     double finalFeed = 0;
 };
 
 // The feed positions worked out from the outline alone.
-Expected expectedFeeds(const Letter& letter, const machine::ParameterSet& p,
-                       const RunPanel& panel) {
+Feeds expectedFeeds(const Letter& letter, const machine::ParameterSet& p, const RunPanel& panel) {
     const auto& c = letter.corners;
     const size_t m = c.size();
     auto turnAt = [&](size_t k) { return TurnAngle(c[(k + m - 1) % m], c[k], c[(k + 1) % m]); };
@@ -80,7 +80,7 @@ Expected expectedFeeds(const Letter& letter, const machine::ParameterSet& p,
         return p.CutterRadiusCompFactor * (r / std::tan(half) - r * t / 2 * geometry::kPi / 180);
     };
     const double joint = turnAt(0);
-    Expected e;
+    Feeds e;
     double pos = 0;
     for (int pass = 1; pass <= panel.repeatCount; ++pass) {
         e.slots.push_back(pos);
@@ -113,19 +113,14 @@ Expected expectedFeeds(const Letter& letter, const machine::ParameterSet& p,
     return e;
 }
 
-struct Observed {
-    std::vector<double> slots;
-    double finalFeed = 0;
-};
-
 const std::regex kNumber(R"(-?\d+(\.\d+)?)");
 
 // Reads the program back the way the interpreter splits it.
-Observed readBack(const common::Lines& lines) {
+Feeds readBack(const common::Lines& lines) {
     static const std::set<std::string> kCodes{"00", "10", "11", "12", "13", "14", "15", "16",
                                               "17", "18", "19", "20", "21", "22", "23", "24",
                                               "25", "30", "34", "36", "38", "40", "42", "100"};
-    Observed o;
+    Feeds o;
     double x = 0;
     for (const auto& line : lines) {
         const machine::Words w = machine::splitWords(line);
@@ -165,16 +160,11 @@ TEST(GeneratorProperties, RandomClosedLetters) {
         p.EngraveCutterRadius = std::abs(comp(rng));
         p.TapAtSlot = round % 2;
         const RunPanel panel{repeats(rng), length(rng), length(rng)};
-        const MainWindowFields fields;
-        const MarkedPoints marked;
-        const auto tables = plainTables();
-        FakeCard card;
-        ProgramGenerator generator(p, tables, fields, panel, marked);
-        const auto result = generator.generate(letter.path, card);
+        const auto result = generateJob(p, plainTables(), letter.path, panel);
         ASSERT_FALSE(result.refusal.has_value()) << round;
 
-        const Expected expected = expectedFeeds(letter, p, panel);
-        const Observed observed = readBack(result.lines);
+        const Feeds expected = expectedFeeds(letter, p, panel);
+        const Feeds observed = readBack(result.lines);
         ASSERT_EQ(observed.slots.size(), expected.slots.size()) << "round " << round;
         for (size_t i = 0; i < expected.slots.size(); ++i) {
             EXPECT_NEAR(observed.slots[i], expected.slots[i], 6e-4)
@@ -226,12 +216,7 @@ TEST(GeneratorProperties, RandomRecordsNeverHangOrOverrun) {
             }
         }
         const RunPanel panel{1 + small(rng), value(rng) / 10, value(rng) / 10};
-        const MainWindowFields fields;
-        const MarkedPoints marked;
-        const auto tables = plainTables();
-        FakeCard card;
-        ProgramGenerator generator(p, tables, fields, panel, marked);
-        const auto result = generator.generate(path, card);
+        const auto result = generateJob(p, plainTables(), path, panel);
         if (result.refusal) {
             EXPECT_TRUE(result.lines.empty());
             continue;

@@ -418,21 +418,32 @@ TEST(JobChecks, FailInTheMachinesOrder) {
     EXPECT_FALSE(CheckMachineBeforeRun(p, fields, card).has_value());
 }
 
-TEST(JobRun, LoadsTheProgramOrLeavesEverythingAsItWas) {
+// A folder with a one-piece letter of 80 mm, prepared or as it stands.
+struct JobRunFixture : ::testing::Test {
     korvel::test::TempDir dir;
-    const common::AppDir app(dir.path());
-    common::WriteLines(app.file("PointForControl.dat"), {});
-    common::WriteLines(app.file("CtrP.dat"),
-                       {"SPLINE 0.000000 3.0", "0.000000 0.000000 1 0.000000 0.000000 0.000000",
-                        "80.000000 0.000000 1 0.000000 0.000000 0.000000", "SPLINE 0.000000 0.0"});
-    const auto p = plainParams();
-    const auto tables = plainTables();
+    const common::AppDir app{dir.path()};
+    const machine::ParameterSet p = plainParams();
+    const machine::ParameterTables tables = plainTables();
     MarkedPoints marked;
     FakeCard card;
     machine::RunState state;
 
+    void writePath(const std::string& secondX) {
+        common::WriteLines(app.file("CtrP.dat"),
+                           {"SPLINE 0.000000 3.0", "0.000000 0.000000 1 0.000000 0.000000 0.000000",
+                            secondX + " 0.000000 1 0.000000 0.000000 0.000000",
+                            "SPLINE 0.000000 0.0"});
+    }
+    JobOutcome press(const MainWindowFields& fields = {}) {
+        return JobRun(app, p, tables, fields, marked).Command_Run(card, state);
+    }
+};
+
+TEST_F(JobRunFixture, LoadsTheProgramOrLeavesEverythingAsItWas) {
+    common::WriteLines(app.file("PointForControl.dat"), {});
+    writePath("80.000000");
     card.commandPos[machine::kAxisY] = 100; // the arm is not at zero
-    JobOutcome refused = JobRun(app, p, tables, {}, marked).Command_Run(card, state);
+    const JobOutcome refused = press();
     EXPECT_FALSE(refused.started);
     ASSERT_TRUE(refused.message);
     EXPECT_EQ(refused.message->en, "Bend Motor is not at zero position!");
@@ -445,7 +456,7 @@ TEST(JobRun, LoadsTheProgramOrLeavesEverythingAsItWas) {
     fields.Text5 = "2";
     fields.Text4 = "10";
     fields.Text7 = "5";
-    const JobOutcome ok = JobRun(app, p, tables, fields, marked).Command_Run(card, state);
+    const JobOutcome ok = press(fields);
     ASSERT_TRUE(ok.started) << (ok.message ? ok.message->en : "");
     EXPECT_EQ(state.JobRunActive, common::kTrue);
     EXPECT_EQ(state.CurrentLine, 0);
@@ -455,30 +466,20 @@ TEST(JobRun, LoadsTheProgramOrLeavesEverythingAsItWas) {
     EXPECT_EQ(ok.totalLabel, "225.0000  mm"); // 10 + 2 x 80 + 5 + 50
 
     fields.Text5 = "0";
-    EXPECT_EQ(JobRun(app, p, tables, fields, marked).Command_Run(card, state).message->en,
-              "Machining count must be a whole number from 1 to 32767!");
+    EXPECT_EQ(press(fields).message->en, "Machining count must be a whole number from 1 to 32767!");
 }
 
-TEST(JobRun, BadPathFileGivesAMessageNotACrash) {
-    korvel::test::TempDir dir;
-    const common::AppDir app(dir.path());
+TEST_F(JobRunFixture, BadPathFileGivesAMessageNotACrash) {
     // No control point file: the path is taken as it stands.
-    common::WriteLines(app.file("CtrP.dat"),
-                       {"SPLINE 0.000000 3.0", "0.000000 0.000000 1 0.000000 0.000000 0.000000",
-                        "1E308 0.000000 1 0.000000 0.000000 0.000000", "SPLINE 0.000000 0.0"});
-    const auto p = plainParams();
-    const auto tables = plainTables();
-    MarkedPoints marked;
-    FakeCard card;
-    machine::RunState state;
-    const JobOutcome bad = JobRun(app, p, tables, {}, marked).Command_Run(card, state);
+    writePath("1E308");
+    const JobOutcome bad = press();
     ASSERT_TRUE(bad.message);
     EXPECT_EQ(bad.message->en,
               "The machining path holds an invalid number, please select the letter again!");
     EXPECT_EQ(state.JobRunActive, 0);
 
     common::WriteLines(app.file("CtrP.dat"), {""});
-    const JobOutcome empty = JobRun(app, p, tables, {}, marked).Command_Run(card, state);
+    const JobOutcome empty = press();
     EXPECT_FALSE(empty.started);
     EXPECT_FALSE(empty.message);
 }

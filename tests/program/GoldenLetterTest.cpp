@@ -30,13 +30,7 @@ machine::ParameterSet goldenParams() {
 void checkLetter(const std::string& name, const RunPanel& panel) {
     const auto dir = kData / name;
     const auto path = geometry::ReadPathFile(dir / "CtrP.dat");
-    const auto p = goldenParams();
-    const auto tables = plainTables();
-    const MainWindowFields fields;
-    const MarkedPoints marked;
-    FakeCard card;
-    ProgramGenerator generator(p, tables, fields, panel, marked);
-    const auto result = generator.generate(path, card);
+    const auto result = generateJob(goldenParams(), plainTables(), path, panel);
     ASSERT_FALSE(result.refusal.has_value());
     if (std::getenv("KORVEL_WRITE_GOLDEN") != nullptr) {
         common::WriteLines(dir / "G5.new", result.lines);

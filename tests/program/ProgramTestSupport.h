@@ -1,12 +1,14 @@
 #pragma once
 // Shared fixtures of the program generator tests: a plain parameter set
 // whose blocks are short enough to check by hand, a motion card whose
-// inputs and positions a test sets, and small path builders.
+// inputs and positions a test sets, a one-call generator and small path
+// builders.
 
 #include "common/TextFile.h"
 #include "geometry/PathFile.h"
-#include "machine/MotionCard.h"
 #include "machine/ParameterSet.h"
+#include "machine/SimulatedCard.h"
+#include "program/ProgramGenerator.h"
 #include "program/ProgramText.h"
 
 #include <array>
@@ -74,38 +76,26 @@ inline machine::ParameterTables plainTables() {
     return t;
 }
 
-// A motion card that only answers reads: inputs and command positions are
-// whatever the test sets.
-class FakeCard : public machine::MotionCard {
+// The simulated card, except that its inputs and command positions are
+// whatever the test sets (all 0 unless set).
+class FakeCard : public machine::SimulatedCard {
 public:
     std::array<int, machine::kCardInputCount> inputs{};
     std::array<std::int32_t, 5> commandPos{};
 
-    int adt8940a1_initial() override { return 1; }
-    int set_limit_mode(int, int, int, int, int) override { return 0; }
-    int set_stop0_mode(int, int, int, int) override { return 0; }
-    int set_stop1_mode(int, int, int, int) override { return 0; }
-    int set_startv(int, int, std::int32_t) override { return 0; }
-    int set_speed(int, int, std::int32_t) override { return 0; }
-    int set_acc(int, int, std::int32_t) override { return 0; }
-    int pmove(int, int, std::int32_t) override { return 0; }
-    int dec_stop(int, int) override { return 0; }
-    int get_status(int, int) override { return 0; }
-    int get_inp_status(int) override { return 0; }
-    int fifo_inp_move2(int, int, int, std::int32_t, std::int32_t, std::int32_t) override {
-        return 0;
-    }
-    int reset_fifo(int) override { return 0; }
-    int read_fifo_empty(int) override { return 1; }
     std::int32_t get_command_pos(int, int axis) override { return commandPos.at(axis); }
-    std::int32_t get_actual_pos(int, int) override { return 0; }
-    int set_command_pos(int, int, std::int32_t) override { return 0; }
-    int set_actual_pos(int, int, std::int32_t) override { return 0; }
-    std::int32_t get_speed(int, int) override { return 0; }
     int read_bit(int, int input) override { return inputs.at(input); }
-    int write_bit(int, int, int) override { return 0; }
-    int get_out(int, int) override { return 0; }
 };
+
+// The job program for `path` on this machine, with a card at rest.
+inline GeneratedProgram generateJob(const machine::ParameterSet& p,
+                                    const machine::ParameterTables& tables,
+                                    const geometry::PathRecords& path, const RunPanel& panel,
+                                    const MainWindowFields& fields = {},
+                                    const MarkedPoints& marked = MarkedPoints{}) {
+    FakeCard card;
+    return ProgramGenerator(p, tables, fields, panel, marked).generate(path, card);
+}
 
 // Path builders in the CtrP.dat record form.
 inline geometry::PathRecord header(double turn, double mark = 3) {
