@@ -234,20 +234,19 @@ double Executor::encoderTolerance() const {
 }
 
 double Executor::expectedFeed(std::int32_t xPulses) const {
-    const double x = unitsOf(xPulses, m_p.PulseEquivX);
-    if (m_p.FeedType == 0) {
-        return x;
-    }
     // Gripper feeds: X goes back and forth within one stroke while the
     // strip advances a whole stroke per counted stroke.
-    return m_run.GripperStrokes * m_p.GripperStroke + x;
+    return FeedProgress::stripFed(m_p, m_run.GripperStrokes, unitsOf(xPulses, m_p.PulseEquivX));
 }
 
 void Executor::correctFeed(double differenceMm) {
+    // The double-stroke carriage on its way back feeds the strip by
+    // moving X towards 0: the correction goes the same way.
+    const double move = differenceMm * FeedProgress::carriageDirection(m_p, m_run.GripperStrokes);
     m_card.set_speed(kCard, kAxisX, SpeedPulses(m_p.AutoSpeedX, m_p.PulseEquivX));
     m_card.set_startv(kCard, kAxisX, kStartVelocity);
     m_card.set_acc(kCard, kAxisX, CardAcceleration(m_p.AccelX));
-    m_card.pmove(kCard, kAxisX, ToPulses(differenceMm, m_p.PulseEquivX));
+    m_card.pmove(kCard, kAxisX, ToPulses(move, m_p.PulseEquivX));
 }
 
 bool Executor::checkEncoderBeforeLine() {

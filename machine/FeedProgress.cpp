@@ -6,12 +6,25 @@
 #include "machine/ParameterSet.h"
 #include "machine/RunState.h"
 
+#include <cmath>
+
 namespace korvel::machine {
 
 namespace {
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
+}
+
+bool carriageReturning(int feedType, double strokes) {
+    return feedType == 2 && std::fmod(strokes, 2.0) >= 1.0;
+}
+
+double stripOf(int feedType, double stroke, double strokes, double x) {
+    if (feedType != 1 && feedType != 2) {
+        return x;
+    }
+    return strokes * stroke + (carriageReturning(feedType, strokes) ? stroke - x : x);
 }
 
 } // namespace
@@ -28,6 +41,14 @@ bool FeedProgress::isStrokeLine(std::string_view line, const ParameterSet& param
     return false;
 }
 
+double FeedProgress::stripFed(const ParameterSet& params, double strokes, double x) {
+    return stripOf(params.FeedType, params.GripperStroke, strokes, x);
+}
+
+double FeedProgress::carriageDirection(const ParameterSet& params, double strokes) {
+    return carriageReturning(params.FeedType, strokes) ? -1.0 : 1.0;
+}
+
 void FeedProgress::clear() {
     m_planned = false;
     m_end = 0.0;
@@ -39,7 +60,7 @@ void FeedProgress::clear() {
 void FeedProgress::plan(const RunState& run, const ParameterSet& params, std::int32_t startX) {
     clear();
     m_pulseEquivX = params.PulseEquivX > 0 ? params.PulseEquivX : 1.0;
-    m_gripper = params.FeedType == 1 || params.FeedType == 2;
+    m_feedType = params.FeedType;
     m_stroke = params.GripperStroke;
     const auto snapped = [this](double units) {
         return static_cast<double>(ToPulses(units, m_pulseEquivX)) / m_pulseEquivX;
@@ -48,7 +69,7 @@ void FeedProgress::plan(const RunState& run, const ParameterSet& params, std::in
     double offset = 0.0;
     double strokes = 0.0;
     double x = 0.0;
-    const auto fedNow = [&] { return offset + (m_gripper ? strokes * m_stroke : 0.0) + x; };
+    const auto fedNow = [&] { return offset + stripOf(m_feedType, m_stroke, strokes, x); };
     for (int i = 0; i < run.LineCount; ++i) {
         const std::string_view text = run.line(i);
         if (text == line::kPassOver) {
@@ -60,7 +81,7 @@ void FeedProgress::plan(const RunState& run, const ParameterSet& params, std::in
             if (words.has(Word::X)) {
                 const double before = fedNow();
                 x = snapped(words.value(Word::X));
-                offset = before - x - (m_gripper ? strokes * m_stroke : 0.0);
+                offset = before - stripOf(m_feedType, m_stroke, strokes, x);
                 m_anchors.push_back({i, offset});
             }
             continue;
@@ -94,8 +115,8 @@ void FeedProgress::passLine(int index) {
 }
 
 double FeedProgress::fed(std::int32_t xPulses, double strokes) const {
-    return m_offset + (m_gripper ? strokes * m_stroke : 0.0) +
-           static_cast<double>(xPulses) / m_pulseEquivX;
+    return m_offset +
+           stripOf(m_feedType, m_stroke, strokes, static_cast<double>(xPulses) / m_pulseEquivX);
 }
 
 } // namespace korvel::machine

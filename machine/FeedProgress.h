@@ -6,12 +6,19 @@
 //
 // The strip position is modelled the same way twice: once over the whole
 // program when it is loaded (giving the position at which the job ends) and
-// once live from the card while it runs. Both take the feed axis target,
-// add one gripper stroke per counted stroke line (gripper feeds move the
-// strip in strokes of GripperStroke while X goes back and forth), and
-// re-anchor at every "G92 X" line to the same strip position, so homing
-// moves and earlier jobs cannot shift the live figure against the planned
-// one. The remaining length is planned end minus live position.
+// once live from the card while it runs. Both turn the feed axis target and
+// the gripper strokes counted so far into strip (stripFed), and re-anchor
+// at every "G92 X" line to the same strip position, so homing moves and
+// earlier jobs cannot shift the live figure against the planned one. The
+// remaining length is planned end minus live position.
+//
+// Gripper feeds move the strip a whole GripperStroke per counted stroke
+// line while X goes back and forth within the stroke. The single-stroke
+// gripper carries the strip only forward from 0, so the carriage position
+// adds to the strokes. The double-stroke gripper carries it both ways: odd
+// strokes 0 -> GripperStroke, even strokes GripperStroke -> 0, so after an
+// odd count the carriage stands at the stroke end and feeds by moving back
+// towards 0.
 
 #include <cstdint>
 #include <string_view>
@@ -44,6 +51,12 @@ public:
 
     // True when `line` counts as one gripper stroke for this feed type.
     static bool isStrokeLine(std::string_view line, const ParameterSet& params);
+    // Strip fed (mm) with the carriage at `x` mm after `strokes` counted
+    // strokes; for the roller feed simply x.
+    static double stripFed(const ParameterSet& params, double strokes, double x);
+    // +1 when moving X forward feeds the strip forward, -1 when the
+    // double-stroke carriage is on its way back (after an odd stroke count).
+    static double carriageDirection(const ParameterSet& params, double strokes);
 
 private:
     struct Anchor {
@@ -54,9 +67,9 @@ private:
     bool m_planned = false;
     double m_end = 0.0;
     double m_offset = 0.0;
+    std::int16_t m_feedType = 0;
     double m_stroke = 0.0;
     double m_pulseEquivX = 1.0;
-    bool m_gripper = false;
     std::vector<Anchor> m_anchors;
     size_t m_nextAnchor = 0;
 };

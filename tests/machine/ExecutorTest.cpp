@@ -3,6 +3,7 @@
 // in-position waits, the end of jobs and action runs, and the buttons.
 
 #include "MachineRig.h"
+#include "common/Basic.h"
 #include "common/TextFile.h"
 #include "machine/AxisUnits.h"
 #include "machine/ParameterStore.h"
@@ -250,6 +251,32 @@ TEST(ExecutorInPosition, LiftingBenderRodWaitsForItsSensor) {
     EXPECT_EQ(rig.card->get_out(kIn, 4), 0);
     // Two rod movements of 250 ms each: at least 16 ticks.
     EXPECT_GE(rig.clock->ticks(), 16);
+}
+
+// Double-stroke gripper: one stroke 0 -> 100 carries 100 mm, then the
+// carriage feeds the remaining 30 mm by moving back to 70. The encoder
+// (set by hand: the simulated encoder follows the motor, not the strip)
+// reads the strip 1 mm short; the correction moves the carriage 1 mm
+// further back, towards 0.
+TEST(ExecutorEncoder, DoubleStrokeCorrectionFollowsTheCarriageOnItsWayBack) {
+    MachineRig rig;
+    auto& p = rig.params();
+    p.FeedType = 2;
+    p.GripperStroke = 100;
+    p.EncoderTolerance = 0.1;
+    const std::string speed = " F" + common::FormatNumber(p.AutoSpeedX, "0");
+    rig.load({"G92 X0", "X100" + speed, "M24", "X70.0000" + speed, "M34", "M10"});
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.executor().linesExecuted() == 5; }, 500));
+    EXPECT_DOUBLE_EQ(rig.run().GripperStrokes, 1.0);
+    rig.card->set_actual_pos(kIn, 1, machine::ToPulses(129.0, p.EncoderPulseEquiv));
+    rig.card->setRecording(machine::RecordLevel::Commands);
+    rig.clock->step();
+    EXPECT_FALSE(rig.dialog.saw("Encoder Error!"));
+    EXPECT_EQ(countPmoves(*rig.card, 1), 1);
+    const std::string back =
+        "pmove(0, 1, " + std::to_string(-machine::ToPulses(1.0, p.PulseEquivX));
+    EXPECT_TRUE(std::any_of(rig.card->recording().begin(), rig.card->recording().end(),
+                            [&](const auto& e) { return e.text.rfind(back, 0) == 0; }));
 }
 
 TEST(ExecutorEncoder, DoubleStrokeGripperOutsideItsStrokeStopsTheMachine) {

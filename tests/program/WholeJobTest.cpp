@@ -6,6 +6,7 @@
 
 #include "cli/DrawingSteps.h"
 #include "cli/SimulatedSession.h"
+#include "common/Basic.h"
 #include "common/TextFile.h"
 #include "machine/Dialect.h"
 #include "machine/RecordingDialog.h"
@@ -17,6 +18,8 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <optional>
+#include <set>
+#include <vector>
 
 namespace korvel::test {
 namespace {
@@ -49,6 +52,11 @@ struct JobResult {
     std::array<int, 12> expectedOutputs{};
     double pulseEquivX = 1;
     std::int64_t ticks = 0;
+    // Strip fed (mm, as the executor follows it) at the start of every slot
+    // block, the job's planned total and what remained when it ended.
+    std::vector<double> stripAtSlots;
+    double totalFeed = 0;
+    double remainingAtEnd = -1;
 };
 
 // The last feed target of the program (after the last "G92 X").
@@ -120,7 +128,32 @@ JobResult runJob(const Job& job) {
     }
     r.program = common::ReadLines(app.file("G5.dat"));
     r.path = common::ReadLines(app.file("CtrP.dat"));
-    r.ended = session.runToEnd(200000);
+    auto& executor = session.machine().executor();
+    auto& run = session.machine().run();
+    const auto stripFed = [&] {
+        return executor.feedProgress().fed(session.card().get_command_pos(0, 1),
+                                           run.GripperStrokes);
+    };
+    dialog.setListener([&](const machine::RecordingDialog::Entry& e) {
+        if (e.question) {
+            r.totalFeed = executor.feedProgress().total();
+            r.remainingAtEnd = r.totalFeed - stripFed();
+        }
+    });
+    long long executed = 0;
+    r.ended = session.clock().runUntil(
+        [&] {
+            if (executor.linesExecuted() != executed) {
+                executed = executor.linesExecuted();
+                // A slot block opens with its encoder step dwell.
+                if (run.JobRunActive != 0 && run.CurrentLine > 0 &&
+                    run.line(run.CurrentLine - 1) == "G04 P200") {
+                    r.stripAtSlots.push_back(stripFed());
+                }
+            }
+            return !run.anyRunActive() && run.HomingAxisCode == 0;
+        },
+        200000);
     r.ticks = session.clock().ticks();
     r.messages = dialog.entries();
     r.finished = common::ReadLines(app.file("YJG.dat"));
@@ -195,21 +228,48 @@ TEST(WholeJob, EndsWhateverTheCompensations) {
     expectCompleteJob(runJob(job));
 }
 
-TEST(WholeJob, GripperFeedsEndWithTheirStrokesCounted) {
-    for (int feedType : {1, 2}) {
-        SCOPED_TRACE(feedType);
-        Job job;
-        job.setUp = [feedType](machine::ParameterSet& p) {
+// The gripper feeds cut their feeds into strokes, the double-stroke one
+// carrying the strip both ways: the strip must still reach every slot and
+// the job's end exactly where the roller feed puts it, and the job ends with
+// nothing left to feed. Stroke lengths are chosen so that the double-stroke
+// job ends both after an even and after an odd number of strokes.
+TEST(WholeJob, GripperFeedsPutTheStripWhereTheRollerFeedDoes) {
+    Job roller;
+    roller.runs = "2";
+    const JobResult reference = runJob(roller);
+    expectCompleteJob(reference);
+    ASSERT_GE(reference.stripAtSlots.size(), 4u);
+    EXPECT_NEAR(reference.totalFeed, reference.lastTarget, 0.5 / reference.pulseEquivX + 1e-9);
+
+    std::set<long> parities;
+    for (const auto& [feedType, stroke] :
+         std::vector<std::pair<int, double>>{{1, 120}, {2, 120}, {2, 130}, {2, 170}}) {
+        SCOPED_TRACE(testing::Message() << "feed type " << feedType << ", stroke " << stroke);
+        Job job = roller;
+        job.setUp = [feedType, stroke](machine::ParameterSet& p) {
             p.FeedType = static_cast<std::int16_t>(feedType);
-            p.GripperStroke = 120;
+            p.GripperStroke = stroke;
         };
         const JobResult r = runJob(job);
         expectCompleteJob(r);
-        const std::string stroke = feedType == 1 ? "X0 F" : "X120 F";
-        EXPECT_TRUE(std::any_of(r.program.begin(), r.program.end(), [&](const std::string& l) {
-            return l.rfind(stroke, 0) == 0;
-        })) << "the letter needs more than one gripper stroke";
+        const std::string strokeStart = feedType == 1 ? "X0 F" : "X0 F12000";
+        const auto strokes = std::count_if(r.program.begin(), r.program.end(), [&](const auto& l) {
+            return l.rfind(strokeStart, 0) == 0 ||
+                   (feedType == 2 && l == "X" + common::FormatNumber(stroke, "0") + " F12000");
+        });
+        EXPECT_GT(strokes, 1) << "the letters need more than one gripper stroke";
+        if (feedType == 2) {
+            parities.insert(strokes % 2);
+        }
+        EXPECT_NEAR(r.remainingAtEnd, 0.0, 1e-6);
+        EXPECT_NEAR(r.totalFeed, reference.totalFeed, 2.0 / r.pulseEquivX);
+        ASSERT_EQ(r.stripAtSlots.size(), reference.stripAtSlots.size());
+        for (size_t i = 0; i < r.stripAtSlots.size(); ++i) {
+            EXPECT_NEAR(r.stripAtSlots[i], reference.stripAtSlots[i], 2.0 / r.pulseEquivX)
+                << "slot " << i;
+        }
     }
+    EXPECT_EQ(parities.size(), 2u) << "odd and even stroke counts at the end";
 }
 
 TEST(WholeJob, EncoderChecksOnARollerFeedThatSlips) {
