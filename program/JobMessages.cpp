@@ -47,6 +47,10 @@ Message GripperStrokeMissingMessage() {
     return error("机械手行程必须大于0，请重新设置后加工！",
                  "Gripper stroke must be greater than 0, Please Reset!");
 }
+Message GripperStrokeNotWholeMessage() {
+    return error("双行程机械手行程必须为整数毫米，请重新设置后加工！",
+                 "Double-stroke gripper stroke must be a whole number of mm, Please Reset!");
+}
 Message RepeatCountMessage() {
     return error("加工次数必须为1至32767的整数！",
                  "Machining count must be a whole number from 1 to 32767!");

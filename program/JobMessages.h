@@ -20,6 +20,7 @@ common::Message BendQueueFullMessage();
 common::Message JoiningTableFullMessage();
 common::Message CorrectionLogFullMessage();
 common::Message GripperStrokeMissingMessage();
+common::Message GripperStrokeNotWholeMessage();
 common::Message RepeatCountMessage();
 common::Message RunPanelValueMessage();
 common::Message PathValueMessage();

@@ -61,6 +61,12 @@ std::optional<common::Message> JobRun::checkSetUp() const {
     if (gripper && !(m_p.GripperStroke > 0)) {
         return GripperStrokeMissingMessage();
     }
+    // The executor counts the double-stroke gripper's strokes by their lines,
+    // which carry the stroke in whole millimetres: a fractional stroke would
+    // go uncounted and the strip position be lost.
+    if (m_p.FeedType == kFeedGripperDouble && m_p.GripperStroke != std::floor(m_p.GripperStroke)) {
+        return GripperStrokeNotWholeMessage();
+    }
     return std::nullopt;
 }
 

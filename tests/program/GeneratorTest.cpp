@@ -422,7 +422,7 @@ TEST(JobChecks, FailInTheMachinesOrder) {
 struct JobRunFixture : ::testing::Test {
     korvel::test::TempDir dir;
     const common::AppDir app{dir.path()};
-    const machine::ParameterSet p = plainParams();
+    machine::ParameterSet p = plainParams();
     const machine::ParameterTables tables = plainTables();
     MarkedPoints marked;
     FakeCard card;
@@ -467,6 +467,23 @@ TEST_F(JobRunFixture, LoadsTheProgramOrLeavesEverythingAsItWas) {
 
     fields.Text5 = "0";
     EXPECT_EQ(press(fields).message->en, "Machining count must be a whole number from 1 to 32767!");
+}
+
+TEST_F(JobRunFixture, GripperStrokeMustBeFeedable) {
+    writePath("250.000000");
+    p.FeedType = kFeedGripperDouble;
+    p.GripperStroke = 0;
+    EXPECT_EQ(press().message->en, "Gripper stroke must be greater than 0, Please Reset!");
+    // The executor counts double strokes by "X100 F6000" lines: whole mm only.
+    p.GripperStroke = 100.5;
+    EXPECT_EQ(press().message->en,
+              "Double-stroke gripper stroke must be a whole number of mm, Please Reset!");
+    EXPECT_EQ(state.JobRunActive, 0);
+    p.GripperStroke = 100;
+    EXPECT_TRUE(press().started);
+    p.FeedType = kFeedGripperSingle;
+    p.GripperStroke = 100.5; // counted by its "X0 F" return
+    EXPECT_TRUE(press().started);
 }
 
 TEST_F(JobRunFixture, BadPathFileGivesAMessageNotACrash) {
