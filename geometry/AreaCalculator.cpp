@@ -114,7 +114,13 @@ std::string AreaMessageTitle(common::Language language) {
 }
 
 double GlueWeight(double areaSquareCm, double density, double thickness) {
-    return areaSquareCm * density * thickness;
+    const double weight = areaSquareCm * density * thickness;
+    if (!(density >= 0.0) || !(thickness >= 0.0) || !std::isfinite(weight)) {
+        throw common::UserError(common::error("胶水比重和胶水厚度必须是不小于零的数值！",
+                                              "Glue density and thickness must be numbers of "
+                                              "zero or more!"));
+    }
+    return weight;
 }
 
 common::Message GlueAreaMessage(double areaSquareMm) {

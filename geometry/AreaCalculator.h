@@ -38,7 +38,9 @@ common::Message AreaMessage(const std::string& areaText);
 std::string AreaMessageTitle(common::Language language);
 
 // Glue weight in grams: area in cm^2 x density (g/cm^3) x thickness (cm),
-// the three numbers multiplied as typed.
+// the three numbers multiplied as typed. A density or thickness that is
+// negative or not a finite number (a slip in the panel's boxes) throws
+// UserError instead of showing a negative or "NaN" weight.
 double GlueWeight(double areaSquareCm, double density, double thickness);
 // "选择字形总面积约为 <area/100> 平方厘米" shown when the glue panel opens.
 common::Message GlueAreaMessage(double areaSquareMm);

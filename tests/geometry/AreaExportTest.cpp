@@ -11,7 +11,9 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
 #include <string>
+#include <utility>
 
 namespace korvel::geometry {
 namespace {
@@ -87,6 +89,12 @@ TEST(Glue, ThreeSquareCentimetresOfDensityOnePointTwoAtATenth) {
     EXPECT_NEAR(weight, 0.36, 1e-12);
     EXPECT_EQ(GlueWeightMessage(weight).zh, "胶水用量约为： 0.360 克（g）");
     EXPECT_EQ(GlueWeightMessage(weight).en, "Glue dosage is about 0.360 grame");
+    // Slips in the boxes get a message, not a negative or NaN weight.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const auto& [density, thickness] :
+         {std::pair{-1.2, 0.1}, std::pair{1.2, std::nan("")}, std::pair{inf, 0.1}}) {
+        EXPECT_THROW(GlueWeight(3.0, density, thickness), common::UserError);
+    }
 }
 
 TEST(ShapePlt, PointsArePlotterUnitsWithPenUpAtEachOutlineStart) {
