@@ -1,5 +1,6 @@
 #include "machine/ManualHoming.h"
 
+#include "common/Basic.h"
 #include "machine/AxisUnits.h"
 #include "machine/MotionCard.h"
 #include "machine/OperatorDialog.h"
@@ -32,6 +33,11 @@ constexpr int kOutCutterBack = 2;
 constexpr int kOutRodI = 4;
 constexpr int kOutRodII = 5;
 
+// The homing buttons give the card whole pulses per second, cut off.
+std::int32_t manualSpeedPulses(double unitsPerMinute, double pulseEquiv) {
+    return common::CLngSaturated(common::Fix(std::fabs(unitsPerMinute) * pulseEquiv / 60.0));
+}
+
 } // namespace
 
 bool ManualHoming::MachineBusy() const {
@@ -42,10 +48,16 @@ bool ManualHoming::busy() const {
     return MachineBusy() || (m_axesBusy && m_axesBusy() != 0);
 }
 
+bool ManualHoming::ownHomingRuns(bool codeMatches) const {
+    // A search started by a running program belongs to the program: the
+    // button must not cut it short and let the program go on unhomed.
+    return codeMatches && !m_run.anyRunActive();
+}
+
 void ManualHoming::startSearch(int axis, double homeSpeed, double pulseEquiv, double accel,
                                int code) {
     m_card.set_stop0_mode(kCard, axis, 1, 0);
-    m_card.set_speed(kCard, axis, SpeedPulses(std::fabs(homeSpeed), pulseEquiv));
+    m_card.set_speed(kCard, axis, manualSpeedPulses(homeSpeed, pulseEquiv));
     m_card.set_startv(kCard, axis, kStartVelocity);
     m_card.set_acc(kCard, axis, CardAcceleration(accel));
     m_card.pmove(kCard, axis, homeSpeed > 0 ? kSearchDistance : -kSearchDistance);
@@ -62,7 +74,7 @@ void ManualHoming::cancel(int axis) {
 
 void ManualHoming::Command_Z1() {
     const int code = m_run.HomingAxisCode;
-    if (code == kYSearch || code == kYBackOff) {
+    if (ownHomingRuns(code == kYSearch || code == kYBackOff)) {
         cancel(kAxisY);
         return;
     }
@@ -93,7 +105,7 @@ void ManualHoming::homeSwingAxis(bool zSwings) {
 
 void ManualHoming::Command_Z2() {
     const bool zSwings = m_p.ZAxisSwingCutter == 1;
-    if (swingHomingActive(zSwings)) {
+    if (ownHomingRuns(swingHomingActive(zSwings))) {
         cancel(zSwings ? kAxisZ : kAxisA);
         return;
     }
@@ -118,7 +130,7 @@ void ManualHoming::Command_Z2() {
 void ManualHoming::Command_Z3() {
     if (m_p.CutterUpDownControl == 1) {
         const int code = m_run.HomingAxisCode;
-        if (code == kZReturn || code == kZSearch || code == kZBackOff) {
+        if (ownHomingRuns(code == kZReturn || code == kZSearch || code == kZBackOff)) {
             cancel(kAxisZ);
             return;
         }
@@ -129,8 +141,7 @@ void ManualHoming::Command_Z3() {
             // Standing on the switch: leave it against the homing direction
             // first, so that the search meets the switch edge from outside.
             const std::int32_t leave = ToPulses(kZLeaveDistance, m_p.PulseEquivZ);
-            m_card.set_speed(kCard, kAxisZ,
-                             SpeedPulses(std::fabs(m_p.HomeSpeedZ), m_p.PulseEquivZ));
+            m_card.set_speed(kCard, kAxisZ, manualSpeedPulses(m_p.HomeSpeedZ, m_p.PulseEquivZ));
             m_card.set_startv(kCard, kAxisZ, kStartVelocity);
             m_card.set_acc(kCard, kAxisZ, CardAcceleration(m_p.AccelZ));
             m_card.pmove(kCard, kAxisZ, m_p.HomeSpeedZ >= 0 ? -leave : leave);
@@ -139,8 +150,7 @@ void ManualHoming::Command_Z3() {
         m_run.HomingActive = 1;
         return;
     }
-    const bool aSearch = m_p.ZAxisSwingCutter == 1 && swingHomingActive(false);
-    if (aSearch) {
+    if (ownHomingRuns(m_p.ZAxisSwingCutter == 1 && swingHomingActive(false))) {
         cancel(kAxisA);
         return;
     }

@@ -40,6 +40,8 @@ public:
 
 private:
     bool busy() const;
+    // True when this button's own homing runs and may be cancelled.
+    bool ownHomingRuns(bool codeMatches) const;
     void startSearch(int axis, double homeSpeed, double pulseEquiv, double accel, int code);
     void cancel(int axis);
     void homeSwingAxis(bool zSwings);

@@ -104,6 +104,17 @@ TEST(ManualHoming, ButtonsDoNothingWhileAProgramRuns) {
     rig.machine->Command_Z2();
     rig.machine->Command_Z3();
     EXPECT_EQ(rig.run().HomingAxisCode, 0);
+
+    // A program's own bend search is not cut short by the bend-home button:
+    // the program would go on with an arm that was never zeroed.
+    rig.executor().Command_Stop();
+    rig.load({"Y-4.0000 F36000", "M38", "M30", "M10"});
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.run().HomingAxisCode == 2; }, 200));
+    rig.machine->Command_Z1();
+    EXPECT_EQ(rig.run().HomingAxisCode, 2);
+    ASSERT_TRUE(rig.runToEnd(2000));
+    EXPECT_EQ(rig.card->get_command_pos(0, 2), 0);
+    EXPECT_EQ(rig.card->get_out(0, 0), 1);
 }
 
 TEST(ManualHoming, SwingHomeNeedsTheCutterBack) {
