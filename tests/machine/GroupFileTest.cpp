@@ -55,20 +55,6 @@ TEST(GroupLine, SplitsValueAndDescription) {
     EXPECT_EQ(SplitGroupLine("").value, "");
 }
 
-TEST(GroupLine, WritesStrFormAndTheStringLine) {
-    ParameterSet set = FactoryParameterSet();
-    set.TapForceFactorPos = 0.5;
-    set.StartSegmentComp = -2;
-    set.SlotActionOrder = "PDU";
-    set.description(64) = "开槽动作顺序";
-    const common::Lines lines = GroupFileLines(set);
-    ASSERT_EQ(lines.size(), 103u);
-    EXPECT_EQ(lines[4], " .5 正向拍打弯弧力度系数");
-    EXPECT_EQ(lines[9], "-2 起始段长度补偿");
-    EXPECT_EQ(lines[63], "PDU,         开槽动作顺序");
-    EXPECT_EQ(lines[16], " 10 两节点间密化点数");
-}
-
 TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
     test::TempDir dir;
     const ParameterSet written = distinctSet();
@@ -78,7 +64,11 @@ TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
     ParameterSet expected = written;
     expected.RunMode = 0;
     EXPECT_EQ(read, expected);
-    EXPECT_EQ(common::ReadLines(dir / "SYS_0.ini")[17].substr(0, 3), " 0 ");
+    const common::Lines lines = common::ReadLines(dir / "SYS_0.ini");
+    ASSERT_EQ(lines.size(), 103u);
+    EXPECT_EQ(lines[17], " 0 说明 18（单位，mm）");
+    // The slot action order: letters, a comma and nine blanks.
+    EXPECT_EQ(lines[63], "FPDUNDUB,         说明 64（单位，mm）");
 }
 
 TEST(GroupFile, NumbersRoundTripExactly) {
@@ -154,25 +144,21 @@ TEST(GroupFile, OptionalLinesKeepTheValuesInMemory) {
     EXPECT_EQ(set.SlotDepthCorr, 100);
 }
 
-TEST(GroupFile, Gb18030FileReadsLikeItsUtf8Twin) {
-    ParameterSet utf8;
-    ParameterSet gb;
-    ASSERT_TRUE(ReadGroupFile(kData / "old75_utf8.ini", utf8).empty());
-    ASSERT_TRUE(ReadGroupFile(kData / "old75_gb18030.ini", gb).empty());
-    EXPECT_EQ(gb, utf8);
-    EXPECT_EQ(gb.description(19), "X轴脉冲当量");
-    EXPECT_EQ(gb.description(47), "切刀刀刃角度（度）");
-}
-
-TEST(GroupFile, ByteOrderMarkOfAnEditorIsPassedOver) {
+// Old machines wrote GB18030; an editor may add a UTF-8 byte-order mark.
+TEST(GroupFile, EveryEncodingReadsLikeThePlainUtf8File) {
     test::TempDir dir;
-    common::RewriteBytesAtomically(dir / "SYS_0.ini",
+    common::RewriteBytesAtomically(dir / "bom.ini",
                                    "\xEF\xBB\xBF" + common::ReadBytes(kData / "old75_utf8.ini"));
-    ParameterSet withMark;
-    ParameterSet plain;
-    EXPECT_TRUE(ReadGroupFile(dir / "SYS_0.ini", withMark).empty());
-    ReadGroupFile(kData / "old75_utf8.ini", plain);
-    EXPECT_EQ(withMark, plain);
+    ParameterSet utf8;
+    ASSERT_TRUE(ReadGroupFile(kData / "old75_utf8.ini", utf8).empty());
+    EXPECT_EQ(utf8.description(19), "X轴脉冲当量");
+    EXPECT_EQ(utf8.description(47), "切刀刀刃角度（度）");
+    for (const fs::path& file : {kData / "old75_gb18030.ini", dir / "bom.ini"}) {
+        SCOPED_TRACE(file.filename().string());
+        ParameterSet other;
+        EXPECT_TRUE(ReadGroupFile(file, other).empty());
+        EXPECT_EQ(other, utf8);
+    }
 }
 
 // Each bad file: the line at fault names the file and the field, takes

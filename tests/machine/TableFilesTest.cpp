@@ -16,13 +16,36 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// What a table file reads as: the rows, the last index (curvature) or row
+// count (spacing) and the message.
+struct ReadCurvature {
+    CurvatureTable rows{};
+    std::int16_t last = -1;
+    common::Message message;
+};
+ReadCurvature readCurvature(const fs::path& file, bool positive = true) {
+    ReadCurvature r;
+    r.message = ReadCurvatureTable(file, positive, r.rows, r.last);
+    return r;
+}
+
+struct ReadSpacing {
+    TapSpacingTable rows{};
+    std::int16_t count = 0;
+    common::Message message;
+};
+ReadSpacing readSpacing(const fs::path& file) {
+    ReadSpacing r;
+    r.message = ReadTapSpacing(file, r.rows, r.count);
+    return r;
+}
+
 TEST(CurvatureTable, FiveLinesGiveLastIndexFour) {
     test::TempDir dir;
     common::WriteLines(dir / "P.ini",
                        {"2.60, 1000.00", "3.00, 600.00", "8.00, 100.00", "32.00, 20.00", "62, 10"});
-    CurvatureTable rows;
-    std::int16_t last = -1;
-    EXPECT_TRUE(ReadCurvatureTable(dir / "P.ini", true, rows, last).empty());
+    const auto [rows, last, message] = readCurvature(dir / "P.ini");
+    EXPECT_TRUE(message.empty());
     EXPECT_EQ(last, 4);
     EXPECT_EQ(rows[2], (CurvatureRow{8, 100}));
     EXPECT_EQ(rows[4], (CurvatureRow{62, 10}));
@@ -40,12 +63,10 @@ TEST(CurvatureTable, AtMost201RowsAreRead) {
         lines.push_back(std::to_string(i) + ", " + std::to_string(2000 - i));
     }
     common::WriteLines(dir / "P.ini", lines);
-    CurvatureTable rows;
-    std::int16_t last = -1;
-    const common::Message m = ReadCurvatureTable(dir / "P.ini", true, rows, last);
-    EXPECT_EQ(last, 200);
-    EXPECT_EQ(rows[200], (CurvatureRow{200, 1800}));
-    EXPECT_NE(m.en.find("only the first 201"), std::string::npos) << m.en;
+    const auto r = readCurvature(dir / "P.ini");
+    EXPECT_EQ(r.last, 200);
+    EXPECT_EQ(r.rows[200], (CurvatureRow{200, 1800}));
+    EXPECT_NE(r.message.en.find("only the first 201"), std::string::npos) << r.message.en;
 }
 
 TEST(CurvatureTable, UnusableFilesGiveTheFactoryTable) {
@@ -56,13 +77,10 @@ TEST(CurvatureTable, UnusableFilesGiveTheFactoryTable) {
     const std::int16_t factoryLast = FactoryCurvatureTable(false, factory);
     for (const char* name : {"missing.ini", "empty.ini", "text.ini"}) {
         SCOPED_TRACE(name);
-        CurvatureTable rows;
-        std::int16_t last = -1;
-        const common::Message m = ReadCurvatureTable(dir / name, false, rows, last);
-        ASSERT_FALSE(m.empty());
-        EXPECT_NE(m.en.find((dir / name).string()), std::string::npos);
-        EXPECT_EQ(last, factoryLast);
-        EXPECT_EQ(rows, factory);
+        const auto r = readCurvature(dir / name, false);
+        EXPECT_NE(r.message.en.find((dir / name).string()), std::string::npos);
+        EXPECT_EQ(r.last, factoryLast);
+        EXPECT_EQ(r.rows, factory);
     }
 }
 
@@ -82,9 +100,8 @@ TEST(CurvatureTable, FactoryTableFallsWithRadiusAndStaysWithinTheArm) {
 TEST(TapSpacing, EmptyFileGivesTheFourDefaultRows) {
     test::TempDir dir;
     common::WriteLines(dir / "pfjj_0.ini", {});
-    TapSpacingTable rows;
-    std::int16_t count = 0;
-    EXPECT_TRUE(ReadTapSpacing(dir / "pfjj_0.ini", rows, count).empty());
+    const auto [rows, count, message] = readSpacing(dir / "pfjj_0.ini");
+    EXPECT_TRUE(message.empty());
     ASSERT_EQ(count, 4);
     EXPECT_EQ(rows[0], (TapSpacingRow{40, 1}));
     EXPECT_EQ(rows[1], (TapSpacingRow{100, 2}));
@@ -98,19 +115,16 @@ TEST(TapSpacing, EmptyFileGivesTheFourDefaultRows) {
 TEST(TapSpacing, ZeroSpacingEndsTheTable) {
     test::TempDir dir;
     common::WriteLines(dir / "pfjj_1.ini", {" 30  .5 ", "80,1.5", " 0  0 ", " 500  9 "});
-    TapSpacingTable rows;
-    std::int16_t count = 0;
-    EXPECT_TRUE(ReadTapSpacing(dir / "pfjj_1.ini", rows, count).empty());
-    ASSERT_EQ(count, 2);
-    EXPECT_EQ(rows[0], (TapSpacingRow{30, 0.5}));
-    EXPECT_EQ(rows[1], (TapSpacingRow{80, 1.5}));
+    const auto r = readSpacing(dir / "pfjj_1.ini");
+    EXPECT_TRUE(r.message.empty());
+    ASSERT_EQ(r.count, 2);
+    EXPECT_EQ(r.rows[0], (TapSpacingRow{30, 0.5}));
+    EXPECT_EQ(r.rows[1], (TapSpacingRow{80, 1.5}));
     // Written and read back unchanged.
-    common::WriteLines(dir / "again.ini", TapSpacingLines(rows, count));
-    TapSpacingTable again;
-    std::int16_t againCount = 0;
-    ReadTapSpacing(dir / "again.ini", again, againCount);
-    EXPECT_EQ(againCount, 2);
-    EXPECT_EQ(again, rows);
+    common::WriteLines(dir / "again.ini", TapSpacingLines(r.rows, r.count));
+    const auto again = readSpacing(dir / "again.ini");
+    EXPECT_EQ(again.count, 2);
+    EXPECT_EQ(again.rows, r.rows);
 }
 
 TEST(TapSpacing, MissingOrBrokenFileGivesDefaultRowsWithAMessage) {
@@ -118,12 +132,10 @@ TEST(TapSpacing, MissingOrBrokenFileGivesDefaultRowsWithAMessage) {
     common::WriteLines(dir / "bad.ini", {" 40  1 ", " 100  zwei "});
     for (const char* name : {"missing.ini", "bad.ini"}) {
         SCOPED_TRACE(name);
-        TapSpacingTable rows;
-        std::int16_t count = 0;
-        const common::Message m = ReadTapSpacing(dir / name, rows, count);
-        EXPECT_NE(m.en.find((dir / name).string()), std::string::npos);
-        EXPECT_EQ(count, 4);
-        EXPECT_EQ(rows[2], (TapSpacingRow{240, 3}));
+        const auto r = readSpacing(dir / name);
+        EXPECT_NE(r.message.en.find((dir / name).string()), std::string::npos);
+        EXPECT_EQ(r.count, 4);
+        EXPECT_EQ(r.rows[2], (TapSpacingRow{240, 3}));
     }
 }
 
