@@ -68,44 +68,53 @@ void SimulatedSession::startFeedReturn() {
 void SimulatedSession::feedButton(bool retract, bool pressed) {
     auto& p = m_machine->params();
     auto& run = m_machine->run();
+    if (!pressed) {
+        releaseFeedButton();
+        return;
+    }
+    if (m_machine->MachineBusy() || m_machine->interpreter().Axis_Status() != 0 ||
+        m_card->get_status(machine::kCard, machine::kAxisX) > 0) {
+        return;
+    }
+    // The clamp opens so the strip can move.
+    m_card->write_bit(machine::kCard, 3, 0);
+    m_card->write_bit(machine::kCard, 11, 0);
     if (p.FeedType == 2) {
-        if (!pressed) {
-            m_machine->executor().Command_Stop();
-            return;
-        }
-        if (m_machine->MachineBusy() || m_machine->interpreter().Axis_Status() != 0) {
-            return;
-        }
         program::TestPrograms programs(m_dir, p, m_machine->tables(), run, *m_card,
                                        m_fields.Check3);
         try {
             const bool written = retract ? programs.RetractJogProgram(m_grippersReady)
                                          : programs.FeedJogProgram(m_grippersReady);
             m_grippersReady = m_grippersReady || written;
+            m_jogRunning = written;
         } catch (const common::UserError& e) {
             m_dialog.show(e.message());
         }
         return;
     }
-    if (!pressed) {
-        if (!run.anyRunActive()) {
-            m_card->dec_stop(machine::kCard, machine::kAxisX);
-        }
-        return;
-    }
-    if (m_machine->MachineBusy() || m_machine->interpreter().Axis_Status() != 0) {
-        return;
-    }
-    // The clamp opens so the strip can move, then the feed runs at the
-    // manual speed until the button is released.
-    m_card->write_bit(machine::kCard, 3, 0);
-    m_card->write_bit(machine::kCard, 11, 0);
+    // The feed runs at the manual speed until the button is released.
     m_card->set_startv(machine::kCard, machine::kAxisX, machine::kStartVelocity);
     m_card->set_speed(
         machine::kCard, machine::kAxisX,
         machine::SpeedPulses(std::fabs(static_cast<double>(p.ManualSpeedX)), p.PulseEquivX));
     m_card->set_acc(machine::kCard, machine::kAxisX, machine::CardAcceleration(p.AccelX));
     m_card->pmove(machine::kCard, machine::kAxisX, retract ? -kHeldFeedPulses : kHeldFeedPulses);
+}
+
+void SimulatedSession::releaseFeedButton() {
+    const auto& run = m_machine->run();
+    if (m_machine->params().FeedType == 2) {
+        // Only the jog program the press started is stopped; a release
+        // after a refused press must not stop a job.
+        if (m_jogRunning && run.ActionRunActive != 0) {
+            m_machine->executor().Command_Stop();
+        }
+        m_jogRunning = false;
+        return;
+    }
+    if (!run.anyRunActive()) {
+        m_card->dec_stop(machine::kCard, machine::kAxisX);
+    }
 }
 
 } // namespace korvel::cli

@@ -53,6 +53,8 @@ public:
     void feedButton(bool retract, bool pressed) override;
 
 private:
+    void releaseFeedButton();
+
     common::AppDir m_dir;
     machine::OperatorDialog& m_dialog;
     std::unique_ptr<machine::SimulatedCard> m_card;
@@ -63,6 +65,8 @@ private:
     std::optional<program::JobOutcome> m_lastJob;
     // The grippers hold the strip once a gripper jog has set them up.
     bool m_grippersReady = false;
+    // A press of the feed or retract button started the gripper jog.
+    bool m_jogRunning = false;
 };
 
 } // namespace korvel::cli

@@ -294,5 +294,33 @@ TEST(WholeJob, PneumaticCutterWaitsForItsSwitchesThroughTheJob) {
     expectCompleteJob(runJob(job));
 }
 
+// The double-stroke gripper's feed button: a press on an idle machine
+// starts the jog program and the release stops it; during a job the press
+// does nothing and the release must not stop the job.
+TEST(WholeJob, GripperFeedButtonJogsOnlyAnIdleMachine) {
+    TempDir tmp;
+    const common::AppDir app(tmp.path() / "app");
+    machine::RecordingDialog dialog;
+    cli::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog);
+    auto& p = session.machine().params();
+    p.FeedType = 2;
+    p.GripperStroke = 100;
+    auto& run = session.machine().run();
+
+    session.feedButton(false, true);
+    EXPECT_NE(run.ActionRunActive, 0) << "the jog program runs while the button is held";
+    EXPECT_EQ(session.card().get_out(0, 3), 0) << "the clamp lets the strip go";
+    session.clock().runFor(600);
+    session.feedButton(false, false);
+    EXPECT_EQ(run.ActionRunActive, 0);
+
+    run.loadLines({"G04 P3000", "M10"}, machine::RunKind::Job);
+    session.clock().step();
+    session.feedButton(false, true);
+    session.feedButton(false, false);
+    EXPECT_NE(run.JobRunActive, 0);
+    EXPECT_TRUE(dialog.entries().empty());
+}
+
 } // namespace
 } // namespace korvel::test
