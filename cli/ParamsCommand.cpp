@@ -12,6 +12,7 @@
 #include "machine/ParameterStore.h"
 #include "machine/ParameterTable.h"
 
+#include <cmath>
 #include <iostream>
 
 namespace korvel::cli {
@@ -64,7 +65,9 @@ void assign(machine::ParameterSet& params, const machine::ParameterInfo& info,
 
 int groupArgument(const std::string& text) {
     const auto value = machine::ParseNumber(text);
-    if (!value || *value != static_cast<int>(*value)) {
+    // Range first: converting a huge number to int is undefined.
+    if (!value || !(*value >= 0.0 && *value < machine::kGroupCount) ||
+        *value != std::trunc(*value)) {
         throw usageError("group numbers are 0 to 9, not " + text);
     }
     return static_cast<int>(*value);
