@@ -488,7 +488,11 @@ void Executor::finishRuns() {
 // --- commands --------------------------------------------------------------------
 
 void Executor::Command_Pause() {
-    m_run.WaitFlag = 1;
+    // Nothing to pause on an idle machine: a wait left behind would hold
+    // the next program at its first line.
+    if (m_run.anyRunActive()) {
+        m_run.WaitFlag = 1;
+    }
 }
 
 void Executor::Command_Stop() {

@@ -39,7 +39,8 @@ public:
     void tick();
 
     // Pause command and pause button: the program stops after the current
-    // line's motion; the start button resumes with the next line.
+    // line's motion; the start button resumes with the next line. Does
+    // nothing while no program runs.
     void Command_Pause();
     // Stop command (also on every alarm): stops the motion, switches OUT0 to
     // OUT7 off and ends every run, wait and homing.

@@ -360,6 +360,8 @@ TEST(ExecutorJob, FeedProgressCountsFromTheJobStartWhereverTheAxisStood) {
 TEST(ExecutorButtons, StartButtonStartsAJobOnlyWhenNoneRuns) {
     MachineRig rig;
     rig.clock->step(); // resting levels
+    rig.press(12);
+    EXPECT_EQ(rig.run().WaitFlag, 0) << "a pause on an idle machine leaves no wait behind";
     rig.press(13);
     EXPECT_EQ(rig.launcher.jobs, 1);
     rig.load({"X500.0000 F12000"}, RunKind::Job);
