@@ -5,6 +5,7 @@
 #include "common/Basic.h"
 #include "common/Fields.h"
 #include "common/Message.h"
+#include "common/TextFile.h"
 #include "geometry/AiReader.h"
 #include "geometry/NcReader.h"
 #include "geometry/PltReader.h"
@@ -47,25 +48,81 @@ NcReaderOptions planeAt(double z, double threshold = 30.0) {
     return {z, threshold};
 }
 
-TEST(NcReader, DescentToThePlaneStartsAnOutlineWithANode) {
-    // 10 mm: one point between (n = Fix((10 - 5) / 5) = 1).
-    const Lines nc = {"G00 Z5", "G01 X10 Y0 Z-1", "G01 X20 Y0", "G00 Z5"};
-    const auto d = ReadNc(nc, planeAt(-1));
-    ASSERT_EQ(d.outlineCount, 1);
-    EXPECT_EQ(d.lines, (Lines{"SPLINE 1", "10.000000 0.000000 Node", "15.000000 0.000000",
-                              "20.000000 0.000000", "SPLINE END"}));
-}
+// Whole display files worked out by hand. Lengths: a move of d mm gets
+// Fix((d - 5) / 5) points between; the pending last point of an outline is
+// written when the tool or pen lifts and at the end of the file.
+struct ReaderCase {
+    const char* what;
+    bool plotter; // PLT text, else G-code lines
+    std::string input;
+    Lines expected;
+    int dropped = 0;
+};
 
-TEST(NcReader, LongMovesAreBrokenIntoFiveMillimetreSteps) {
-    // 30 mm: n = Fix((30 - 5) / 5) = 5 points 5 mm apart; 9.9 mm: none.
-    const Lines nc = {"G00 Z5", "G01 X0 Y0 Z-1", "G01 X30", "G01 X30 Y9.9", "G00 Z5"};
-    const auto points = outlinePoints(ReadNc(nc, planeAt(-1)).lines, 1);
-    ASSERT_EQ(points.size(), 8u);
-    for (int j = 0; j <= 6; ++j) {
-        EXPECT_DOUBLE_EQ(points[static_cast<size_t>(j)].x, 5.0 * j);
-        EXPECT_DOUBLE_EQ(points[static_cast<size_t>(j)].y, 0.0);
+TEST(Readers, DisplayLinesOfSmallDrawings) {
+    const ReaderCase cases[] = {
+        {"descent to the plane starts an outline with a node; 10 mm gets one point",
+         false,
+         "G00 Z5\nG01 X10 Y0 Z-1\nG01 X20 Y0\nG00 Z5",
+         {"SPLINE 1", "10.000000 0.000000 Node", "15.000000 0.000000", "20.000000 0.000000",
+          "SPLINE END"}},
+        {"30 mm gets five points 5 mm apart, 9.9 mm none; the right angle is a node",
+         false,
+         "G00 Z5\nG01 X0 Y0 Z-1\nG01 X30\nG01 X30 Y9.9\nG00 Z5",
+         {"SPLINE 1", "0.000000 0.000000 Node", "5.000000 0.000000", "10.000000 0.000000",
+          "15.000000 0.000000", "20.000000 0.000000", "25.000000 0.000000",
+          "30.000000 0.000000 Node", "30.000000 9.900000", "SPLINE END"}},
+        {"X10F300 reads as 10, comments are passed over, a 0.05 mm move adds no point but "
+         "moves the tool",
+         false,
+         "(Z SAFE HEIGHT X99)\nG00 Z5.000\nG01 Z-1 X10F300 Y0 ; X77\nG01 X10.05\nG01 Y8\ng00 z5",
+         {"SPLINE 1", "10.000000 0.000000 Node", "10.050000 8.000000", "SPLINE END"}},
+        {"moves in the plane before any descent belong to no outline",
+         false,
+         "G01 X0 Y0 Z-1\nG01 X50 Y0\nG01 X50 Y50",
+         {"SPLINE END"}},
+        {"each descent is a new outline; a program ending in the plane keeps its last point",
+         false,
+         "Z5\nX0 Y0 Z-1\nX8\nZ5\nX20\nZ-1\nX28",
+         {"SPLINE 1", "0.000000 0.000000 Node", "8.000000 0.000000", "SPLINE 2",
+          "20.000000 0.000000 Node", "28.000000 0.000000", "SPLINE END"}},
+        {"PD400,800 is (10, 20); PU0,0 starts no outline",
+         true,
+         "IN;\nSP1;\nPU0,0;\nPU400,800;\nPD800,800;\nPU;\nSP0;\n",
+         {"SPLINE 1", "10.000000 20.000000 Node", "15.000000 20.000000", "20.000000 20.000000",
+          "SPLINE END"}},
+        {"parking moves and bare pen-ups leave nothing at the origin",
+         true,
+         "IN;SP1;PU0,0;PU40,40;PD400,40;PU;PU;SP0;PU0,0;",
+         {"SPLINE 1", "1.000000 1.000000 Node", "10.000000 1.000000", "SPLINE END"}},
+        {"a pen-up with no stroke after it is an outline of one point, left out and counted",
+         true,
+         "PU40,40;PD400,40;PU800,800;PU;",
+         {"SPLINE 1", "1.000000 1.000000 Node", "10.000000 1.000000", "SPLINE END"},
+         1},
+        {"a square corner 0.75 mm from the start node stays a plain point",
+         true,
+         "PU0,40;PD30,40;PD30,400;",
+         {"SPLINE 1", "0.000000 1.000000 Node", "0.750000 1.000000", "0.750000 10.000000",
+          "SPLINE END"}},
+        {"a square corner 7.5 mm from the start node is a node",
+         true,
+         "PU0,40;PD300,40;PD300,300;",
+         {"SPLINE 1", "0.000000 1.000000 Node", "7.500000 1.000000 Node", "7.500000 7.500000",
+          "SPLINE END"}},
+        {"blank-separated pairs, one instruction a line",
+         true,
+         "PU500 -120;\r\nPD900 -120;\r\n",
+         {"SPLINE 1", "12.500000 -3.000000 Node", "17.500000 -3.000000", "22.500000 -3.000000",
+          "SPLINE END"}},
+    };
+    for (const ReaderCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const DisplayDrawing d =
+            c.plotter ? ReadPlt(c.input, {}) : ReadNc(common::SplitLines(c.input), planeAt(-1));
+        EXPECT_EQ(d.lines, c.expected);
+        EXPECT_EQ(d.droppedOutlines, c.dropped);
     }
-    EXPECT_DOUBLE_EQ(points[7].y, 9.9);
 }
 
 TEST(NcReader, SharpCornersBecomeNodesGentleBendsDoNot) {
@@ -82,72 +139,6 @@ TEST(NcReader, SharpCornersBecomeNodesGentleBendsDoNot) {
     EXPECT_FALSE(smooth[1].node);
     // The end of an outline is written when the tool lifts, without mark.
     EXPECT_FALSE(corner[2].node);
-}
-
-TEST(NcReader, WordsCommentsAndTinyMoves) {
-    // "X10F300" reads as 10, text in parentheses and after ';' is passed over,
-    // a move of 0.1 mm or less adds nothing, a missing word keeps its value.
-    const Lines nc = {"(Z SAFE HEIGHT X99)", "G00 Z5.000", "G01 Z-1 X10F300 Y0 ; X77",
-                      "G01 X10.05",          "G01 Y8",     "g00 z5"};
-    const auto points = outlinePoints(ReadNc(nc, planeAt(-1)).lines, 1);
-    ASSERT_EQ(points.size(), 2u);
-    EXPECT_DOUBLE_EQ(points[0].x, 10.0);
-    EXPECT_DOUBLE_EQ(points[0].y, 0.0);
-    // The ignored move still moved the tool: X stays 10.05.
-    EXPECT_DOUBLE_EQ(points.back().x, 10.05);
-    EXPECT_DOUBLE_EQ(points.back().y, 8.0);
-}
-
-TEST(NcReader, MovesInThePlaneBeforeAnyDescentBelongToNoOutline) {
-    const Lines nc = {"G01 X0 Y0 Z-1", "G01 X50 Y0", "G01 X50 Y50"};
-    const auto d = ReadNc(nc, planeAt(-1));
-    EXPECT_EQ(d.outlineCount, 0);
-    EXPECT_EQ(d.lines, Lines{"SPLINE END"});
-}
-
-TEST(NcReader, EachDescentIsANewOutlineAndAProgramEndingInThePlaneKeepsItsLastPoint) {
-    const Lines nc = {"Z5", "X0 Y0 Z-1", "X8", "Z5", "X20", "Z-1", "X28"};
-    const auto d = ReadNc(nc, planeAt(-1));
-    EXPECT_EQ(d.outlineCount, 2);
-    EXPECT_EQ(outlinePoints(d.lines, 2).back().x, 28.0);
-}
-
-TEST(PltReader, PlotterUnitsAreFortiethsOfAMillimetre) {
-    const auto d = ReadPlt("IN;\nSP1;\nPU0,0;\nPU400,800;\nPD800,800;\nPU;\nSP0;\n", {});
-    EXPECT_EQ(d.lines, (Lines{"SPLINE 1", "10.000000 20.000000 Node", "15.000000 20.000000",
-                              "20.000000 20.000000", "SPLINE END"}));
-}
-
-TEST(PltReader, ParkingMoveAndBarePenUpLeaveNoOutlineAtTheOrigin) {
-    const auto d = ReadPlt("IN;SP1;PU0,0;PU40,40;PD400,40;PU;PU;SP0;PU0,0;", {});
-    EXPECT_EQ(d.outlineCount, 1);
-    EXPECT_EQ(d.droppedOutlines, 0);
-    for (const auto& p : outlinePoints(d.lines, 1)) {
-        EXPECT_FALSE(p.x == 0.0 && p.y == 0.0);
-    }
-    // A pen-up to a point with no stroke after it is an outline of one
-    // point: it is left out and counted.
-    const auto single = ReadPlt("PU40,40;PD400,40;PU800,800;PU;", {});
-    EXPECT_EQ(single.outlineCount, 1);
-    EXPECT_EQ(single.droppedOutlines, 1);
-}
-
-TEST(PltReader, CornersNeedAMillimetreFromTheLastNode) {
-    // Square corners 0.75 mm from the start node stay plain points; the one
-    // 7.5 mm away is a node.
-    const auto close = outlinePoints(ReadPlt("PU0,40;PD30,40;PD30,400;", {}).lines, 1);
-    const auto far = outlinePoints(ReadPlt("PU0,40;PD300,40;PD300,300;", {}).lines, 1);
-    ASSERT_GE(close.size(), 3u);
-    ASSERT_GE(far.size(), 3u);
-    EXPECT_FALSE(close[1].node);
-    EXPECT_TRUE(far[1].node);
-}
-
-TEST(PltReader, BlankSeparatedPairsAndOneLineFilesReadAlike) {
-    const auto lines = ReadPlt("PU500 -120;\r\nPD900 -120;\r\n", {});
-    const auto joined = ReadPlt("PU500,-120;PD900,-120;", {});
-    EXPECT_EQ(lines.lines, joined.lines);
-    EXPECT_EQ(lines.lines[1], "12.500000 -3.000000 Node");
 }
 
 // A 20 x 20 mm square from (10, 10) with its top right corner rounded by a

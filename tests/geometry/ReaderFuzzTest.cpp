@@ -42,6 +42,7 @@ void fuzz(const char* example, const std::function<DisplayDrawing(const std::str
     const std::string original =
         common::ReadBytes(std::filesystem::path(KORVEL_EXAMPLES_DIR) / example);
     std::mt19937 rng(20261205);
+    SCOPED_TRACE(example);
     int read_ok = 0;
     for (int i = 0; i < kVariants; ++i) {
         const std::string bytes = damaged(original, rng);
@@ -60,17 +61,11 @@ void fuzz(const char* example, const std::function<DisplayDrawing(const std::str
     EXPECT_GT(read_ok, kVariants / 4);
 }
 
-TEST(ReaderFuzz, Nc) {
+TEST(ReaderFuzz, DamagedExampleLettersAreReadOrRefused) {
     fuzz("letterD.nc", [](const std::string& b) {
         return ReadNc(common::SplitLines(b), {-1.0, 30.0});
     });
-}
-
-TEST(ReaderFuzz, Plt) {
     fuzz("letterD.plt", [](const std::string& b) { return ReadPlt(b, {}); });
-}
-
-TEST(ReaderFuzz, Ai) {
     fuzz("letterD.ai", [](const std::string& b) { return ReadAi(common::SplitLines(b), {}); });
 }
 
