@@ -10,24 +10,7 @@
 
 namespace korvel::machine {
 
-namespace {
-
-// Homing phases (HomingAxisCode).
-constexpr int kXSearch = 1;
-constexpr int kYSearch = 2;
-constexpr int kZSearch = 3;
-constexpr int kASearch = 4;
-constexpr int kXBackOff = 5;
-constexpr int kYBackOff = 6;
-constexpr int kZBackOff = 7;
-constexpr int kABackOff = 8;
-constexpr int kAToolSetting = 9;
-constexpr int kZReturn = 10;
-
-// A search runs this far (pulses) unless its switch stops it.
-constexpr std::int32_t kSearchDistance = 1000000;
-
-} // namespace
+using namespace homing;
 
 int HomingSupervisor::axisOf(int homingCode) {
     switch (homingCode) {
@@ -119,16 +102,13 @@ void HomingSupervisor::advance(int code) {
         startBackOff(kAxisZ, m_p.HomeOffsetZ, m_p.HomeOffsetSpeedZ, m_p.PulseEquivZ, m_p.AccelZ,
                      kZBackOff);
         break;
-    case kZBackOff:
-        zeroAxis(kAxisZ);
-        m_run.HomingAxisCode = 0;
-        break;
     case kASearch:
         startBackOff(kAxisA, m_p.HomeOffsetA, m_p.HomeOffsetSpeedA, m_p.PulseEquivA, m_p.AccelA,
                      kABackOff);
         break;
+    case kZBackOff:
     case kABackOff:
-        zeroAxis(kAxisA);
+        zeroAxis(axisOf(code));
         m_run.HomingAxisCode = 0;
         break;
     case kAToolSetting:

@@ -9,10 +9,29 @@
 
 #include "common/Message.h"
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 
 namespace korvel::machine {
+
+// Homing phases (HomingAxisCode): the search of an axis's switch, then its
+// back-off by the home offset; 0 while no homing runs.
+namespace homing {
+inline constexpr int kXSearch = 1;
+inline constexpr int kYSearch = 2;
+inline constexpr int kZSearch = 3;
+inline constexpr int kASearch = 4;
+inline constexpr int kXBackOff = 5;
+inline constexpr int kYBackOff = 6;
+inline constexpr int kZBackOff = 7;
+inline constexpr int kABackOff = 8;
+inline constexpr int kAToolSetting = 9;
+// The cutter (Z) leaves its switch before searching it.
+inline constexpr int kZReturn = 10;
+// A search runs this far (pulses) unless its switch stops it.
+inline constexpr std::int32_t kSearchDistance = 1000000;
+} // namespace homing
 
 class MotionCard;
 struct ParameterSet;

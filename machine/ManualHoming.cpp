@@ -2,6 +2,7 @@
 
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
+#include "machine/HomingSupervisor.h"
 #include "machine/MotionCard.h"
 #include "machine/OperatorDialog.h"
 #include "machine/ParameterSet.h"
@@ -13,15 +14,8 @@ namespace korvel::machine {
 
 namespace {
 
-constexpr int kYSearch = 2;
-constexpr int kZSearch = 3;
-constexpr int kASearch = 4;
-constexpr int kYBackOff = 6;
-constexpr int kZBackOff = 7;
-constexpr int kABackOff = 8;
-constexpr int kZReturn = 10;
+using namespace homing;
 
-constexpr std::int32_t kSearchDistance = 1000000;
 // The cutter first leaves its switch by this much before searching it.
 constexpr double kZLeaveDistance = 20.0;
 
