@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <filesystem>
-#include <iterator>
 #include <string>
 #include <unistd.h>
 
@@ -65,19 +64,17 @@ common::Lines ringSheet(int letters) {
     return lines;
 }
 
+// As the window's "whole letter" selection: each piece is classified and
+// appended to the control file in turn.
 void selectAll(const common::AppDir& dir) {
     const geometry::OutlineModel model = geometry::OutlineModel::load(dir);
     geometry::ControlPointWriter writer({5.0, 0.2});
     common::TruncateFile(dir.file(geometry::kControlFile));
-    common::Lines control;
     for (const auto& pick : geometry::WholeLetterPieces(model)) {
         const auto& range = model.rangeOfNode(pick.startNode);
         const int k = range.orientation * (pick.shift ? 2 : -3);
-        common::Lines block = writer.pieceLines(model, pick.startNode, pick.endNode, k, {});
-        control.insert(control.end(), std::make_move_iterator(block.begin()),
-                       std::make_move_iterator(block.end()));
+        writer.appendPiece(dir, model, pick.startNode, pick.endNode, k, {});
     }
-    common::AppendLines(dir.file(geometry::kControlFile), control);
 }
 
 void BM_BuildModelAndSelectAll(benchmark::State& state) {

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 
@@ -78,13 +79,14 @@ void roundDecimal(const Decimal15& d, int decimals, std::string& intPart, std::s
     intPart = firstNonZero == std::string::npos ? "" : intPart.substr(firstNonZero);
 }
 
-// The common patterns "0", "0.0" ... "0.000000000" without building the
-// 15-digit form: when |value| scaled to the last decimal lies clearly away
-// from a half, rounding the value itself and rounding its 15-digit form
-// give the same digits. Returns false when the slow path must decide.
-bool formatFast(double value, std::string_view intPattern, int decimals, std::string& out) {
+// The plain patterns "0", "0.000", "0000.00" ... (integer part all zeros,
+// up to nine decimals) without building the 15-digit form: when |value|
+// scaled to the last decimal lies clearly away from a half, rounding the
+// value itself and rounding its 15-digit form give the same digits.
+// Returns false when the full rounding must decide.
+bool appendFast(double value, int minIntDigits, int decimals, std::string& out) {
     static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-    if (intPattern != "0" || decimals < 0 || decimals > 9) {
+    if (decimals > 9 || minIntDigits < 1 || minIntDigits > 20) {
         return false;
     }
     const double scaled = std::fabs(value) * kPow10[decimals];
@@ -101,46 +103,53 @@ bool formatFast(double value, std::string_view intPattern, int decimals, std::st
     auto n = static_cast<unsigned long long>(whole) + (rest > 0.5 ? 1 : 0);
     // A value that rounds to zero is written without a minus sign.
     const bool negative = value < 0 && n != 0;
-    char digits[32];
-    int len = 0;
-    do {
-        digits[len++] = static_cast<char>('0' + n % 10);
-        n /= 10;
-    } while (n != 0 || len <= decimals);
-    char text[40];
-    char* p = text;
+    // The digits of n from the last decimal upwards, two at a time,
+    // padded with zeros to the pattern's length.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930"
+        "31323334353637383940414243444546474849505152535455565758596061"
+        "6263646566676869707172737475767778798081828384858687888990919293"
+        "949596979899";
+    char digits[40];
+    char* const digitsEnd = digits + sizeof digits;
+    char* d = digitsEnd;
+    while (n >= 100) {
+        const auto pair = static_cast<size_t>(n % 100) * 2;
+        n /= 100;
+        d -= 2;
+        d[0] = kPairs[pair];
+        d[1] = kPairs[pair + 1];
+    }
+    if (n >= 10) {
+        d -= 2;
+        d[0] = kPairs[n * 2];
+        d[1] = kPairs[n * 2 + 1];
+    } else {
+        *--d = static_cast<char>('0' + n);
+    }
+    while (digitsEnd - d < decimals + minIntDigits) {
+        *--d = '0';
+    }
+    // Sign, integer digits, point, decimals.
+    char text[48];
+    char* t = text;
     if (negative) {
-        *p++ = '-';
+        *t++ = '-';
     }
-    for (int i = len - 1; i >= 0; --i) {
-        *p++ = digits[i];
-        if (i == decimals && decimals > 0) {
-            *p++ = '.';
-        }
+    const auto intLen = static_cast<size_t>(digitsEnd - d - decimals);
+    std::memcpy(t, d, intLen);
+    t += intLen;
+    if (decimals > 0) {
+        *t++ = '.';
+        std::memcpy(t, d + intLen, static_cast<size_t>(decimals));
+        t += decimals;
     }
-    out.assign(text, p);
+    out.append(text, t);
     return true;
 }
 
-} // namespace
-
-std::string FormatNumber(double value, std::string_view pattern) {
-    const size_t point = pattern.find('.');
-    const std::string_view intPattern = pattern.substr(0, point);
-    const int decimals =
-        point == std::string_view::npos ? 0 : static_cast<int>(pattern.size() - point - 1);
-    size_t minIntDigits = 0;
-    for (char c : intPattern) {
-        if (c == '0') {
-            ++minIntDigits;
-        }
-    }
-    if (!std::isfinite(value)) {
-        return std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
-    }
-    if (std::string fast; formatFast(value, intPattern, decimals, fast)) {
-        return fast;
-    }
+// The full rounding on the 15-digit decimal form, for every pattern.
+void appendRounded(double value, int minIntDigits, int decimals, std::string& out) {
     std::string intPart;
     std::string frac(static_cast<size_t>(decimals), '0');
     bool negative = false;
@@ -149,12 +158,11 @@ std::string FormatNumber(double value, std::string_view pattern) {
         negative = d.negative;
         roundDecimal(d, decimals, intPart, frac);
     }
-    if (intPart.size() < minIntDigits) {
-        intPart.insert(0, minIntDigits - intPart.size(), '0');
+    if (intPart.size() < static_cast<size_t>(minIntDigits)) {
+        intPart.insert(0, static_cast<size_t>(minIntDigits) - intPart.size(), '0');
     }
     const bool allZero = intPart.find_first_not_of('0') == std::string::npos &&
                          frac.find_first_not_of('0') == std::string::npos;
-    std::string out;
     if (negative && !allZero) {
         out.push_back('-');
     }
@@ -163,6 +171,98 @@ std::string FormatNumber(double value, std::string_view pattern) {
         out.push_back('.');
         out += frac;
     }
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The general reading: blanks anywhere are passed over, exponents and the
+// "&H"/"&O" prefixes are understood.
+double valGeneral(std::string_view text);
+
+// A plain number ("-12.345", " 7", ".5") with nothing after it that the
+// general reading would join to it, read in place. Returns false when the
+// general reading must decide (inner blanks, exponents, prefixes, overflow).
+bool valPlain(std::string_view text, double& result) {
+    const size_t n = text.size();
+    size_t i = 0;
+    while (i < n && isBlank(text[i])) {
+        ++i;
+    }
+    size_t start = i;
+    if (i < n && text[i] == '+') {
+        start = ++i; // the number reader takes no plus sign
+    } else if (i < n && text[i] == '-') {
+        ++i;
+    }
+    size_t digits = 0;
+    for (; i < n && isDigit(text[i]); ++i) {
+        ++digits;
+    }
+    if (i < n && text[i] == '.') {
+        for (++i; i < n && isDigit(text[i]); ++i) {
+            ++digits;
+        }
+    }
+    const size_t end = i;
+    if (digits == 0) {
+        return false;
+    }
+    while (i < n && isBlank(text[i])) {
+        ++i;
+    }
+    if (i < n) {
+        const char c = text[i];
+        if (isDigit(c) || c == '.' || c == 'e' || c == 'E' || c == 'd' || c == 'D') {
+            return false;
+        }
+    }
+    double v = 0.0;
+    const auto res = std::from_chars(text.data() + start, text.data() + end, v);
+    if (res.ec != std::errc{} || res.ptr != text.data() + end || !std::isfinite(v)) {
+        return false;
+    }
+    result = v;
+    return true;
+}
+
+} // namespace
+
+void AppendNumber(std::string& out, double value, std::string_view pattern) {
+    // "0.000": decimals after the point; the zeros before it are the least
+    // integer digits ('#' and other marks there only show optional digits).
+    int minIntDigits = 0;
+    int decimals = 0;
+    bool allZeros = true;
+    bool afterPoint = false;
+    for (char c : pattern) {
+        if (afterPoint) {
+            ++decimals;
+        } else if (c == '.') {
+            afterPoint = true;
+        } else if (c == '0') {
+            ++minIntDigits;
+        } else {
+            allZeros = false;
+        }
+    }
+    if (!std::isfinite(value)) {
+        out += std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
+        return;
+    }
+    if (allZeros && appendFast(value, minIntDigits, decimals, out)) {
+        return;
+    }
+    appendRounded(value, minIntDigits, decimals, out);
+}
+
+std::string FormatNumber(double value, std::string_view pattern) {
+    std::string out;
+    AppendNumber(out, value, pattern);
     return out;
 }
 
@@ -213,6 +313,12 @@ std::string Str(long long value) {
 }
 
 double Val(std::string_view text) {
+    double v = 0.0;
+    return valPlain(text, v) ? v : valGeneral(text);
+}
+
+namespace {
+double valGeneral(std::string_view text) {
     std::string clean; // the text without blanks, tabs and line feeds
     clean.reserve(text.size());
     for (char c : text) {
@@ -261,7 +367,8 @@ double Val(std::string_view text) {
     if (!anyDigit) {
         return 0.0;
     }
-    if (i < clean.size() && (clean[i] == 'e' || clean[i] == 'E' || clean[i] == 'd' || clean[i] == 'D')) {
+    if (i < clean.size() &&
+        (clean[i] == 'e' || clean[i] == 'E' || clean[i] == 'd' || clean[i] == 'D')) {
         std::string exp = "e";
         size_t j = i + 1;
         if (j < clean.size() && (clean[j] == '+' || clean[j] == '-')) {
@@ -280,6 +387,8 @@ double Val(std::string_view text) {
     return std::isfinite(v) ? v : 0.0;
 }
 
+} // namespace
+
 double RoundHalfEven(double value) {
     const double r = std::round(value);
     if (std::fabs(value - std::trunc(value)) == 0.5) {
@@ -288,11 +397,17 @@ double RoundHalfEven(double value) {
     return r;
 }
 
-double RoundHalfAway(double value) { return std::round(value); }
+double RoundHalfAway(double value) {
+    return std::round(value);
+}
 
-double Fix(double value) { return std::trunc(value); }
+double Fix(double value) {
+    return std::trunc(value);
+}
 
-double Int(double value) { return std::floor(value); }
+double Int(double value) {
+    return std::floor(value);
+}
 
 namespace {
 template <typename T> T checkedRound(double value) {
@@ -317,9 +432,17 @@ template <typename T> T saturatedRound(double value) {
 }
 } // namespace
 
-std::int16_t CInt(double value) { return checkedRound<std::int16_t>(value); }
-std::int32_t CLng(double value) { return checkedRound<std::int32_t>(value); }
-std::int16_t CIntSaturated(double value) { return saturatedRound<std::int16_t>(value); }
-std::int32_t CLngSaturated(double value) { return saturatedRound<std::int32_t>(value); }
+std::int16_t CInt(double value) {
+    return checkedRound<std::int16_t>(value);
+}
+std::int32_t CLng(double value) {
+    return checkedRound<std::int32_t>(value);
+}
+std::int16_t CIntSaturated(double value) {
+    return saturatedRound<std::int16_t>(value);
+}
+std::int32_t CLngSaturated(double value) {
+    return saturatedRound<std::int32_t>(value);
+}
 
 } // namespace korvel::common

@@ -18,14 +18,21 @@ namespace korvel::common {
 // form, so 0.125 gives "0.13" and 2.675 gives "2.68". A value that rounds to
 // zero is written without a minus sign.
 std::string FormatNumber(double value, std::string_view pattern);
+// The same text appended to `out` (for files written line after line into
+// one buffer).
+void AppendNumber(std::string& out, double value, std::string_view pattern);
 
 // Str: shortest general form with up to 15 significant digits, a leading
 // blank for non-negative values, no zero before the point (" .5", "-.5"),
 // no trailing zeros, exponent form outside 1e-4 <= |v| < 1e15 (" 1E-05").
 std::string Str(double value);
 std::string Str(long long value);
-inline std::string Str(int value) { return Str(static_cast<long long>(value)); }
-inline std::string Str(short value) { return Str(static_cast<long long>(value)); }
+inline std::string Str(int value) {
+    return Str(static_cast<long long>(value));
+}
+inline std::string Str(short value) {
+    return Str(static_cast<long long>(value));
+}
 
 // Lenient decimal parse: blanks and tabs are passed over, an optional sign,
 // digits, one point and an exponent (E or D) are taken, the first character

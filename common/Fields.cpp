@@ -20,6 +20,18 @@ std::string_view FieldAt(const std::vector<std::string_view>& fields, size_t ind
     return index < fields.size() ? fields[index] : std::string_view{};
 }
 
+std::string_view FieldOf(std::string_view line, size_t index) {
+    size_t start = 0;
+    for (; index > 0; --index) {
+        const size_t blank = line.find(' ', start);
+        if (blank == std::string_view::npos) {
+            return {};
+        }
+        start = blank + 1;
+    }
+    return line.substr(start, line.find(' ', start) - start);
+}
+
 std::string_view TrimLeft(std::string_view text) {
     const size_t first = text.find_first_not_of(" \t");
     return first == std::string_view::npos ? std::string_view{} : text.substr(first);

@@ -12,6 +12,9 @@ std::vector<std::string_view> SplitFields(std::string_view line);
 
 // Field `index` (0-based) or an empty view when the line has fewer fields.
 std::string_view FieldAt(const std::vector<std::string_view>& fields, size_t index);
+// The same field taken straight from the line (for readers that need only
+// the first few fields of many lines).
+std::string_view FieldOf(std::string_view line, size_t index);
 
 // Trim blanks and tabs at both ends (the DXF and parameter readers compare
 // trimmed lines).

@@ -3,6 +3,7 @@
 #include "common/Encoding.h"
 #include "common/Message.h"
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -53,8 +54,14 @@ std::string ReadBytes(const fs::path& file) {
         throw fileError(file, false);
     }
     // Read in large blocks straight into the result (a drawing can be
-    // megabytes; a stream buffer copy would double the work).
+    // megabytes; a stream buffer copy would double the work). The size the
+    // file has now is only a hint: it may still grow or shrink.
     std::string bytes;
+    std::error_code ec;
+    const auto hint = fs::file_size(file, ec);
+    if (!ec && hint < (std::uintmax_t{1} << 30)) {
+        bytes.reserve(static_cast<size_t>(hint) + 1);
+    }
     char block[1 << 16];
     while (in) {
         in.read(block, sizeof block);
@@ -66,25 +73,16 @@ std::string ReadBytes(const fs::path& file) {
     return bytes;
 }
 
+size_t LineViews::sizeHint() const {
+    const auto count = [this](char c) {
+        return static_cast<size_t>(std::count(m_text.begin(), m_text.end(), c));
+    };
+    return count('\n') + count('\r') + 1;
+}
+
 std::vector<std::string_view> SplitLineViews(std::string_view text) {
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    size_t i = 0;
-    while (i < text.size()) {
-        const char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(text.substr(start, i - start));
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-                ++i;
-            }
-            start = i + 1;
-        }
-        ++i;
-    }
-    if (start < text.size()) {
-        lines.push_back(text.substr(start));
-    }
-    return lines;
+    const LineViews lines(text);
+    return {lines.begin(), lines.end()};
 }
 
 Lines SplitLines(std::string_view text) {
@@ -92,7 +90,17 @@ Lines SplitLines(std::string_view text) {
     return Lines(views.begin(), views.end());
 }
 
-Lines ReadLines(const fs::path& file) { return SplitLines(DecodeText(ReadBytes(file))); }
+std::string ReadText(const fs::path& file) {
+    std::string bytes = ReadBytes(file);
+    if (IsValidUtf8(bytes)) {
+        return bytes; // no copy for the usual UTF-8 file
+    }
+    return DecodeText(bytes);
+}
+
+Lines ReadLines(const fs::path& file) {
+    return SplitLines(ReadText(file));
+}
 
 void WriteLines(const fs::path& file, const Lines& lines) {
     writeBytes(file, joinLines(lines), std::ios::trunc);
@@ -102,7 +110,13 @@ void AppendLines(const fs::path& file, const Lines& lines) {
     writeBytes(file, joinLines(lines), std::ios::app);
 }
 
-void TruncateFile(const fs::path& file) { writeBytes(file, {}, std::ios::trunc); }
+void AppendBytes(const fs::path& file, std::string_view bytes) {
+    writeBytes(file, bytes, std::ios::app);
+}
+
+void TruncateFile(const fs::path& file) {
+    writeBytes(file, {}, std::ios::trunc);
+}
 
 void RewriteAtomically(const fs::path& file, const Lines& lines, const fs::path& temp) {
     RewriteBytesAtomically(file, joinLines(lines), temp);

@@ -5,7 +5,9 @@
 // as the machine's line reader always did). Text is UTF-8; files from old
 // installations in GB18030 are converted on reading.
 
+#include <cstddef>
 #include <filesystem>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +26,55 @@ Lines SplitLines(std::string_view text);
 // The same lines as views into `text` (for large files read once).
 std::vector<std::string_view> SplitLineViews(std::string_view text);
 
+// The same lines again, found one at a time while a reader walks through
+// them: nothing is allocated for a file read once from start to end.
+class LineViews {
+public:
+    class iterator {
+    public:
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const std::string_view*;
+        using reference = const std::string_view&;
+        using iterator_category = std::forward_iterator_tag;
+
+        iterator() = default;
+        iterator(std::string_view text, size_t start) : m_text(text), m_start(start) { find(); }
+        reference operator*() const { return m_line; }
+        pointer operator->() const { return &m_line; }
+        iterator& operator++() {
+            m_start = m_next;
+            find();
+            return *this;
+        }
+        iterator operator++(int) {
+            iterator before = *this;
+            ++*this;
+            return before;
+        }
+        bool operator==(const iterator& other) const { return m_start == other.m_start; }
+
+    private:
+        void find();
+
+        std::string_view m_text;
+        size_t m_start = std::string_view::npos; // npos: past the last line
+        size_t m_next = std::string_view::npos;
+        std::string_view m_line;
+    };
+
+    explicit LineViews(std::string_view text) : m_text(text) {}
+    iterator begin() const { return {m_text, 0}; }
+    iterator end() const { return {}; }
+    // At least as many as there are lines (for reserving tables).
+    size_t sizeHint() const;
+
+private:
+    std::string_view m_text;
+};
+
+// The text of a file, decoded (UTF-8 or GB18030). Throws UserError.
+std::string ReadText(const std::filesystem::path& file);
 // Lines of a text file, decoded (UTF-8 or GB18030). Throws UserError.
 Lines ReadLines(const std::filesystem::path& file);
 
@@ -31,6 +82,8 @@ Lines ReadLines(const std::filesystem::path& file);
 void WriteLines(const std::filesystem::path& file, const Lines& lines);
 // Append lines, each followed by CR LF, creating the file when missing.
 void AppendLines(const std::filesystem::path& file, const Lines& lines);
+// Append bytes (lines already ended by CR LF), creating the file when missing.
+void AppendBytes(const std::filesystem::path& file, std::string_view bytes);
 // Empty a file (create it when missing).
 void TruncateFile(const std::filesystem::path& file);
 
@@ -43,5 +96,25 @@ void RewriteAtomically(const std::filesystem::path& file, const Lines& lines,
 // The same for raw bytes.
 void RewriteBytesAtomically(const std::filesystem::path& file, std::string_view bytes,
                             const std::filesystem::path& temp = {});
+
+inline void LineViews::iterator::find() {
+    if (m_start >= m_text.size()) {
+        m_start = std::string_view::npos;
+        return;
+    }
+    size_t i = m_start;
+    while (i < m_text.size() && m_text[i] != '\r' && m_text[i] != '\n') {
+        ++i;
+    }
+    m_line = m_text.substr(m_start, i - m_start);
+    if (i < m_text.size()) {
+        // CR LF, a lone CR or a lone LF ends the line.
+        if (m_text[i] == '\r' && i + 1 < m_text.size() && m_text[i + 1] == '\n') {
+            ++i;
+        }
+        ++i;
+    }
+    m_next = i;
+}
 
 } // namespace korvel::common

@@ -5,6 +5,7 @@
 #include "geometry/OutlineFiles.h"
 #include "geometry/PathFile.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 
@@ -24,10 +25,47 @@ bool isAddedNode(Point2 p, const std::vector<Point2>& added) {
     return false;
 }
 
-void writeMarkedPoint(common::Lines& out, Point2 p, int type, double b) {
-    out.push_back(ControlPointLine(p, kPlainPoint, 0.0, 0.0, 0.0));
-    out.push_back(ControlPointLine(p, type, 0.0, b, 0.0));
-    out.push_back(ControlPointLine(p, kPlainPoint, 0.0, 0.0, 0.0));
+constexpr std::string_view kLineEnd = "\r\n";
+
+void appendPointLine(std::string& out, Point2 p, int type, double a, double b, double c) {
+    common::AppendNumber(out, p.x, kCoordPattern);
+    out += ' ';
+    common::AppendNumber(out, p.y, kCoordPattern);
+    out += ' ';
+    char typeText[12];
+    out.append(typeText, std::to_chars(typeText, typeText + sizeof typeText, type).ptr);
+    for (double v : {a, b, c}) {
+        out += ' ';
+        // Most parameters are exactly 0; their text is known.
+        if (v == 0.0) {
+            out += kParamPattern;
+        } else {
+            common::AppendNumber(out, v, kParamPattern);
+        }
+    }
+}
+
+void appendBlockLine(std::string& out, double turnAngle, int mark) {
+    out += kSplineWord;
+    out += ' ';
+    common::AppendNumber(out, turnAngle, "0.0000");
+    out += common::Str(mark);
+}
+
+void writePoint(std::string& out, Point2 p, int type, double a, double b) {
+    appendPointLine(out, p, type, a, b, 0.0);
+    out += kLineEnd;
+}
+
+void writeMarkedPoint(std::string& out, Point2 p, int type, double b) {
+    writePoint(out, p, kPlainPoint, 0.0, 0.0);
+    writePoint(out, p, type, 0.0, b);
+    writePoint(out, p, kPlainPoint, 0.0, 0.0);
+}
+
+void writeBlockLine(std::string& out, double turnAngle, int mark) {
+    appendBlockLine(out, turnAngle, mark);
+    out += kLineEnd;
 }
 
 // The walk from start to end only ends when both lie on one outline.
@@ -46,64 +84,77 @@ void checkPiece(const OutlineModel& model, std::int32_t startNode, std::int32_t 
 
 std::string ControlPointLine(Point2 p, int type, double a, double b, double c) {
     std::string line;
-    line.reserve(80);
-    line += common::FormatNumber(p.x, kCoordPattern);
-    line += ' ';
-    line += common::FormatNumber(p.y, kCoordPattern);
-    line += ' ';
-    line += std::to_string(type);
-    for (double v : {a, b, c}) {
-        line += ' ';
-        // Most parameters are exactly 0; their text is known.
-        line += v == 0.0 ? std::string(kParamPattern) : common::FormatNumber(v, kParamPattern);
-    }
+    appendPointLine(line, p, type, a, b, c);
     return line;
 }
 
 std::string ControlBlockLine(double turnAngle, int mark) {
-    return std::string(kSplineWord) + ' ' + common::FormatNumber(turnAngle, "0.0000") +
-           common::Str(mark);
+    std::string line;
+    appendBlockLine(line, turnAngle, mark);
+    return line;
 }
 
-double ControlPointWriter::travelTurnAngle(const Walk& walk, std::int32_t i) const {
+double ControlPointWriter::segmentAngle(const OutlineModel& model, std::int32_t from,
+                                        std::int32_t to) {
+    if (from != m_segment.from || to != m_segment.to) {
+        m_segment = {from, to, SegmentAngle(model.point(from).xy(), model.point(to).xy())};
+    }
+    return m_segment.angle;
+}
+
+// The turn at point i in the travel direction (as TurnAngle of the point
+// before, the point and the point after).
+double ControlPointWriter::travelTurnAngle(const Walk& walk, std::int32_t i) {
     const OutlineModel& m = walk.model;
     const std::int32_t before = walk.increasing ? m.previousInOutline(i) : m.nextInOutline(i);
     const std::int32_t after = walk.increasing ? m.nextInOutline(i) : m.previousInOutline(i);
-    return TurnAngle(m.point(before).xy(), m.point(i).xy(), m.point(after).xy());
+    const double in = segmentAngle(m, before, i);
+    return WrapAngle(in - segmentAngle(m, i, after));
+}
+
+void ControlPointWriter::appendPieceText(std::string& out, const OutlineModel& model,
+                                         std::int32_t startNode, std::int32_t endNode, int k,
+                                         const std::vector<Point2>& addedNodes) {
+    checkPiece(model, startNode, endNode);
+    m_segment = {}; // point indices of another model mean other segments
+    const Walk walk{model, startNode, k > 0, addedNodes};
+    const std::int32_t s = model.node(startNode).point;
+    const std::int32_t e = model.node(endNode).point;
+    // From S towards E in the travel direction, round the end of the
+    // outline when needed; S = E goes once round the whole outline.
+    const std::vector<std::int32_t> points = model.pieceWalk(s, e, walk.increasing);
+    if (out.empty()) {
+        out.reserve(points.size() * 64 + 64);
+    }
+    writeBlockLine(out, travelTurnAngle(walk, s), std::abs(k));
+    for (std::size_t n = 0; n + 1 < points.size(); ++n) {
+        classifyPoint(out, walk, points[n]);
+    }
+    writePoint(out, model.point(e).xy(), kPlainPoint, 0.0, 0.0);
+    writeBlockLine(out, travelTurnAngle(walk, e), 0);
 }
 
 common::Lines ControlPointWriter::pieceLines(const OutlineModel& model, std::int32_t startNode,
                                              std::int32_t endNode, int k,
                                              const std::vector<Point2>& addedNodes) {
-    checkPiece(model, startNode, endNode);
-    const Walk walk{model, startNode, k > 0, addedNodes};
-    const std::int32_t s = model.node(startNode).point;
-    const std::int32_t e = model.node(endNode).point;
-    common::Lines out;
-    out.push_back(ControlBlockLine(travelTurnAngle(walk, s), std::abs(k)));
-    // From S towards E in the travel direction, round the end of the
-    // outline when needed; S = E goes once round the whole outline.
-    const std::vector<std::int32_t> points = model.pieceWalk(s, e, walk.increasing);
-    for (std::size_t n = 0; n + 1 < points.size(); ++n) {
-        classifyPoint(out, walk, points[n]);
-    }
-    out.push_back(ControlPointLine(model.point(e).xy(), kPlainPoint, 0.0, 0.0, 0.0));
-    out.push_back(ControlBlockLine(travelTurnAngle(walk, e), 0));
-    return out;
+    std::string text;
+    appendPieceText(text, model, startNode, endNode, k, addedNodes);
+    return common::SplitLines(text);
 }
 
 void ControlPointWriter::appendPiece(const common::AppDir& dir, const OutlineModel& model,
                                      std::int32_t startNode, std::int32_t endNode, int k,
                                      const std::vector<Point2>& addedNodes) {
-    common::AppendLines(dir.file(kControlFile),
-                        pieceLines(model, startNode, endNode, k, addedNodes));
+    std::string text;
+    appendPieceText(text, model, startNode, endNode, k, addedNodes);
+    common::AppendBytes(dir.file(kControlFile), text);
 }
 
-void ControlPointWriter::classifyPoint(common::Lines& out, const Walk& walk, std::int32_t i) {
+void ControlPointWriter::classifyPoint(std::string& out, const Walk& walk, std::int32_t i) {
     const OutlinePoint& p = walk.model.point(i);
     if (p.node != 0) {
         if (p.node == walk.startNode) {
-            out.push_back(ControlPointLine(p.xy(), kPlainPoint, 0.0, 0.0, 0.0));
+            writePoint(out, p.xy(), kPlainPoint, 0.0, 0.0);
             return;
         }
         const double t = travelTurnAngle(walk, i);
@@ -120,7 +171,7 @@ void ControlPointWriter::classifyPoint(common::Lines& out, const Walk& walk, std
     writeContourPoint(out, walk, i);
 }
 
-void ControlPointWriter::writeContourPoint(common::Lines& out, const Walk& walk, std::int32_t i) {
+void ControlPointWriter::writeContourPoint(std::string& out, const Walk& walk, std::int32_t i) {
     const OutlineModel& m = walk.model;
     const Point2 p = m.point(i).xy();
     const double t = travelTurnAngle(walk, i);
@@ -146,7 +197,7 @@ void ControlPointWriter::writeContourPoint(common::Lines& out, const Walk& walk,
         isArc = false;
     }
     m_lastWasArc = isArc;
-    out.push_back(ControlPointLine(p, kContourPoint, radius, b, 0.0));
+    writePoint(out, p, kContourPoint, radius, b);
 }
 
 } // namespace korvel::geometry

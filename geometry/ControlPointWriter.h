@@ -12,6 +12,7 @@
 #include "geometry/PlaneGeometry.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace korvel::geometry {
@@ -34,6 +35,10 @@ public:
     // Nodes that do not exist or lie on different outlines throw UserError.
     common::Lines pieceLines(const OutlineModel& model, std::int32_t startNode,
                              std::int32_t endNode, int k, const std::vector<Point2>& addedNodes);
+    // The same block as file text, every line ended by CR LF, appended to
+    // `out` (several pieces go into one buffer and one write).
+    void appendPieceText(std::string& out, const OutlineModel& model, std::int32_t startNode,
+                         std::int32_t endNode, int k, const std::vector<Point2>& addedNodes);
 
     // The same block appended to PointForControl.dat.
     void appendPiece(const common::AppDir& dir, const OutlineModel& model, std::int32_t startNode,
@@ -55,12 +60,22 @@ private:
         const std::vector<Point2>& addedNodes;
     };
 
-    double travelTurnAngle(const Walk& walk, std::int32_t i) const;
-    void classifyPoint(common::Lines& out, const Walk& walk, std::int32_t i);
-    void writeContourPoint(common::Lines& out, const Walk& walk, std::int32_t i);
+    double travelTurnAngle(const Walk& walk, std::int32_t i);
+    double segmentAngle(const OutlineModel& model, std::int32_t from, std::int32_t to);
+    void classifyPoint(std::string& out, const Walk& walk, std::int32_t i);
+    void writeContourPoint(std::string& out, const Walk& walk, std::int32_t i);
+
+    // The direction of the segment last measured: walking along the piece,
+    // each point's incoming segment is the outgoing one of the point before.
+    struct Segment {
+        std::int32_t from = -1;
+        std::int32_t to = -1;
+        double angle = 0.0;
+    };
 
     ControlPointParameters m_params;
     bool m_lastWasArc = false;
+    Segment m_segment;
 };
 
 // "x y T a b c" with six decimals for the coordinates and eight for a, b, c.

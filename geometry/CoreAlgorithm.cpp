@@ -54,7 +54,10 @@ std::string tempFileBytes(std::string_view text) {
 } // namespace
 
 void CoreAlgorithm::ReadDXF(const common::AppDir& app, const fs::path& fileName) {
-    const std::string text = common::DecodeText(readDrawing(fileName));
+    std::string text = readDrawing(fileName);
+    if (!common::IsValidUtf8(text)) {
+        text = common::DecodeText(text);
+    }
     const std::string temp = tempFileBytes(text);
     common::RewriteBytesAtomically(app.file(kTempFile), temp);
     // The lines of Temp.dat, taken from the bytes just written to it.

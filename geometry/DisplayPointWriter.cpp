@@ -65,7 +65,7 @@ void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepa
         double u = nodes[j];
         for (int count = 1; u > lower && count <= densify; ++count) {
             const ArcPoint p = pointAt(spline, knots, u);
-            out += DisplayPointLine(p[0], p[1], count == 1, kDisplayPattern);
+            AppendDisplayPointLine(out, p[0], p[1], count == 1, kDisplayPattern);
             out += kLineEnd;
             ++summary.points;
             if (count == 1) {
@@ -95,6 +95,8 @@ std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t
     }
     summary = {};
     std::string out;
+    // A point line is about 20 bytes; one buffer for the whole file.
+    out.reserve(static_cast<size_t>(expected) * 24 + splines.size() * 16 + 16);
     for (size_t s = 0; s < splines.size(); ++s) {
         AppendSplineDisplayPoints(splines[s], prepared[s], static_cast<int>(s + 1), densify, out,
                                   summary);

@@ -9,14 +9,20 @@ std::string OutlineHeader(int number) {
 }
 
 std::string DisplayPointLine(double x, double y, bool node, std::string_view pattern) {
-    std::string line = common::FormatNumber(x, pattern);
-    line += ' ';
-    line += common::FormatNumber(y, pattern);
-    if (node) {
-        line += ' ';
-        line += kNodeWord;
-    }
+    std::string line;
+    AppendDisplayPointLine(line, x, y, node, pattern);
     return line;
+}
+
+void AppendDisplayPointLine(std::string& out, double x, double y, bool node,
+                            std::string_view pattern) {
+    common::AppendNumber(out, x, pattern);
+    out += ' ';
+    common::AppendNumber(out, y, pattern);
+    if (node) {
+        out += ' ';
+        out += kNodeWord;
+    }
 }
 
 bool IsSplineLine(std::string_view line) {

@@ -25,6 +25,9 @@ std::string OutlineHeader(int number);
 
 // A display point line "x y" or "x y Node" with the given pattern.
 std::string DisplayPointLine(double x, double y, bool node, std::string_view pattern);
+// The same line appended to `out`, without its line end.
+void AppendDisplayPointLine(std::string& out, double x, double y, bool node,
+                            std::string_view pattern);
 
 // True for a line whose first field is "SPLINE" (header, trailer or end).
 bool IsSplineLine(std::string_view line);

@@ -1,9 +1,9 @@
 #include "geometry/OutlineModel.h"
 
 #include "common/Basic.h"
-#include "common/Encoding.h"
 #include "common/Fields.h"
 #include "common/Message.h"
+#include "common/TextFile.h"
 #include "geometry/OutlineFiles.h"
 
 #include <algorithm>
@@ -44,10 +44,11 @@ void BoundingBox::add(double x, double y) {
 OutlineModel::OutlineModel() : m_nodes(1) {}
 
 template <typename LineRange>
-OutlineModel OutlineModel::fromRange(const LineRange& lines, std::string_view source) {
+OutlineModel OutlineModel::fromRange(const LineRange& lines, std::size_t lineCount,
+                                     std::string_view source) {
     OutlineModel model;
     // Every line is at most one point: no table grows while it is filled.
-    model.m_points.reserve(std::min(lines.size(), kMaxPoints));
+    model.m_points.reserve(std::min(lineCount, kMaxPoints));
     std::int32_t n = -1;
     for (const auto& line : lines) {
         ++n;
@@ -57,31 +58,31 @@ OutlineModel OutlineModel::fromRange(const LineRange& lines, std::string_view so
         if (common::Trim(line).empty()) {
             continue;
         }
-        const auto fields = common::SplitFields(line);
-        if (common::FieldAt(fields, 0) == kSplineWord) {
-            model.addOutline(common::CIntSaturated(common::Val(common::FieldAt(fields, 1))));
+        const std::string_view first = common::FieldOf(line, 0);
+        if (first == kSplineWord) {
+            model.addOutline(common::CIntSaturated(common::Val(common::FieldOf(line, 1))));
             continue;
         }
         if (model.m_outlines.empty()) {
             // Points before any header still belong to an outline.
             model.addOutline(0);
         }
-        model.addPoint(common::Val(common::FieldAt(fields, 0)),
-                       common::Val(common::FieldAt(fields, 1)),
-                       common::FieldAt(fields, 2) == kNodeWord, source, n);
+        model.addPoint(common::Val(first), common::Val(common::FieldOf(line, 1)),
+                       common::FieldOf(line, 2) == kNodeWord, source, n);
     }
     model.finish();
     return model;
 }
 
 OutlineModel OutlineModel::fromLines(const common::Lines& lines, std::string_view source) {
-    return fromRange(lines, source);
+    return fromRange(lines, lines.size(), source);
 }
 
 OutlineModel OutlineModel::load(const common::AppDir& dir) {
     // Parsed straight from the file's text, without a string per line.
-    const std::string text = common::DecodeText(common::ReadBytes(dir.file(kDisplayFile)));
-    return fromRange(common::SplitLineViews(text), kDisplayFile);
+    const std::string text = common::ReadText(dir.file(kDisplayFile));
+    const common::LineViews lines(text);
+    return fromRange(lines, lines.sizeHint(), kDisplayFile);
 }
 
 void OutlineModel::addOutline(std::int16_t number) {

@@ -126,7 +126,8 @@ public:
 
 private:
     template <typename LineRange>
-    static OutlineModel fromRange(const LineRange& lines, std::string_view source);
+    static OutlineModel fromRange(const LineRange& lines, std::size_t lineCount,
+                                  std::string_view source);
     void addOutline(std::int16_t number);
     void addPoint(double x, double y, bool isNode, std::string_view source, std::int32_t line);
     void finish();

@@ -1,9 +1,9 @@
 #include "geometry/PathFile.h"
 
 #include "common/Basic.h"
-#include "common/Encoding.h"
 #include "common/Fields.h"
 #include "common/Message.h"
+#include "common/TextFile.h"
 #include "geometry/OutlineFiles.h"
 
 #include <algorithm>
@@ -71,7 +71,7 @@ PathRecords ParsePathLines(const common::Lines& lines, std::string_view source) 
 
 PathRecords ReadPathFile(const std::filesystem::path& file) {
     // Parsed straight from the file's text, without a string per line.
-    const std::string text = common::DecodeText(common::ReadBytes(file));
+    const std::string text = common::ReadText(file);
     return parseRange(common::SplitLineViews(text), file.filename().string());
 }
 

@@ -1,8 +1,8 @@
 #include "geometry/PathOverlay.h"
 
 #include "common/Basic.h"
-#include "common/Encoding.h"
 #include "common/Fields.h"
+#include "common/TextFile.h"
 #include "geometry/OutlineFiles.h"
 
 namespace korvel::geometry {
@@ -42,7 +42,7 @@ std::vector<Segment> ReadPathSegments(const std::filesystem::path& file) {
     if (!std::filesystem::exists(file, ec)) {
         return {};
     }
-    const std::string text = common::DecodeText(common::ReadBytes(file));
+    const std::string text = common::ReadText(file);
     return segmentsOf(common::SplitLineViews(text));
 }
 
