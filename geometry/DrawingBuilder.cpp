@@ -63,7 +63,7 @@ DisplayDrawing DrawingBuilder::finish() {
         drawing.lines.push_back(OutlineHeader(drawing.outlineCount));
         for (std::size_t i = begin; i < end; ++i) {
             const Point& p = m_points[i];
-            drawing.lines.push_back(DisplayPointLine(p.x, p.y, p.node, m_pattern));
+            AppendDisplayPointLine(drawing.lines.emplace_back(), p.x, p.y, p.node, m_pattern);
         }
     }
     drawing.lines.emplace_back(kSplineEnd);
