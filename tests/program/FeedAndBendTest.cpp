@@ -196,13 +196,6 @@ TEST_F(BendFixture, ForceAndIdleCorrectionsPerBender) {
     EXPECT_DOUBLE_EQ(w.correctedAngle(-50, pressed), -40);
 }
 
-TEST_F(BendFixture, TableAngleBySide) {
-    auto w = writer();
-    EXPECT_DOUBLE_EQ(w.tableAngle({1, 35, -1, 0.1}), 32.5);
-    EXPECT_DOUBLE_EQ(w.tableAngle({1, 35, 2, 0.1}), -32.5);
-    EXPECT_DOUBLE_EQ(w.tableAngle({1, 45, kBendCorner, 0}), -45);
-}
-
 TEST_F(BendFixture, DoubleBenderTapsACornerAndBacksOff) {
     p.IdleAngleNeg = 3;
     p.TapBackExtraAngle = 1;
