@@ -15,6 +15,11 @@ inline constexpr int kAxisZ = 3;
 inline constexpr int kAxisA = 4;
 // The card always starts a move at this speed.
 inline constexpr std::int32_t kStartVelocity = 1000;
+// A homing search runs this far (pulses) unless its switch stops it first.
+inline constexpr std::int32_t kSearchPulses = 1000000;
+// The card's acceleration unit in pulses per second squared: an
+// acceleration parameter a gives a x 10000 x 125 pulses/s^2.
+inline constexpr double kCardAccelUnit = 125.0;
 
 std::int32_t ToPulses(double units, double pulseEquiv);
 // Speed in pulses per second for a speed in units per minute.

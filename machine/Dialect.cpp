@@ -2,42 +2,21 @@
 
 #include "common/Basic.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace korvel::machine {
 
 namespace {
 
+// The word letters in the order of Word.
+constexpr std::string_view kLetters = "XYZAGMFP";
+
 // Index of a word letter in either case, -1 for any other character.
 int letterIndex(char c) {
-    switch (c) {
-    case 'X':
-    case 'x':
-        return static_cast<int>(Word::X);
-    case 'Y':
-    case 'y':
-        return static_cast<int>(Word::Y);
-    case 'Z':
-    case 'z':
-        return static_cast<int>(Word::Z);
-    case 'A':
-    case 'a':
-        return static_cast<int>(Word::A);
-    case 'G':
-    case 'g':
-        return static_cast<int>(Word::G);
-    case 'M':
-    case 'm':
-        return static_cast<int>(Word::M);
-    case 'F':
-    case 'f':
-        return static_cast<int>(Word::F);
-    case 'P':
-    case 'p':
-        return static_cast<int>(Word::P);
-    default:
-        return -1;
-    }
+    const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    const size_t at = kLetters.find(upper);
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
 
 constexpr OutputCode kOutputCodes[] = {
@@ -90,21 +69,25 @@ double wordValue(std::string_view text) {
         negative = text[i] == '-';
         ++i;
     }
-    double value = 0.0;
+    const size_t start = i;
     bool anyDigit = false;
     for (; i < text.size() && isDigit(text[i]); ++i) {
-        value = value * 10.0 + (text[i] - '0');
         anyDigit = true;
     }
     if (i < text.size() && text[i] == '.') {
-        double scale = 0.1;
         for (++i; i < text.size() && isDigit(text[i]); ++i) {
-            value += (text[i] - '0') * scale;
-            scale *= 0.1;
             anyDigit = true;
         }
     }
-    if (!anyDigit || !std::isfinite(value)) {
+    if (!anyDigit) {
+        return 0.0;
+    }
+    // The nearest double to the decimal text: "X0.0025" with 200 pulses per
+    // mm must give exactly half a pulse, which then rounds to even.
+    double value = 0.0;
+    const char* first = text.data() + start;
+    const auto [end, error] = std::from_chars(first, text.data() + i, value);
+    if (error != std::errc() || end == first || !std::isfinite(value)) {
         return 0.0;
     }
     return negative ? -value : value;

@@ -9,8 +9,6 @@ namespace korvel::machine {
 
 namespace {
 
-constexpr std::int32_t kSearchDistance = 1000000;
-
 // Manual commands give the card whole pulses per second, cut off.
 std::int32_t manualSpeedPulses(double unitsPerMinute, double pulseEquiv) {
     return common::CLngSaturated(common::Fix(std::fabs(unitsPerMinute) * pulseEquiv / 60.0));
@@ -47,7 +45,7 @@ FeedHomingResult HomeFeedAxis(MotionCard& card, const ParameterSet& params, RunS
     card.set_speed(kCard, kAxisX, manualSpeedPulses(params.HomeSpeedX, params.PulseEquivX));
     card.set_startv(kCard, kAxisX, kStartVelocity);
     card.set_acc(kCard, kAxisX, CardAcceleration(params.AccelX));
-    card.pmove(kCard, kAxisX, onSwitch ? kSearchDistance : -kSearchDistance);
+    card.pmove(kCard, kAxisX, onSwitch ? kSearchPulses : -kSearchPulses);
     run.HomingAxisCode = 1;
     run.HomingActive = 1;
     return FeedHomingResult::Searching;

@@ -6,30 +6,34 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace korvel::machine {
 
 namespace {
 
-constexpr std::int32_t kSearchDistance = 1000000;
 constexpr std::string_view kNum = "NUM";
 // Lines of the friction roller's "M34" correction: the executor re-checks
 // after this many steps.
 constexpr std::int16_t kEncoderSettleTicks = 6;
-
-std::int32_t saturate32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
+// Homing codes of the searches the interpreter starts.
+constexpr std::int16_t kHomingY = 2;
+constexpr std::int16_t kHomingA = 4;
+constexpr std::int16_t kToolSettingA = 9;
+constexpr std::int16_t kReturnZ = 10;
+// Inputs read by the interpreter.
+constexpr int kInFeedHome = 2;
+constexpr int kInZHome = 14;
+// Standing on its switch, the cutter first moves this far away from it.
+constexpr double kZLeaveDistance = 20.0;
 
 // Units of a pulse count; 0 when the axis has no pulse equivalent.
 double toUnits(double pulses, double pulseEquiv) {
     return pulseEquiv != 0.0 ? pulses / pulseEquiv : 0.0;
 }
 
-int sign(std::int64_t value) {
-    return (value > 0) - (value < 0);
+// A search runs in the direction of its homing speed's sign.
+std::int32_t searchPulses(double homeSpeed) {
+    return homeSpeed > 0 ? kSearchPulses : -kSearchPulses;
 }
 
 } // namespace
@@ -41,7 +45,7 @@ void Interpreter::startMove(int axis, std::int64_t pulses, double autoSpeed, dou
     m_card.set_speed(kCard, axis, SpeedPulses(autoSpeed, pulseEquiv));
     m_card.set_startv(kCard, axis, kStartVelocity);
     m_card.set_acc(kCard, axis, CardAcceleration(accel));
-    m_card.pmove(kCard, axis, saturate32(pulses));
+    m_card.pmove(kCard, axis, common::CLngSaturated(static_cast<double>(pulses)));
 }
 
 void Interpreter::moveFromCommand(int axis, double target, double autoSpeed, double pulseEquiv,
@@ -53,11 +57,13 @@ void Interpreter::moveFromCommand(int axis, double target, double autoSpeed, dou
 }
 
 void Interpreter::startSearch(int axis, double speed, double pulseEquiv, double accel,
-                              std::int32_t distance) {
+                              std::int32_t distance, std::int16_t homingCode) {
     m_card.set_speed(kCard, axis, SpeedPulses(std::fabs(speed), pulseEquiv));
     m_card.set_startv(kCard, axis, kStartVelocity);
     m_card.set_acc(kCard, axis, CardAcceleration(accel));
     m_card.pmove(kCard, axis, distance);
+    m_run.HomingAxisCode = homingCode;
+    m_run.HomingActive = 1;
 }
 
 // --- look-ahead -----------------------------------------------------------------------
@@ -176,31 +182,25 @@ void Interpreter::executeMCode(const Words& words, bool& endLine) {
     } else if (m == code::kHomeY) {
         m_card.set_stop0_mode(kCard, kAxisY, 1, 0);
         startSearch(kAxisY, m_params.HomeSpeedY, m_params.PulseEquivY, m_params.AccelY,
-                    m_params.HomeSpeedY > 0 ? kSearchDistance : -kSearchDistance);
-        m_run.HomingAxisCode = 2;
-        m_run.HomingActive = 1;
+                    searchPulses(m_params.HomeSpeedY), kHomingY);
     } else if (m == code::kReturnZ) {
-        // Standing on the switch, the cutter first moves 20 units away from
-        // it; the executor then searches the switch.
-        if (m_card.read_bit(kCard, 14) == 0) {
-            const std::int32_t away = ToPulses(20.0, m_params.PulseEquivZ);
+        // Standing on the switch, the cutter first moves away from it; the
+        // executor then searches the switch.
+        if (m_card.read_bit(kCard, kInZHome) == 0) {
+            const std::int32_t away = ToPulses(kZLeaveDistance, m_params.PulseEquivZ);
             startSearch(kAxisZ, m_params.HomeSpeedZ, m_params.PulseEquivZ, m_params.AccelZ,
-                        m_params.HomeSpeedZ < 0 ? away : -away);
+                        m_params.HomeSpeedZ < 0 ? away : -away, kReturnZ);
         }
-        m_run.HomingAxisCode = 10;
+        m_run.HomingAxisCode = kReturnZ;
         m_run.HomingActive = 1;
     } else if (m == code::kHomeA) {
         m_card.set_stop0_mode(kCard, kAxisA, 1, 0);
         startSearch(kAxisA, m_params.HomeSpeedA, m_params.PulseEquivA, m_params.AccelA,
-                    m_params.HomeSpeedA > 0 ? kSearchDistance : -kSearchDistance);
-        m_run.HomingAxisCode = 4;
-        m_run.HomingActive = 1;
+                    searchPulses(m_params.HomeSpeedA), kHomingA);
     } else if (m == code::kToolSetA) {
         m_card.set_stop1_mode(kCard, kAxisA, 1, 0);
         startSearch(kAxisA, m_params.AutoToolSetSpeed, m_params.PulseEquivA, m_params.AccelA,
-                    kSearchDistance);
-        m_run.HomingAxisCode = 9;
-        m_run.HomingActive = 1;
+                    kSearchPulses, kToolSettingA);
     } else if (m == code::kEncoderCheck) {
         encoderCheck(endLine);
     }
@@ -209,7 +209,7 @@ void Interpreter::executeMCode(const Words& words, bool& endLine) {
 void Interpreter::encoderCheck(bool& endLine) {
     // The strip has run off the feed home switch's sensor: without an infeed
     // axis and without a feed switch the job pauses here.
-    if (m_card.read_bit(kCard, 2) == 1 && m_params.InfeedControl == 0 &&
+    if (m_card.read_bit(kCard, kInFeedHome) == 1 && m_params.InfeedControl == 0 &&
         m_params.FeedHomeSwitch > 0.5) {
         m_run.WaitFlag = 1;
         endLine = true;
@@ -376,18 +376,20 @@ void Interpreter::runSampledPath() {
 
 void Interpreter::bendMove(double y) {
     const std::int32_t target = ToPulses(y, m_params.PulseEquivY);
-    std::int64_t delta = static_cast<std::int64_t>(target) - m_run.CurYPulses;
-    // Reversing the arm first takes up the play of the bender.
-    const std::int64_t backlash = ToPulses(m_params.BendBacklash, m_params.PulseEquivY);
+    double delta = static_cast<double>(target) - m_run.CurYPulses;
+    // Reversing the arm first takes up the play of the bender; the travel
+    // with the play is rounded as a whole.
+    const double backlash = m_params.BendBacklash * m_params.PulseEquivY;
     if (m_run.LastBendDir == 1 && delta < 0) {
         delta -= backlash;
     } else if (m_run.LastBendDir == -1 && delta > 0) {
         delta += backlash;
     }
-    if (delta != 0) {
-        m_run.LastBendDir = static_cast<std::int16_t>(sign(delta));
+    const std::int32_t pulses = common::CLngSaturated(delta);
+    if (pulses != 0) {
+        m_run.LastBendDir = static_cast<std::int16_t>((pulses > 0) - (pulses < 0));
     }
-    startMove(kAxisY, delta, m_params.AutoSpeedY, m_params.PulseEquivY, m_params.AccelY);
+    startMove(kAxisY, pulses, m_params.AutoSpeedY, m_params.PulseEquivY, m_params.AccelY);
     m_run.CurYPulses = target;
 }
 

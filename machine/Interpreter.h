@@ -59,8 +59,9 @@ public:
 private:
     void executeSetPosition(const Words& words);
     void executeMCode(const Words& words, bool& endLine);
-    void startSearch(int axis, double speed, double pulseEquiv, double accel,
-                     std::int32_t distance);
+    // A homing move at |speed| that sets `homingCode` for the executor.
+    void startSearch(int axis, double speed, double pulseEquiv, double accel, std::int32_t distance,
+                     std::int16_t homingCode);
     void encoderCheck(bool& endLine);
     void feedMerge(double x);
     void feedAndBend(double x, double y);

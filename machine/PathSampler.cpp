@@ -1,22 +1,17 @@
 #include "machine/PathSampler.h"
 
 #include "common/Basic.h"
+#include "machine/AxisUnits.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace korvel::machine {
 
 namespace {
 
-// The card's acceleration unit in pulses per second squared.
-constexpr double kAccelUnit = 125.0;
-
-std::int32_t clamp32(double value) {
-    return static_cast<std::int32_t>(
-        std::clamp(value, static_cast<double>(std::numeric_limits<std::int32_t>::min()),
-                   static_cast<double>(std::numeric_limits<std::int32_t>::max())));
+std::int32_t clamp32(std::int64_t value) {
+    return common::CLngSaturated(static_cast<double>(value));
 }
 
 // Writes the samples of one path, keeping the position the arm and the
@@ -62,9 +57,8 @@ public:
         }
         m_x = tx;
         m_y += dy;
-        m_out.push_back({clamp32(static_cast<double>(dx)), clamp32(static_cast<double>(dy)),
-                         clamp32(speed), clamp32(static_cast<double>(m_x)),
-                         clamp32(static_cast<double>(m_y))});
+        m_out.push_back(
+            {clamp32(dx), clamp32(dy), common::CLngSaturated(speed), clamp32(m_x), clamp32(m_y)});
     }
 
 private:
@@ -81,7 +75,7 @@ private:
 SampleProfile sampleProfile(std::int64_t distance, std::int64_t speedPulses, double accel) {
     SampleProfile profile;
     const double d =
-        common::RoundHalfEven(accel * 10000.0 * kAccelUnit * kSampleSeconds * kSampleSeconds);
+        common::RoundHalfEven(accel * 10000.0 * kCardAccelUnit * kSampleSeconds * kSampleSeconds);
     // A vanishing acceleration still ramps by one pulse per sample, so the
     // ramp always ends.
     profile.stepIncrease =

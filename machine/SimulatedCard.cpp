@@ -1,23 +1,20 @@
 #include "machine/SimulatedCard.h"
 
 #include "common/Basic.h"
+#include "machine/AxisUnits.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace korvel::machine {
 
 namespace {
 
 constexpr double kStepSeconds = 0.001;
-// The card's acceleration unit in pulses per second squared.
-constexpr double kAccelUnit = 125.0;
-
-std::int32_t saturate32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
-        value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
-}
+// Home switch (stop-0) inputs of X, Y, Z, A and the tool-setting (stop-1)
+// input of A.
+constexpr int kHomeInput[] = {2, 8, 14, 20};
+constexpr size_t kInToolSet = 21;
 
 std::string number(std::int64_t value) {
     return common::FormatNumber(static_cast<double>(value), "0");
@@ -111,51 +108,47 @@ int SimulatedCard::set_limit_mode(int card, int axis, int positiveEnable, int ne
                       false);
 }
 
-int SimulatedCard::set_stop0_mode(int card, int axis, int enable, int level) {
+int SimulatedCard::setStopMode(const char* name, int card, int axis, int enable, int level,
+                               bool Axis::*enabled, int Axis::*stopLevel) {
     int result = kCardBadArgument;
     if (validAxis(card, axis)) {
-        axisAt(axis).stop0 = enable != 0;
-        axisAt(axis).stop0Level = level != 0 ? 1 : 0;
+        axisAt(axis).*enabled = enable != 0;
+        axisAt(axis).*stopLevel = level != 0 ? 1 : 0;
         result = kCardOk;
     }
-    return recordCall("set_stop0_mode", {card, axis, enable, level}, result, false);
+    return recordCall(name, {card, axis, enable, level}, result, false);
+}
+
+int SimulatedCard::setProfile(const char* name, int card, int axis, std::int32_t value,
+                              std::int32_t Axis::*field) {
+    int result = kCardBadArgument;
+    if (validAxis(card, axis)) {
+        axisAt(axis).*field = value;
+        result = kCardOk;
+    }
+    return recordCall(name, {card, axis, value}, result, false);
+}
+
+int SimulatedCard::set_stop0_mode(int card, int axis, int enable, int level) {
+    return setStopMode("set_stop0_mode", card, axis, enable, level, &Axis::stop0,
+                       &Axis::stop0Level);
 }
 
 int SimulatedCard::set_stop1_mode(int card, int axis, int enable, int level) {
-    int result = kCardBadArgument;
-    if (validAxis(card, axis)) {
-        axisAt(axis).stop1 = enable != 0;
-        axisAt(axis).stop1Level = level != 0 ? 1 : 0;
-        result = kCardOk;
-    }
-    return recordCall("set_stop1_mode", {card, axis, enable, level}, result, false);
+    return setStopMode("set_stop1_mode", card, axis, enable, level, &Axis::stop1,
+                       &Axis::stop1Level);
 }
 
 int SimulatedCard::set_startv(int card, int axis, std::int32_t pulsesPerSecond) {
-    int result = kCardBadArgument;
-    if (validAxis(card, axis)) {
-        axisAt(axis).startv = pulsesPerSecond;
-        result = kCardOk;
-    }
-    return recordCall("set_startv", {card, axis, pulsesPerSecond}, result, false);
+    return setProfile("set_startv", card, axis, pulsesPerSecond, &Axis::startv);
 }
 
 int SimulatedCard::set_speed(int card, int axis, std::int32_t pulsesPerSecond) {
-    int result = kCardBadArgument;
-    if (validAxis(card, axis)) {
-        axisAt(axis).speed = pulsesPerSecond;
-        result = kCardOk;
-    }
-    return recordCall("set_speed", {card, axis, pulsesPerSecond}, result, false);
+    return setProfile("set_speed", card, axis, pulsesPerSecond, &Axis::speed);
 }
 
 int SimulatedCard::set_acc(int card, int axis, std::int32_t acceleration) {
-    int result = kCardBadArgument;
-    if (validAxis(card, axis)) {
-        axisAt(axis).acc = acceleration;
-        result = kCardOk;
-    }
-    return recordCall("set_acc", {card, axis, acceleration}, result, false);
+    return setProfile("set_acc", card, axis, acceleration, &Axis::acc);
 }
 
 // --- single-axis moves --------------------------------------------------------
@@ -178,7 +171,7 @@ int SimulatedCard::pmove(int card, int axis, std::int32_t pulses) {
                 a.remaining = std::llabs(static_cast<long long>(pulses));
                 a.vmax = std::max(1.0, static_cast<double>(a.speed));
                 a.v0 = std::clamp(static_cast<double>(a.startv), 1.0, a.vmax);
-                a.accel = std::max(0.0, static_cast<double>(a.acc) * kAccelUnit);
+                a.accel = std::max(0.0, static_cast<double>(a.acc) * kCardAccelUnit);
                 a.velocity = a.v0;
                 a.fraction = 0.0;
             }
@@ -211,25 +204,17 @@ bool SimulatedCard::stopsAt(int axis, std::int64_t at, int direction) const {
     if (a.limitNegative && direction < 0 && at <= m_machine.axes[index].negativeLimit) {
         return true;
     }
-    static constexpr int kHomeInput[] = {2, 8, 14, 20};
     if (a.stop0) {
         const int input = kHomeInput[index];
-        int level;
-        if (m_isForced[static_cast<size_t>(input)]) {
-            level = m_forced[static_cast<size_t>(input)];
-        } else {
-            const SimAxis& sim = m_machine.axes[index];
-            const bool pressed =
-                sim.searchDirection > 0 ? at >= sim.homeSwitch : at <= sim.homeSwitch;
-            // The feed switch reads 1 while pressed, the others 0.
-            level = axis == 1 ? (pressed ? 1 : 0) : (pressed ? 0 : 1);
-        }
+        const int level = m_isForced[static_cast<size_t>(input)]
+                              ? m_forced[static_cast<size_t>(input)]
+                              : homeLevelAt(axis, at);
         if (level == a.stop0Level) {
             return true;
         }
     }
-    if (a.stop1 && axis == 4) {
-        const int level = m_isForced[21] ? m_forced[21] : (at >= m_machine.toolSetSwitch ? 0 : 1);
+    if (a.stop1 && axis == kAxisA) {
+        const int level = m_isForced[kInToolSet] ? m_forced[kInToolSet] : toolSetLevelAt(at);
         if (level == a.stop1Level) {
             return true;
         }
@@ -384,15 +369,15 @@ int SimulatedCard::get_status(int card, int axis) {
 }
 
 std::int32_t SimulatedCard::get_command_pos(int card, int axis) {
-    const std::int32_t result = validAxis(card, axis) ? saturate32(axisAt(axis).command) : 0;
+    const std::int32_t result =
+        validAxis(card, axis) ? common::CLngSaturated(static_cast<double>(axisAt(axis).command))
+                              : 0;
     return recordCall("get_command_pos", {card, axis}, result, true);
 }
 
 std::int32_t SimulatedCard::get_actual_pos(int card, int axis) {
     const std::int32_t result =
-        validAxis(card, axis)
-            ? saturate32(static_cast<std::int64_t>(common::RoundHalfEven(axisAt(axis).actual)))
-            : 0;
+        validAxis(card, axis) ? common::CLngSaturated(axisAt(axis).actual) : 0;
     return recordCall("get_actual_pos", {card, axis}, result, true);
 }
 
@@ -429,8 +414,7 @@ std::int32_t SimulatedCard::get_speed(int card, int axis) {
             speed = delta / (s.durationMs / 1000.0);
         }
     }
-    return recordCall("get_speed", {card, axis},
-                      saturate32(static_cast<std::int64_t>(common::RoundHalfEven(speed))), true);
+    return recordCall("get_speed", {card, axis}, common::CLngSaturated(speed), true);
 }
 
 std::int64_t SimulatedCard::machinePosition(int axis) const {
@@ -440,25 +424,27 @@ std::int64_t SimulatedCard::machinePosition(int axis) const {
 
 // --- inputs and outputs -----------------------------------------------------------
 
-bool SimulatedCard::homePressed(int axisIndex) const {
-    const SimAxis& sim = m_machine.axes[static_cast<size_t>(axisIndex)];
-    const std::int64_t at = machinePosition(axisIndex + 1);
-    return sim.searchDirection > 0 ? at >= sim.homeSwitch : at <= sim.homeSwitch;
+int SimulatedCard::homeLevelAt(int axis, std::int64_t at) const {
+    const SimAxis& sim = m_machine.axes[static_cast<size_t>(axis - 1)];
+    const bool pressed = sim.searchDirection > 0 ? at >= sim.homeSwitch : at <= sim.homeSwitch;
+    // The feed switch reads 1 while pressed, the others 0.
+    return pressed == (axis == kAxisX) ? 1 : 0;
+}
+
+int SimulatedCard::toolSetLevelAt(std::int64_t at) const {
+    return at >= m_machine.toolSetSwitch ? 0 : 1;
 }
 
 int SimulatedCard::machineInput(int input) const {
     const auto button = [this](int in) { return m_pressed[static_cast<size_t>(in)] ? 0 : 1; };
+    for (int axis = kAxisX; axis <= kAxisA; ++axis) {
+        if (input == kHomeInput[axis - 1]) {
+            return homeLevelAt(axis, machinePosition(axis));
+        }
+    }
     switch (input) {
-    case 2:
-        return homePressed(0) ? 1 : 0;
-    case 8:
-        return homePressed(1) ? 0 : 1;
-    case 14:
-        return homePressed(2) ? 0 : 1;
-    case 20:
-        return homePressed(3) ? 0 : 1;
-    case 21:
-        return machinePosition(4) >= m_machine.toolSetSwitch ? 0 : 1;
+    case kInToolSet:
+        return toolSetLevelAt(machinePosition(kAxisA));
     case 16:
         return m_cutter.state == Travel::Out ? 0 : 1;
     case 17:

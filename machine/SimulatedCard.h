@@ -31,6 +31,7 @@
 // per motor pulse, less the configured slip; the other axes' actual
 // positions follow their command positions.
 
+#include "machine/AxisUnits.h"
 #include "machine/MotionCard.h"
 #include "machine/SimMachine.h"
 
@@ -127,8 +128,8 @@ private:
         std::int64_t command = 0; // command counter
         std::int64_t offset = 0;  // machine position = command + offset
         double actual = 0.0;      // actual counter (encoder on axis 1)
-        std::int32_t startv = kStartVelocityDefault;
-        std::int32_t speed = kStartVelocityDefault;
+        std::int32_t startv = kStartVelocity;
+        std::int32_t speed = kStartVelocity;
         std::int32_t acc = 0;
         bool stop0 = false;
         int stop0Level = 0;
@@ -147,7 +148,6 @@ private:
         double vmax = 0.0;
         double accel = 0.0;
     };
-    static constexpr std::int32_t kStartVelocityDefault = 1000;
 
     struct Segment {
         std::int64_t dx;
@@ -179,9 +179,17 @@ private:
     void finishMove(Axis& axis);
     bool axisInInterpolation(int axis) const;
     int machineInput(int input) const;
-    bool homePressed(int axisIndex) const;
+    // Levels of the home switch of `axis` and of the tool-setting switch
+    // with the axis at machine position `at`.
+    int homeLevelAt(int axis, std::int64_t at) const;
+    int toolSetLevelAt(std::int64_t at) const;
     void updateActuators();
     void driveActuator(Actuator& actuator, bool towardsOut, std::int64_t delayMs);
+
+    int setStopMode(const char* name, int card, int axis, int enable, int level,
+                    bool Axis::*enabled, int Axis::*stopLevel);
+    int setProfile(const char* name, int card, int axis, std::int32_t value,
+                   std::int32_t Axis::*field);
 
     void record(std::string text);
     int recordCall(const char* name, std::initializer_list<std::int64_t> args, int result,
