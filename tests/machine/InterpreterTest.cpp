@@ -1,240 +1,291 @@
-// Call sequences of the line interpreter, checked against a GoogleMock card.
+// The line interpreter one line at a time: the card calls of every code
+// (reads included, in order, from the simulated card's recording), the feed
+// merge and the feed-and-bend decision.
 #include "MachineTestSupport.h"
 
 #include <gtest/gtest.h>
 
 using namespace korvel;
 using namespace korvel::machine;
+using korvel::test::callText;
+using korvel::test::handMachine;
 using korvel::test::handParameters;
-using korvel::test::MockCard;
-using ::testing::_;
-using ::testing::InSequence;
-using ::testing::NiceMock;
-using ::testing::Return;
-using ::testing::StrictMock;
 
 namespace {
 
-template <typename Card> class InterpreterCalls : public ::testing::Test {
-protected:
-    ParameterSet params = handParameters();
-    RunState run;
-    Card card;
-    Interpreter interpreter{card, params, run};
-
-    void load(common::Lines lines) { run.loadLines(std::move(lines), RunKind::Job); }
-
-    // The common move set-up of the hand parameters on X and Y.
-    void expectXMove(std::int32_t pulses) {
-        EXPECT_CALL(card, set_speed(0, 1, 10000));
-        EXPECT_CALL(card, set_startv(0, 1, 1000));
-        EXPECT_CALL(card, set_acc(0, 1, 2000));
-        EXPECT_CALL(card, pmove(0, 1, pulses));
+// The run state fields a line may change, those that are not 0.
+std::string changed(const RunState& r) {
+    std::string text;
+    const std::pair<const char*, std::int32_t> fields[] = {
+        {"HomingAxisCode", r.HomingAxisCode}, {"HomingActive", r.HomingActive},
+        {"CurrentLine", r.CurrentLine},       {"WaitFlag", r.WaitFlag},
+        {"DwellTicks", r.DwellTicks},         {"CurXPulses", r.CurXPulses},
+        {"CurYPulses", r.CurYPulses},         {"EncoderCheckPos", r.EncoderCheckPos},
+        {"XHomeRequest", r.XHomeRequest}};
+    for (const auto& [name, value] : fields) {
+        if (value != 0) {
+            text += std::string(text.empty() ? "" : " ") + name + "=" + std::to_string(value);
+        }
     }
-    void expectYMove(std::int32_t pulses) {
-        EXPECT_CALL(card, set_speed(0, 2, 2500));
-        EXPECT_CALL(card, set_startv(0, 2, 1000));
-        EXPECT_CALL(card, set_acc(0, 2, 10000));
-        EXPECT_CALL(card, pmove(0, 2, pulses));
+    return text;
+}
+
+using Prepare = void (*)(ParameterSet&, SimulatedCard&, RunState&);
+
+// Moves of the hand parameters: X 10000 pulses/s and acceleration 2000, Y
+// 2500 and 10000, Z and A 2000 and 10000; searches at the homing speeds.
+TEST(InterpreterCalls, EveryCodeMakesExactlyItsCallsAndStateChanges) {
+    const Prepare none = nullptr;
+    const std::string searching = " HomingActive=1 CurrentLine=1";
+    const struct {
+        const char* line;
+        Prepare setup;
+        std::string calls;
+        std::string state;
+    } cases[] = {
+        {"Y15 F3000", none, "move(2, 2500, 10000, 750)", "CurYPulses=750"},
+        {"G92 X0 M16", [](ParameterSet&, SimulatedCard&, RunState& r) { r.CurXPulses = 500; },
+         "set_command_pos(0, 1, 0); set_actual_pos(0, 1, 0)", ""},
+        {"G92 Y2 Z1.5 A-1", none,
+         "set_command_pos(0, 2, 100); set_command_pos(0, 3, 150); set_command_pos(0, 4, -100)",
+         "CurYPulses=100"},
+        {"M16 X100", none,
+         "write_bit(0, 3, 1); OUT3=1; write_bit(0, 11, 1); OUT11=1; move(1, 10000, 2000, 10000)",
+         "CurXPulses=10000"},
+        {"X50 Y30 Z5", none, "move(1, 10000, 2000, 5000); move(2, 2500, 10000, 1500)",
+         "CurXPulses=5000 CurYPulses=1500"},
+        {"Z2.5", none, "get_command_pos(0, 3); move(3, 2000, 10000, 250)", ""},
+        {"g04 p500", none, "", "DwellTicks=17"},
+        {"G04 X5 M16 P45", none, "", "DwellTicks=2"}, // 1.5 and 2.5 round to even
+        {"G04 P75", none, "", "DwellTicks=2"},
+        {"G04 P100", none, "", "DwellTicks=3"},
+        {"G04 P-90", none, "", ""},
+        {"G04 P99999999", none, "", "DwellTicks=32767"},
+        {"M38", none, "set_stop0_mode(0, 2, 1, 0); move(2, 500, 10000, 1000000)",
+         "HomingAxisCode=2" + searching},
+        {"M42", [](ParameterSet& p, SimulatedCard&, RunState&) { p.HomeSpeedA = -600; },
+         "set_stop0_mode(0, 4, 1, 0); move(4, 1000, 10000, -1000000)",
+         "HomingAxisCode=4" + searching},
+        {"M44", none, "set_stop1_mode(0, 4, 1, 0); move(4, 500, 10000, 1000000)",
+         "HomingAxisCode=9" + searching},
+        // Off its switch the cutter starts no motion; on it, it first moves
+        // 20 away against the positive homing direction.
+        {"M40", none, "read_bit(0, 14) = 1", "HomingAxisCode=10" + searching},
+        {"M40", [](ParameterSet&, SimulatedCard& c, RunState&) { c.forceInput(14, 0); },
+         "read_bit(0, 14); move(3, 1000, 10000, -2000)", "HomingAxisCode=10" + searching},
+        // The program's feed homing does not count its own job as busy.
+        {"M36", [](ParameterSet&, SimulatedCard&, RunState& r) { r.JobRunActive = -1; },
+         "get_status(0, 1); get_status(0, 2); get_status(0, 3); get_status(0, 4); "
+         "get_inp_status(0); read_fifo_empty(0) = 1; read_bit(0, 2); "
+         "set_stop0_mode(0, 1, 1, 1); move(1, 2000, 2000, -1000000)",
+         "HomingAxisCode=1" + searching + " XHomeRequest=1"},
+        // Friction roller: 12.34 mm commanded, 12.00 mm measured, so 34
+        // pulses more; the executor checks again after 6 steps.
+        {"M34",
+         [](ParameterSet&, SimulatedCard& c, RunState&) {
+             c.set_command_pos(0, 1, 1234);
+             c.set_actual_pos(0, 1, 1200);
+         },
+         "read_bit(0, 2); get_command_pos(0, 1) = 1234; get_actual_pos(0, 1) = 1200; "
+         "move(1, 10000, 2000, 34)",
+         "DwellTicks=6 EncoderCheckPos=1234"},
+        // Gripper feeds only record the position.
+        {"M34",
+         [](ParameterSet& p, SimulatedCard& c, RunState&) {
+             p.FeedType = 2;
+             c.set_command_pos(0, 1, 1234);
+         },
+         "read_bit(0, 2); get_command_pos(0, 1) = 1234", "EncoderCheckPos=1234"},
+        // The strip has left the sensor: the job waits, the X word is not run.
+        {"M34 X5",
+         [](ParameterSet& p, SimulatedCard& c, RunState&) {
+             p.FeedHomeSwitch = 50;
+             c.forceInput(2, 1);
+         },
+         "read_bit(0, 2) = 1", "WaitFlag=1"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        ParameterSet params = handParameters();
+        SimulatedCard card(handMachine(params));
+        RunState run;
+        if (c.setup != nullptr) {
+            c.setup(params, card, run);
+        }
+        Interpreter interpreter(card, params, run);
+        card.setRecording(RecordLevel::All);
+        interpreter.ExecuteLine(c.line);
+        EXPECT_EQ(callText(card), c.calls);
+        EXPECT_EQ(changed(run), c.state);
     }
-};
+}
 
-using StrictCalls = InterpreterCalls<StrictMock<MockCard>>;
-using NiceCalls = InterpreterCalls<NiceMock<MockCard>>;
+class InterpreterLines : public test::InterpreterFixture {};
 
-TEST_F(StrictCalls, LinesWithoutEffectTouchNothing) {
+TEST_F(InterpreterLines, LinesWithoutEffectTouchNothing) {
+    card.setRecording(RecordLevel::All);
     for (const char* line : {"G90 G01", "", "   ", "; X5 M16", "M010", "M10.0", "M30", "M100",
                              "M00", "G4 P500", "F3000", "P100", "G90", "G91"}) {
         interpreter.ExecuteLine(line);
-    }
-    EXPECT_EQ(run.DwellTicks, 0);
-    EXPECT_EQ(run.WaitFlag, 0);
-    EXPECT_EQ(run.CurrentLine, 0);
-}
-
-TEST_F(StrictCalls, BendMoveUsesTheCommonSetUpAndIgnoresF) {
-    InSequence order;
-    expectYMove(750);
-    interpreter.ExecuteLine("Y15 F3000");
-    EXPECT_EQ(run.CurYPulses, 750);
-}
-
-TEST_F(StrictCalls, SetPositionExecutesNothingElseOnTheLine) {
-    run.CurXPulses = 500;
-    EXPECT_CALL(card, set_command_pos(0, 1, 0));
-    EXPECT_CALL(card, set_actual_pos(0, 1, 0));
-    interpreter.ExecuteLine("G92 X0 M16");
-    EXPECT_EQ(run.CurXPulses, 0);
-
-    EXPECT_CALL(card, set_command_pos(0, 2, 100));
-    EXPECT_CALL(card, set_command_pos(0, 3, 150));
-    EXPECT_CALL(card, set_command_pos(0, 4, -100));
-    interpreter.ExecuteLine("G92 Y2 Z1.5 A-1");
-    EXPECT_EQ(run.CurYPulses, 100);
-}
-
-TEST_F(StrictCalls, OutputCodeThenMotionOnTheSameLine) {
-    InSequence order;
-    EXPECT_CALL(card, write_bit(0, 3, 1));
-    EXPECT_CALL(card, write_bit(0, 11, 1));
-    expectXMove(10000);
-    interpreter.ExecuteLine("M16 X100");
-    EXPECT_EQ(run.CurXPulses, 10000);
-}
-
-TEST_F(StrictCalls, FeedAndBendLineIgnoresZ) {
-    InSequence order;
-    expectXMove(5000);
-    expectYMove(1500);
-    interpreter.ExecuteLine("X50 Y30 Z5");
-}
-
-TEST_F(StrictCalls, DwellTicksRoundHalvesToEven) {
-    const std::pair<const char*, int> cases[] = {
-        {"g04 p500", 17}, {"G04 P45", 2},           {"G04 P75", 2},       {"G04 P100", 3},
-        {"G04 P-90", 0},  {"G04 P99999999", 32767}, {"G04 X5 M16 P30", 1}};
-    for (const auto& [line, ticks] : cases) {
-        interpreter.ExecuteLine(line);
-        EXPECT_EQ(run.DwellTicks, ticks) << line;
+        EXPECT_EQ(callText(card), "") << line;
+        EXPECT_EQ(changed(run), "") << line;
     }
 }
 
-TEST_F(StrictCalls, BendHomingSearchSkipsTheNextLine) {
-    run.CurrentLine = 5;
-    InSequence order;
-    EXPECT_CALL(card, set_stop0_mode(0, 2, 1, 0));
-    EXPECT_CALL(card, set_speed(0, 2, 500));
-    EXPECT_CALL(card, set_startv(0, 2, 1000));
-    EXPECT_CALL(card, set_acc(0, 2, 10000));
-    EXPECT_CALL(card, pmove(0, 2, 1000000));
-    interpreter.ExecuteLine("M38");
-    EXPECT_EQ(run.CurrentLine, 6);
-    EXPECT_EQ(run.HomingAxisCode, 2);
-    EXPECT_EQ(run.HomingActive, 1);
-}
-
-TEST_F(StrictCalls, SwingHomingAndToolSetting) {
-    params.HomeSpeedA = -600;
-    {
-        InSequence order;
-        EXPECT_CALL(card, set_stop0_mode(0, 4, 1, 0));
-        EXPECT_CALL(card, set_speed(0, 4, 1000));
-        EXPECT_CALL(card, set_startv(0, 4, 1000));
-        EXPECT_CALL(card, set_acc(0, 4, 10000));
-        EXPECT_CALL(card, pmove(0, 4, -1000000));
-    }
-    interpreter.ExecuteLine("M42");
-    EXPECT_EQ(run.HomingAxisCode, 4);
-    {
-        InSequence order;
-        EXPECT_CALL(card, set_stop1_mode(0, 4, 1, 0));
-        EXPECT_CALL(card, set_speed(0, 4, 500));
-        EXPECT_CALL(card, set_startv(0, 4, 1000));
-        EXPECT_CALL(card, set_acc(0, 4, 10000));
-        EXPECT_CALL(card, pmove(0, 4, 1000000));
-    }
-    interpreter.ExecuteLine("M44");
-    EXPECT_EQ(run.HomingAxisCode, 9);
-    EXPECT_EQ(run.CurrentLine, 2);
-}
-
-TEST_F(StrictCalls, CutterReturnWithIn14SetStartsNoMotion) {
-    EXPECT_CALL(card, read_bit(0, 14)).WillOnce(Return(1));
-    interpreter.ExecuteLine("M40");
-    EXPECT_EQ(run.HomingAxisCode, 10);
-    EXPECT_EQ(run.HomingActive, 1);
-    EXPECT_EQ(run.CurrentLine, 1);
-}
-
-TEST_F(StrictCalls, CutterReturnOnTheSwitchFirstMovesAway) {
-    InSequence order;
-    EXPECT_CALL(card, read_bit(0, 14)).WillOnce(Return(0));
-    EXPECT_CALL(card, set_speed(0, 3, 1000));
-    EXPECT_CALL(card, set_startv(0, 3, 1000));
-    EXPECT_CALL(card, set_acc(0, 3, 10000));
-    EXPECT_CALL(card, pmove(0, 3, -2000)); // against the positive homing direction
-    interpreter.ExecuteLine("M40");
-    EXPECT_EQ(run.HomingAxisCode, 10);
-}
-
-TEST_F(NiceCalls, FeedHomingFromTheProgram) {
-    run.JobRunActive = -1;
-    ON_CALL(card, read_fifo_empty(0)).WillByDefault(Return(1));
-    EXPECT_CALL(card, read_bit(0, 2)).WillOnce(Return(0));
-    EXPECT_CALL(card, set_stop0_mode(0, 1, 1, 1));
-    EXPECT_CALL(card, set_speed(0, 1, 2000));
-    EXPECT_CALL(card, pmove(0, 1, -1000000));
-    interpreter.ExecuteLine("M36");
-    EXPECT_EQ(run.XHomeRequest, 1);
-    EXPECT_EQ(run.HomingAxisCode, 1);
-    EXPECT_EQ(run.CurrentLine, 1);
-}
-
-TEST_F(NiceCalls, EncoderCheckRecordsWithoutMovingForGripperFeeds) {
-    for (std::int16_t feedType : {1, 2}) {
-        params.FeedType = feedType;
-        run.EncoderCheckPos = 0;
-        EXPECT_CALL(card, read_bit(0, 2)).WillOnce(Return(0));
-        EXPECT_CALL(card, get_command_pos(0, 1)).WillOnce(Return(1234));
-        EXPECT_CALL(card, get_actual_pos(_, _)).Times(0);
-        EXPECT_CALL(card, pmove(_, _, _)).Times(0);
-        interpreter.ExecuteLine("M34");
-        EXPECT_EQ(run.EncoderCheckPos, 1234);
-        EXPECT_EQ(run.DwellTicks, 0);
-        ::testing::Mock::VerifyAndClearExpectations(&card);
+TEST_F(InterpreterLines, InPositionAndRodWaits) {
+    struct Case {
+        const char* line;
+        std::int16_t inPositionCheck;
+        std::int16_t benderType;
+        double rodDelay;
+        std::int16_t wait;
+    };
+    const Case cases[] = {
+        {"M12", 0, 2, 300, 1}, {"M14", 0, 2, 300, 1}, {"M14", 1, 2, 300, 0},
+        {"M13", 0, 2, 300, 0}, {"M18", 0, 2, 0, 0},   {"M21", 0, 3, 300, 0},
+        {"M20", 0, 3, 0.5, 1}, {"M19", 0, 3, 0, 1},   {"M22", 0, 3, 0, 0},
+    };
+    for (const Case& c : cases) {
+        params.InPositionCheck = c.inPositionCheck;
+        params.BenderType = c.benderType;
+        params.BenderInOutDelay = c.rodDelay;
+        run.WaitFlag = 0;
+        interpreter.ExecuteLine(c.line);
+        EXPECT_EQ(run.WaitFlag, c.wait) << c.line;
     }
 }
 
-TEST_F(NiceCalls, EncoderCheckCorrectsTheRollerFeed) {
-    EXPECT_CALL(card, read_bit(0, 2)).WillOnce(Return(0));
-    EXPECT_CALL(card, get_command_pos(0, 1)).WillOnce(Return(1234));
-    EXPECT_CALL(card, get_actual_pos(0, 1)).WillOnce(Return(1200));
-    // 12.34 mm commanded, 12.00 mm measured: 0.34 mm = 34 pulses more.
-    EXPECT_CALL(card, pmove(0, 1, 34));
-    interpreter.ExecuteLine("M34");
-    EXPECT_EQ(run.DwellTicks, 6);
-}
-
-TEST_F(NiceCalls, EncoderCheckWaitsWhenTheStripLeftTheSensor) {
-    params.FeedHomeSwitch = 50;
-    EXPECT_CALL(card, read_bit(0, 2)).WillOnce(Return(1));
-    EXPECT_CALL(card, get_command_pos(_, _)).Times(0);
-    EXPECT_CALL(card, pmove(_, _, _)).Times(0);
-    interpreter.ExecuteLine("M34 X5");
-    EXPECT_EQ(run.WaitFlag, 1);
-}
-
-TEST_F(NiceCalls, InPositionAndRodWaits) {
-    interpreter.ExecuteLine("M12");
-    EXPECT_EQ(run.WaitFlag, 1);
-    run.WaitFlag = 0;
-    params.InPositionCheck = 1;
-    interpreter.ExecuteLine("M14");
-    EXPECT_EQ(run.WaitFlag, 0);
-
-    interpreter.ExecuteLine("M18");
-    EXPECT_EQ(run.WaitFlag, 0); // double bender: no rod sensors
-    params.BenderType = 3;
-    interpreter.ExecuteLine("M21");
-    EXPECT_EQ(run.WaitFlag, 0); // fixed rod delay
-    params.BenderInOutDelay = 0;
-    interpreter.ExecuteLine("M20");
-    EXPECT_EQ(run.WaitFlag, 1);
-}
-
-TEST_F(NiceCalls, BacklashOnlyOnReversal) {
-    InSequence order;
-    EXPECT_CALL(card, pmove(0, 2, 500));  // first move: direction unknown
-    EXPECT_CALL(card, pmove(0, 2, -275)); // reversal: 250 + 25
-    EXPECT_CALL(card, pmove(0, 2, -150)); // same direction
-    EXPECT_CALL(card, pmove(0, 2, 325));  // reversal: 300 + 25
-    EXPECT_CALL(card, pmove(0, 2, 0));    // no travel, direction kept
-    EXPECT_CALL(card, pmove(0, 2, -50));  // so this is still a reversal: 25 + 25
-    for (const char* line : {"Y10", "Y5", "Y2", "Y8", "Y8", "Y7.5"}) {
-        interpreter.ExecuteLine(line);
-    }
+TEST_F(InterpreterLines, BacklashOnlyOnReversalRoundedWithTheTravel) {
+    // 25 pulses of play: the first move has no direction yet, a move of no
+    // travel keeps the direction.
+    const auto pmoves = [this](std::initializer_list<const char*> lines) {
+        card.clearRecording();
+        for (const char* line : lines) {
+            interpreter.ExecuteLine(line);
+            card.runUntilIdle();
+        }
+        return callText(card);
+    };
+    EXPECT_EQ(pmoves({"Y10", "Y5", "Y2", "Y8", "Y8", "Y7.5"}),
+              "move(2, 2500, 10000, 500); move(2, 2500, 10000, -275); "
+              "move(2, 2500, 10000, -150); move(2, 2500, 10000, 325); move(2, 2500, 10000, 0); "
+              "move(2, 2500, 10000, -50)");
     EXPECT_EQ(run.CurYPulses, 375);
     EXPECT_EQ(run.LastBendDir, -1);
+    // Half a pulse of play: the travel with the play rounds to even as a
+    // whole (-3.5 -> -4, 3.5 -> 4, -1.5 -> -2).
+    params.BendBacklash = 0.01;
+    run.CurYPulses = 500;
+    run.LastBendDir = 1;
+    EXPECT_EQ(pmoves({"Y9.94", "Y10", "Y9.98"}),
+              "move(2, 2500, 10000, -4); move(2, 2500, 10000, 4); move(2, 2500, 10000, -2)");
+}
+
+// --- feed merge -------------------------------------------------------------------------
+
+TEST_F(InterpreterLines, FeedMerge) {
+    struct Case {
+        const char* name;
+        common::Lines program;
+        double maxFeedLength;
+        std::int16_t feedType;
+        std::int32_t targetPulses;
+        std::int16_t lastMerged; // CurrentLine afterwards
+        double mergeLength;
+    };
+    // The look-ahead adds each line's distance from where the strip stands:
+    // with X10 X25 X40 that is 25 for X25, then 40 more for X40.
+    const Case cases[] = {
+        {"two feeds", {"X10", "X25", "M30"}, 0, 0, 2500, 1, 25},
+        {"limit 50 stops at 65", {"X10", "X25", "X40"}, 50, 0, 2500, 1, 65},
+        {"limit 12", {"X10", "X25"}, 12, 0, 1000, 0, 25},
+        {"a limit of 1 does not limit", {"X10", "X25", "X40"}, 1, 0, 4000, 2, 65},
+        {"arm already there", {"X10", "X20 Y0", "X30 Y1", "X40"}, 0, 0, 2000, 1, 0},
+        {"a G word ends the merge", {"X10", "G01 X20", "X30"}, 0, 0, 1000, 0, 0},
+        {"gripper stroke", {"X10", "X20 Y0", "X0 F6000", "X30"}, 0, 1, 2000, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        params.MaxFeedLength = c.maxFeedLength;
+        params.FeedType = c.feedType;
+        run.CurXPulses = 0;
+        card.set_command_pos(0, 1, 0);
+        card.clearRecording();
+        load(c.program);
+        executeCurrent();
+        EXPECT_EQ(run.CurXPulses, c.targetPulses);
+        EXPECT_EQ(run.CurrentLine, c.lastMerged);
+        EXPECT_DOUBLE_EQ(interpreter.MergeLength(), c.mergeLength);
+        EXPECT_EQ(callText(card), "move(1, 10000, 2000, " + std::to_string(c.targetPulses) + ")");
+        card.runUntilIdle();
+    }
+}
+
+TEST_F(InterpreterLines, LookAheadClassification) {
+    struct Case {
+        std::int16_t feedType;
+        const char* line;
+        const char* result;
+        const char* nextX;
+        const char* nextY;
+    };
+    const Case cases[] = {
+        {1, "X0 F6000", "NUM", "", ""},
+        {1, "X0 F1", "NUM", "", ""},
+        {2, "X0 F6000", "NUM", "", ""},
+        {2, "X100 F6000", "NUM", "", ""},
+        {2, "X0 F600", "0", "", ""},
+        {0, "X12.5 F6000 M16", "12.5", "", ""},
+        {0, "X12.5 Y3", "NUM", "12.5", "3"},
+        {0, "G01 X12.5 Y3", "NUM", "", ""},
+        {0, "Y3", "NUM", "", ""},
+        {0, "X12.5 Y3 Z1 A2 M16", "NUM", "12.5", "3"},
+    };
+    for (const Case& c : cases) {
+        params.FeedType = c.feedType;
+        interpreter.X_Only("X1 Y1"); // values of an earlier line never leak
+        EXPECT_EQ(interpreter.X_Only(c.line), c.result) << c.line;
+        EXPECT_EQ(interpreter.NextX(), c.nextX) << c.line;
+        EXPECT_EQ(interpreter.NextY(), c.nextY) << c.line;
+    }
+}
+
+// --- feed-and-bend decision ---------------------------------------------------------------
+
+TEST_F(InterpreterLines, FeedAndBendDecision) {
+    struct Case {
+        const char* name;
+        std::int32_t armAt;
+        const char* line;
+        const char* next;
+        bool yMoves;
+        bool sampled;
+    };
+    // Idle angle 3 degrees = 150 pulses; X 100 pulses/mm, Y 50 pulses/degree.
+    const Case cases[] = {
+        {"beyond the idle angle", 0, "X10 Y4", "M30", true, false},
+        {"arm waiting at the idle angle", 150, "X10 Y3.5", "M30", true, false},
+        {"arm waiting at minus the idle angle", -149, "X10 Y-3.5", "M30", true, false},
+        {"bend steeper than the feed", 20, "X0.1 Y1", "M30", true, false},
+        {"arm at zero stays", 0, "X10 Y0.02", "M30", false, false},
+        {"short path of two points", 20, "X10 Y1", "M30", true, false},
+        {"path", 20, "X10 Y1", "X12 Y1.5", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        run = RunState{};
+        card.clearRecording();
+        card.set_command_pos(0, 1, 0);
+        armAt(c.armAt);
+        load({c.line, c.next});
+        executeCurrent();
+        EXPECT_EQ(calls("pmove(0, 2").size(), c.yMoves ? 1u : 0u);
+        EXPECT_EQ(!calls("fifo_inp_move2").empty(), c.sampled);
+        EXPECT_EQ(run.CurXPulses, c.sampled ? 1200 : splitWords(c.line).value(Word::X) * 100);
+        card.runUntilIdle();
+        EXPECT_EQ(card.get_command_pos(0, 1), run.CurXPulses);
+        EXPECT_EQ(card.get_command_pos(0, 2), run.CurYPulses);
+    }
 }
 
 } // namespace
