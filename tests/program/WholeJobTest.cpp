@@ -182,20 +182,50 @@ void expectCompleteJob(const JobResult& r) {
     EXPECT_EQ(r.finished, r.path);
 }
 
-TEST(WholeJob, RingOfTwoPiecesRunsToTheEndQuestion) {
-    Job job;
-    job.drawing = "ringO.dxf";
-    const JobResult r = runJob(job);
-    expectCompleteJob(r);
-    EXPECT_EQ(r.messages.size(), 1u);
-}
-
-TEST(WholeJob, LetterDFromEveryDrawingFormat) {
-    for (const char* drawing : {"letterD.dxf", "letterD.nc", "letterD.plt", "letterD.ai"}) {
-        SCOPED_TRACE(drawing);
+// Jobs from every drawing format, with extreme compensations, a slipping
+// roller checked by the encoder and a pneumatic cutter waiting for its
+// switches: each ends with the question and the strip at its last target.
+TEST(WholeJob, EveryJobEndsComplete) {
+    using Edit = std::function<void(Job&)>;
+    std::vector<std::pair<std::string, Edit>> cases;
+    for (const char* drawing :
+         {"ringO.dxf", "letterD.dxf", "letterD.nc", "letterD.plt", "letterD.ai"}) {
+        cases.emplace_back(drawing, [drawing](Job& j) { j.drawing = drawing; });
+    }
+    cases.emplace_back("compensations", [](Job& j) {
+        j.drawing = "ringO.dxf";
+        j.endFeed = "-20";
+        j.setUp = [](machine::ParameterSet& p) {
+            p.StartSegmentComp = 4.5;
+            p.EndSegmentComp = -3.25;
+            p.EngraveCutterRadius = 1.5;
+            p.CutterRadiusCompFactor = 1.0;
+        };
+    });
+    cases.emplace_back("encoder on a slipping roller", [](Job& j) {
+        j.encoder = true;
+        j.simMachine = {"EncoderSlip=0.01"};
+        j.setUp = [](machine::ParameterSet& p) {
+            p.EncoderPort = 1;
+            p.EncoderTolerance = 0.2;
+        };
+    });
+    cases.emplace_back("pneumatic cutter", [](Job& j) {
+        j.setUp = [](machine::ParameterSet& p) {
+            p.CutterUpDownControl = 0;
+            p.InPositionCheck = 0;
+        };
+    });
+    for (const auto& [name, edit] : cases) {
+        SCOPED_TRACE(name);
         Job job;
-        job.drawing = drawing;
-        expectCompleteJob(runJob(job));
+        edit(job);
+        const JobResult r = runJob(job);
+        expectCompleteJob(r);
+        EXPECT_EQ(r.messages.size(), 1u);
+        if (job.encoder) {
+            EXPECT_GT(std::count(r.program.begin(), r.program.end(), "M34"), 2);
+        }
     }
 }
 
@@ -213,19 +243,6 @@ TEST(WholeJob, SeveralLettersWithHomingAndFeedReturn) {
     EXPECT_EQ(r.messages[1].message.zh, "动作完成！");
     EXPECT_NEAR(r.x, 0.0, 1e-9) << "the feed return brought the feed axis back";
     EXPECT_EQ(r.finished, r.path);
-}
-
-TEST(WholeJob, EndsWhateverTheCompensations) {
-    Job job;
-    job.drawing = "ringO.dxf";
-    job.endFeed = "-20";
-    job.setUp = [](machine::ParameterSet& p) {
-        p.StartSegmentComp = 4.5;
-        p.EndSegmentComp = -3.25;
-        p.EngraveCutterRadius = 1.5;
-        p.CutterRadiusCompFactor = 1.0;
-    };
-    expectCompleteJob(runJob(job));
 }
 
 // The gripper feeds cut their feeds into strokes, the double-stroke one
@@ -270,28 +287,6 @@ TEST(WholeJob, GripperFeedsPutTheStripWhereTheRollerFeedDoes) {
         }
     }
     EXPECT_EQ(parities.size(), 2u) << "odd and even stroke counts at the end";
-}
-
-TEST(WholeJob, EncoderChecksOnARollerFeedThatSlips) {
-    Job job;
-    job.encoder = true;
-    job.simMachine = {"EncoderSlip=0.01"};
-    job.setUp = [](machine::ParameterSet& p) {
-        p.EncoderPort = 1;
-        p.EncoderTolerance = 0.2;
-    };
-    const JobResult r = runJob(job);
-    expectCompleteJob(r);
-    EXPECT_GT(std::count(r.program.begin(), r.program.end(), "M34"), 2);
-}
-
-TEST(WholeJob, PneumaticCutterWaitsForItsSwitchesThroughTheJob) {
-    Job job;
-    job.setUp = [](machine::ParameterSet& p) {
-        p.CutterUpDownControl = 0;
-        p.InPositionCheck = 0;
-    };
-    expectCompleteJob(runJob(job));
 }
 
 // The double-stroke gripper's feed button: a press on an idle machine
