@@ -175,6 +175,13 @@ struct BendFixture : ::testing::Test {
     BendOptions options;
 
     BendWriter writer() { return BendWriter(out, p, tables, feed, queue, joins, options); }
+    // The lines of one feed through the queued bends.
+    const Lines& feedThrough(double from, double to) {
+        auto w = writer();
+        w.loadNextIfIdle();
+        w.FeedTo(from, to);
+        return out.lines();
+    }
 };
 
 TEST_F(BendFixture, ForceAndIdleCorrectionsPerBender) {
@@ -272,20 +279,14 @@ TEST_F(BendFixture, BendingDisabledWritesNoArmMove) {
 TEST_F(BendFixture, PressedArcRunEndsWithTheArmBackAtItsWaitingPlace) {
     queue.QueueBend(150, 100, -1, 0.2);
     queue.QueueBend(170, 100, -1, 0.2);
-    auto w = writer();
-    w.loadNextIfIdle();
-    w.FeedTo(140, 200);
-    EXPECT_EQ(out.lines(), (Lines{"X150.0000 Y10.0000 F6000", "X170.0000 Y10.0000 F6000",
-                                  "X200.0000 Y0.0000 F6000"}));
+    EXPECT_EQ(feedThrough(140, 200), (Lines{"X150.0000 Y10.0000 F6000", "X170.0000 Y10.0000 F6000",
+                                            "X200.0000 Y0.0000 F6000"}));
 }
 
 TEST_F(BendFixture, ArcRunApproachAndFeedOnOneArcLength) {
     queue.QueueBend(150, 100, 1, 0.1); // 10 mm arc, bent from 135 on
-    auto w = writer();
-    w.loadNextIfIdle();
-    w.FeedTo(100, 300);
-    EXPECT_EQ(out.lines(), (Lines{"X135.0000 Y0.0000 F6000", "X150.0000 Y-10.0000 F6000",
-                                  "X160.0000 Y0.0000 F6000"}));
+    EXPECT_EQ(feedThrough(100, 300), (Lines{"X135.0000 Y0.0000 F6000", "X150.0000 Y-10.0000 F6000",
+                                            "X160.0000 Y0.0000 F6000"}));
 }
 
 TEST_F(BendFixture, JoiningPausesOnTheWay) {
@@ -294,10 +295,7 @@ TEST_F(BendFixture, JoiningPausesOnTheWay) {
     joins.append(125);
     queue.QueueBend(120, 45, kBendCorner, 0);
     queue.QueueBend(130, 45, kBendCorner, 0);
-    auto w = writer();
-    w.loadNextIfIdle();
-    w.FeedTo(100, 200);
-    EXPECT_EQ(out.lines(),
+    EXPECT_EQ(feedThrough(100, 200),
               (Lines{"X110.0000 F6000", "G04 P2000 ;connect pause", "X120.0000 Y0.0000 F6000",
                      "X120.0000 F6000", "G05 Y-45.0000 F00003000", "G05 Y0.0000 F00003000",
                      "X125.0000 F6000", "G04 P2000 ;connect pause", "X130.0000 F6000",

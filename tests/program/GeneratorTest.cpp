@@ -56,6 +56,13 @@ struct GeneratorFixture : ::testing::Test {
         path.push_back(trailer(0));
         return path;
     }
+    // The job is refused with a message whose English text starts so.
+    void expectRefused(const PathRecords& path, const std::string& start) {
+        const auto refused = run(path);
+        ASSERT_TRUE(refused.refusal.has_value()) << start;
+        EXPECT_EQ(refused.refusal->en.rfind(start, 0), 0u) << refused.refusal->en;
+        EXPECT_TRUE(refused.lines.empty());
+    }
     static PathRecords straightBlock(double length, double headerTurn = 0) {
         return {header(headerTurn), plain(0, 0), plain(length, 0), trailer(0)};
     }
@@ -198,9 +205,7 @@ TEST_F(GeneratorFixture, TooManyJoinsAreRefused) {
     EXPECT_FALSE(run(path).refusal.has_value()); // 51 joins fit
     const auto b = straightBlock(10);
     path.insert(path.end(), b.begin(), b.end());
-    const auto refused = run(path);
-    ASSERT_TRUE(refused.refusal.has_value());
-    EXPECT_EQ(refused.refusal->en.rfind("More than 51 material joins", 0), 0u);
+    expectRefused(path, "More than 51 material joins");
 }
 
 TEST_F(GeneratorFixture, TooManyWaitingBendsAreRefused) {
@@ -220,9 +225,7 @@ TEST_F(GeneratorFixture, TooManyWaitingBendsAreRefused) {
     addCorner(path, 10002, 0, 20);
     path.push_back(plain(10003, 0));
     path.push_back(trailer(0));
-    const auto refused = run(path);
-    ASSERT_TRUE(refused.refusal.has_value());
-    EXPECT_EQ(refused.refusal->en.rfind("More than 10000 bends", 0), 0u);
+    expectRefused(path, "More than 10000 bends");
 }
 
 TEST_F(GeneratorFixture, TooManyFeedCorrectionsAreRefused) {
@@ -234,9 +237,7 @@ TEST_F(GeneratorFixture, TooManyFeedCorrectionsAreRefused) {
         const auto b = PathRecords{header(90), plain(0, 0), plain(10, 0), trailer(90)};
         path.insert(path.end(), b.begin(), b.end());
     }
-    const auto refused = run(path);
-    ASSERT_TRUE(refused.refusal.has_value());
-    EXPECT_EQ(refused.refusal->en.rfind("More than 1001 feed length corrections", 0), 0u);
+    expectRefused(path, "More than 1001 feed length corrections");
 }
 
 TEST_F(GeneratorFixture, CompensationsAndCutterRadiusCorrectionAreLogged) {
