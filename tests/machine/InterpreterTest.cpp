@@ -203,6 +203,10 @@ TEST_F(InterpreterLines, FeedMerge) {
         {"arm already there", {"X10", "X20 Y0", "X30 Y1", "X40"}, 0, 0, 2000, 1, 0},
         {"a G word ends the merge", {"X10", "G01 X20", "X30"}, 0, 0, 1000, 0, 0},
         {"gripper stroke", {"X10", "X20 Y0", "X0 F6000", "X30"}, 0, 1, 2000, 1, 0},
+        {"double stroke", {"X10", "X0 F6000", "X30"}, 0, 2, 1000, 0, 0},
+        {"other stroke", {"X10", "X100 F6000", "X30"}, 0, 2, 1000, 0, 0},
+        {"not a stroke line", {"X10", "X0 F600", "X30"}, 0, 2, 3000, 2, 30},
+        {"M, Z and A words", {"X10", "X20 Y0 Z1 A2 M16", "X30"}, 0, 0, 3000, 2, 30},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -218,35 +222,6 @@ TEST_F(InterpreterLines, FeedMerge) {
         EXPECT_DOUBLE_EQ(interpreter.MergeLength(), c.mergeLength);
         EXPECT_EQ(callText(card), "move(1, 10000, 2000, " + std::to_string(c.targetPulses) + ")");
         card.runUntilIdle();
-    }
-}
-
-TEST_F(InterpreterLines, LookAheadClassification) {
-    struct Case {
-        std::int16_t feedType;
-        const char* line;
-        const char* result;
-        const char* nextX;
-        const char* nextY;
-    };
-    const Case cases[] = {
-        {1, "X0 F6000", "NUM", "", ""},
-        {1, "X0 F1", "NUM", "", ""},
-        {2, "X0 F6000", "NUM", "", ""},
-        {2, "X100 F6000", "NUM", "", ""},
-        {2, "X0 F600", "0", "", ""},
-        {0, "X12.5 F6000 M16", "12.5", "", ""},
-        {0, "X12.5 Y3", "NUM", "12.5", "3"},
-        {0, "G01 X12.5 Y3", "NUM", "", ""},
-        {0, "Y3", "NUM", "", ""},
-        {0, "X12.5 Y3 Z1 A2 M16", "NUM", "12.5", "3"},
-    };
-    for (const Case& c : cases) {
-        params.FeedType = c.feedType;
-        interpreter.X_Only("X1 Y1"); // values of an earlier line never leak
-        EXPECT_EQ(interpreter.X_Only(c.line), c.result) << c.line;
-        EXPECT_EQ(interpreter.NextX(), c.nextX) << c.line;
-        EXPECT_EQ(interpreter.NextY(), c.nextY) << c.line;
     }
 }
 

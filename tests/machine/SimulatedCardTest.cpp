@@ -23,6 +23,14 @@ protected:
         card.set_speed(0, axis, speed);
         card.set_acc(0, axis, acc);
     }
+    // Levels of `inputs`, one digit each.
+    static std::string levels(SimulatedCard& c, std::initializer_list<int> inputs) {
+        std::string text;
+        for (int input : inputs) {
+            text += std::to_string(c.read_bit(0, input));
+        }
+        return text;
+    }
     // A card whose machine description differs from the built-in one.
     SimulatedCard cardWith(SimMachineFile file) { return SimulatedCard(handMachine(params, file)); }
 };
@@ -113,25 +121,17 @@ TEST_F(SimCardTest, SearchesStopExactlyOnTheSwitchWithTheirLevels) {
     }
 }
 
-TEST_F(SimCardTest, FeedHomingSearchesBackToTheSwitchOrLeavesIt) {
+TEST_F(SimCardTest, FeedHomingLeavesTheSwitchItStandsOn) {
+    // The feed switch reads 1 only while pressed, from 0 mm downwards; X
+    // starts 5 mm ahead of it. (The search back onto it runs in the "M36"
+    // program test.)
+    card.set_speed(0, 1, 100000);
+    card.pmove(0, 1, -600);
+    card.runUntilIdle();
+    EXPECT_EQ(card.read_bit(0, 2), 1);
     RunState run;
-    // Power-on: 5 mm ahead of the feed switch, which reads 1 only while
-    // pressed.
-    EXPECT_EQ(card.machinePosition(1), 500);
-    EXPECT_EQ(card.read_bit(0, 2), 0);
     EXPECT_EQ(HomeFeedAxis(card, params, run, {1200, false}), FeedHomingResult::Searching);
     EXPECT_EQ(run.HomingAxisCode, 1);
-    EXPECT_EQ(run.HomingActive, 1);
-    card.runUntilIdle();
-    EXPECT_EQ(card.machinePosition(1), 0);
-    EXPECT_EQ(card.read_bit(0, 2), 1);
-
-    // Standing on the switch, the search runs forward until it releases.
-    run.HomingAxisCode = 0;
-    card.set_stop0_mode(0, 1, 0, 0);
-    card.pmove(0, 1, -300);
-    card.runUntilIdle();
-    EXPECT_EQ(HomeFeedAxis(card, params, run, {1200, false}), FeedHomingResult::Searching);
     card.runUntilIdle();
     EXPECT_EQ(card.machinePosition(1), 1);
     EXPECT_EQ(card.read_bit(0, 2), 0);
@@ -165,13 +165,8 @@ TEST_F(SimCardTest, FeedHomingCancelRetractAndBusy) {
 }
 
 TEST_F(SimCardTest, EnabledLimitsStopTheAxis) {
+    // Y starts at -3 degrees; the negative limit is -360 degrees.
     card.set_speed(0, 2, 100000);
-    card.pmove(0, 2, -1000000);
-    card.runUntilIdle();
-    EXPECT_EQ(card.machinePosition(2), -1000150); // limits off by default
-    card.pmove(0, 2, 1000000);
-    card.runUntilIdle();
-    // Back at -150; the negative limit is -360 degrees.
     card.set_limit_mode(0, 2, 1, 1, 0);
     card.pmove(0, 2, -1000000);
     card.runUntilIdle();
@@ -236,36 +231,32 @@ TEST_F(SimCardTest, EncoderCountsWithItsRatioAndSlip) {
 
 TEST_F(SimCardTest, PowerOnInputLevels) {
     // Buttons idle at 1, the cutter is back (IN17 0), every switch is free:
-    // the feed switch reads 0 off it, the others 1.
-    for (int input : {11, 12, 13, 15, 18, 19, 22, 23, 16, 8, 14, 20, 21}) {
-        EXPECT_EQ(card.read_bit(0, input), 1) << input;
-    }
-    EXPECT_EQ(card.read_bit(0, 17), 0);
-    EXPECT_EQ(card.read_bit(0, 2), 0);
+    // the feed switch IN2 reads 0 off it, the others 1.
+    EXPECT_EQ(levels(card, {2, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}),
+              "011111110111111");
     card.setButton(13, true);
-    EXPECT_EQ(card.read_bit(0, 13), 0);
+    card.forceInput(8, 0);
+    EXPECT_EQ(levels(card, {8, 13}), "00");
     card.setButton(13, false);
-    EXPECT_EQ(card.read_bit(0, 13), 1);
-    card.forceInput(14, 0);
-    EXPECT_EQ(card.read_bit(0, 14), 0);
-    card.clearInput(14);
-    EXPECT_EQ(card.read_bit(0, 14), 1);
+    card.clearInput(8);
+    EXPECT_EQ(levels(card, {8, 13}), "11");
 }
 
 TEST_F(SimCardTest, CutterInPositionInputsFollowTheValvesAfterTheirDelays) {
+    // IN16 (out) and IN17 (back); OUT1 drives the cutter out, OUT2 back,
+    // switching a valve off leaves the cutter where it is.
     card.write_bit(0, 1, 1);
-    EXPECT_EQ(card.read_bit(0, 17), 1); // left the back position
+    EXPECT_EQ(levels(card, {16, 17}), "11");
     card.advance(149);
-    EXPECT_EQ(card.read_bit(0, 16), 1);
+    EXPECT_EQ(levels(card, {16, 17}), "11");
     card.advance(1);
-    EXPECT_EQ(card.read_bit(0, 16), 0);
-    card.write_bit(0, 1, 0); // the cutter stays out
+    EXPECT_EQ(levels(card, {16, 17}), "01");
+    card.write_bit(0, 1, 0);
     card.advance(500);
-    EXPECT_EQ(card.read_bit(0, 16), 0);
+    EXPECT_EQ(levels(card, {16, 17}), "01");
     card.write_bit(0, 2, 1);
-    EXPECT_EQ(card.read_bit(0, 16), 1);
     card.advance(150);
-    EXPECT_EQ(card.read_bit(0, 17), 0);
+    EXPECT_EQ(levels(card, {16, 17}), "10");
 }
 
 TEST_F(SimCardTest, RodSensorsAndInfeedLimitWhenFitted) {
@@ -274,21 +265,16 @@ TEST_F(SimCardTest, RodSensorsAndInfeedLimitWhenFitted) {
     file.InfeedLimit = 5;
     SimulatedCard sim = cardWith(file);
     // IN10 / IN12 read 0 once OUT4 / OUT5 are on, IN11 / IN13 once off.
-    EXPECT_EQ(sim.read_bit(0, 11), 0);
-    EXPECT_EQ(sim.read_bit(0, 13), 0);
-    EXPECT_EQ(sim.read_bit(0, 10), 1);
+    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "1010");
     sim.write_bit(0, 4, 1);
     sim.advance(249);
-    EXPECT_EQ(sim.read_bit(0, 10), 1);
-    EXPECT_EQ(sim.read_bit(0, 11), 1);
+    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "1110");
     sim.advance(1);
-    EXPECT_EQ(sim.read_bit(0, 10), 0);
+    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "0110");
     sim.write_bit(0, 5, 1);
     sim.write_bit(0, 4, 0);
     sim.advance(250);
-    EXPECT_EQ(sim.read_bit(0, 11), 0);
-    EXPECT_EQ(sim.read_bit(0, 12), 0);
-    EXPECT_EQ(sim.read_bit(0, 13), 1);
+    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "1001");
     // The infeed limit reads 0 from A = 5 mm on (A starts at -3 mm).
     sim.set_speed(0, 4, 100000);
     sim.pmove(0, 4, 799);
