@@ -147,9 +147,14 @@ void OutlineModel::finish() {
 
 std::int16_t OutlineModel::computeOrientation(const OutlineRange& range) const {
     double sum = 0.0;
+    // The turn at each point is the direction of the segment arriving at
+    // it minus that of the segment leaving it (as TurnAngle); each
+    // segment's direction is measured once and used at both its ends.
+    double in = SegmentAngle(point(range.lastPoint).xy(), point(range.firstPoint).xy());
     for (std::int32_t i = range.firstPoint; i <= range.lastPoint; ++i) {
-        sum += TurnAngle(point(previousInOutline(i)).xy(), point(i).xy(),
-                         point(nextInOutline(i)).xy());
+        const double out = SegmentAngle(point(i).xy(), point(nextInOutline(i)).xy());
+        sum += WrapAngle(in - out);
+        in = out;
     }
     return sum >= 0.0 ? 1 : -1;
 }
