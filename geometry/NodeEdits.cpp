@@ -18,6 +18,8 @@ namespace {
 constexpr std::string_view kNodePattern = "0.000000";
 // An added node is found again in the file within this distance.
 constexpr double kSameLine = 0.001;
+// A click this close to an outline point marks the point itself.
+constexpr double kOnPoint = 0.1;
 
 [[noreturn]] void throwListFull() {
     const std::string n = std::to_string(NodeEdits::kMaxEdits);
@@ -183,8 +185,8 @@ bool NodeEdits::addNode(const common::AppDir& dir, const OutlineModel& model, Po
     const common::Lines before = common::ReadLines(dir.file(kDisplayFile));
     common::Lines after = before;
     AddedNode added;
-    if (const auto hit = nearestPoint(model, click, tolerance)) {
-        const OutlinePoint& p = model.point(*hit);
+    const auto markPoint = [&](std::int32_t index) {
+        const OutlinePoint& p = model.point(index);
         added.p = p.xy();
         added.wasNode = p.node != 0;
         auto& line = after.at(static_cast<std::size_t>(p.line));
@@ -192,12 +194,23 @@ bool NodeEdits::addNode(const common::AppDir& dir, const OutlineModel& model, Po
             line += ' ';
             line += kNodeWord;
         }
+    };
+    // A click right on an outline point marks that point; anywhere else
+    // along the outline the joint goes exactly where the operator clicked,
+    // on the edge under the click.
+    const auto hit = nearestPoint(model, click, tolerance);
+    if (hit && Distance(model.point(*hit).xy(), click) <= kOnPoint) {
+        markPoint(*hit);
     } else if (const auto seg = nearestSegment(model, click, tolerance)) {
         added.p = asWritten(seg->foot);
         added.inserted = true;
         const auto at = static_cast<std::size_t>(model.point(seg->from).line) + 1;
         after.insert(after.begin() + static_cast<long>(at),
                      DisplayPointLine(added.p.x, added.p.y, true, kNodePattern));
+    } else if (hit) {
+        // Beside a corner, outside the reach of both its edges: the corner
+        // point itself is the nearest place on the outline.
+        markPoint(*hit);
     } else {
         return false;
     }

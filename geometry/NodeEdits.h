@@ -39,10 +39,11 @@ public:
     void undoLastDelete();
     void undoAllDeletes() { m_deleted.clear(); }
 
-    // Adds a node at the outline under the click. The nearest outline
-    // point within `tolerance` (both coordinates) becomes a node; when no
-    // point is that close, a new node is inserted on the nearest segment
-    // within `tolerance`, at the foot of the perpendicular from the click.
+    // Adds a node at the outline under the click. An outline point within
+    // 0.1 mm of the click becomes a node; otherwise a new node is inserted
+    // on the nearest segment within `tolerance` (both coordinates), at the
+    // foot of the perpendicular from the click; failing that, the nearest
+    // outline point within `tolerance` becomes a node.
     // PointForDisplay.dat is copied to Temp.dat and rewritten. Returns false
     // (and changes nothing) when no outline is under the click. Throws
     // UserError when the list is full or the file cannot be written.

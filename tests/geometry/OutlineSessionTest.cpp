@@ -160,10 +160,15 @@ TEST_F(SessionTest, AddNodeOnAnExistingPointMarksItAndUndoAllRestores) {
     open(b);
     const common::Lines original = common::ReadLines(dir.file(kDisplayFile));
     session.enterAddMode();
-    EXPECT_EQ(session.leftClick({5.3, 0.4}, false), ClickOutcome::NodeAdded);
+    // Within 0.1 mm of the point (5, 0): the point itself is marked.
+    EXPECT_EQ(session.leftClick({5.06, 0.07}, false), ClickOutcome::NodeAdded);
     EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile))[6], "5.000000 0.000000 Node");
+    // 0.3 mm from (20, 12), inside the 2 mm pick box: the joint goes on the
+    // edge beside the click, not onto the point.
     session.enterAddMode();
-    EXPECT_EQ(session.leftClick({20, 12.2}, false), ClickOutcome::NodeAdded);
+    EXPECT_EQ(session.leftClick({20.2, 12.3}, false), ClickOutcome::NodeAdded);
+    EXPECT_EQ(session.nodeEdits().added().back().p.y, 12.3);
+    EXPECT_EQ(session.model().points().size(), 81u);
     EXPECT_EQ(session.nodeEdits().added().size(), 2u);
     // Far from any outline nothing is added: the click pans instead.
     session.enterAddMode();
