@@ -10,6 +10,18 @@
 namespace korvel::test {
 namespace {
 
+// A second machine started on the rig's folder and card, as after a
+// restart of the program.
+struct Restarted {
+    machine::RecordingDialog dialog;
+    RecordingLauncher launcher;
+    machine::Machine m;
+    explicit Restarted(MachineRig& rig, machine::TranParasHook hook = {})
+        : m(rig.dir, *rig.card, dialog, launcher) {
+        m.startUp({KORVEL_RESOURCES_DIR, std::move(hook)});
+    }
+};
+
 TEST(MachineStartup, RestartKeepsTheLanguageAndEmptiesTheFinishedPaths) {
     MachineRig rig;
     rig.machine->tables().LanguageFlag = 1;
@@ -17,26 +29,20 @@ TEST(MachineStartup, RestartKeepsTheLanguageAndEmptiesTheFinishedPaths) {
     common::WriteLines(rig.dir.file("YJG.dat"), {"SPLINE 0 2", "1 2 1 0 0 0"});
     rig.machine->shutDown();
 
-    machine::RecordingDialog dialog;
-    RecordingLauncher launcher;
-    machine::Machine again(rig.dir, *rig.card, dialog, launcher);
-    again.startUp({KORVEL_RESOURCES_DIR, {}});
-    EXPECT_EQ(again.tables().LanguageFlag, 1);
-    EXPECT_EQ(again.form().Text7, "250");
+    Restarted again(rig);
+    EXPECT_EQ(again.m.tables().LanguageFlag, 1);
+    EXPECT_EQ(again.m.form().Text7, "250");
     EXPECT_EQ(std::filesystem::file_size(rig.dir.file("YJG.dat")), 0u);
-    EXPECT_TRUE(dialog.entries().empty());
+    EXPECT_TRUE(again.dialog.entries().empty());
 }
 
 TEST(MachineStartup, MissingCardIsReportedAndTheMachineRunsOn) {
     MachineRig rig;
     rig.card->setCardPresent(false);
-    machine::RecordingDialog dialog;
-    RecordingLauncher launcher;
-    machine::Machine noCard(rig.dir, *rig.card, dialog, launcher);
-    noCard.startUp({KORVEL_RESOURCES_DIR, {}});
-    EXPECT_FALSE(noCard.cardPresent());
-    EXPECT_TRUE(dialog.saw("8940A1卡未正确安装"));
-    EXPECT_EQ(noCard.timerIntervalMs(), 30);
+    Restarted noCard(rig);
+    EXPECT_FALSE(noCard.m.cardPresent());
+    EXPECT_TRUE(noCard.dialog.saw("8940A1卡未正确安装"));
+    EXPECT_EQ(noCard.m.timerIntervalMs(), 30);
 }
 
 TEST(MachineStartup, MotorInfeedCutsBothFacesToTheFrontDepth) {
@@ -45,25 +51,17 @@ TEST(MachineStartup, MotorInfeedCutsBothFacesToTheFrontDepth) {
     rig.params().DownStrokeFront = 3.25;
     rig.params().DownStrokeBack = 7.0;
     rig.machine->store().SaveSysPara(0, true);
-
-    machine::RecordingDialog dialog;
-    RecordingLauncher launcher;
-    machine::Machine infeed(rig.dir, *rig.card, dialog, launcher);
-    infeed.startUp({KORVEL_RESOURCES_DIR, {}});
-    EXPECT_DOUBLE_EQ(infeed.params().DownStrokeBack, 3.25);
+    EXPECT_DOUBLE_EQ(Restarted(rig).m.params().DownStrokeBack, 3.25);
 }
 
 TEST(MachineStartup, GeometryValuesAreHandedOver) {
     MachineRig rig;
-    machine::RecordingDialog dialog;
-    RecordingLauncher launcher;
-    machine::Machine m(rig.dir, *rig.card, dialog, launcher);
     int calls = 0;
     double fixed = 0;
-    m.startUp({KORVEL_RESOURCES_DIR, [&](double, double, double, std::int16_t, double, double f) {
-                   ++calls;
-                   fixed = f;
-               }});
+    Restarted m(rig, [&](double, double, double, std::int16_t, double, double f) {
+        ++calls;
+        fixed = f;
+    });
     EXPECT_GE(calls, 1);
     EXPECT_DOUBLE_EQ(fixed, 105.0);
 }

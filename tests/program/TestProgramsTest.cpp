@@ -39,32 +39,36 @@ struct ProgramRig : MachineRig {
     }
 };
 
-TEST(FeedCalibration, MeasuredLengthScalesThePulseEquivalentAndSavesIt) {
-    ProgramRig rig;
-    const double before = rig.params().PulseEquivX;
-    const auto message = rig.programs.SLxzhCSh("100.5", 100.0);
-    EXPECT_DOUBLE_EQ(rig.params().PulseEquivX, before * 100.0 / 100.5);
-    EXPECT_EQ(message.zh, "调整完成，送料轴电机新当量：" + common::Str(before * 100.0 / 100.5));
-    EXPECT_EQ(message.en.rfind("Adjust Finished, Axis New value:", 0), 0u);
-    EXPECT_EQ(rig.saves, 1);
-    // The saved group holds the new value.
-    machine::ParameterSet reloaded;
-    machine::ParameterTables tables;
-    machine::ParameterStore(rig.dir, reloaded, tables).LoadAtStartup();
-    EXPECT_NEAR(reloaded.PulseEquivX, before * 100.0 / 100.5, 1e-9);
-}
-
-TEST(FeedCalibration, WithTheEncoderOnTheEncoderEquivalentIsScaled) {
-    ProgramRig rig;
-    program::TestPrograms withEncoder(rig.dir, rig.params(), rig.machine->tables(), rig.run(),
-                                      *rig.card, true);
-    rig.params().EncoderPort = 1;
-    const double motor = rig.params().PulseEquivX;
-    const double encoder = rig.params().EncoderPulseEquiv;
-    const auto message = withEncoder.SLxzhCSh("99", 100.0);
-    EXPECT_DOUBLE_EQ(rig.params().EncoderPulseEquiv, encoder * 100.0 / 99.0);
-    EXPECT_DOUBLE_EQ(rig.params().PulseEquivX, motor);
-    EXPECT_EQ(message.zh.rfind("调整完成，编码器新当量：", 0), 0u);
+// The strip came out 100.5 mm where 100 were asked: without the encoder the
+// feed motor's pulse equivalent is scaled, with it the encoder's; the other
+// stays and the group is saved at once.
+TEST(FeedCalibration, MeasuredLengthScalesOneEquivalentAndSavesIt) {
+    for (const bool encoderOn : {false, true}) {
+        SCOPED_TRACE(encoderOn);
+        ProgramRig rig;
+        rig.params().EncoderPort = 1;
+        program::TestPrograms programs(rig.dir, rig.params(), rig.machine->tables(), rig.run(),
+                                       *rig.card, encoderOn);
+        programs.setParameterSaver(
+            [&] { rig.machine->store().SaveSysPara(rig.machine->tables().ParaGroupNo, true); });
+        auto& scaled = encoderOn ? rig.params().EncoderPulseEquiv : rig.params().PulseEquivX;
+        auto& kept = encoderOn ? rig.params().PulseEquivX : rig.params().EncoderPulseEquiv;
+        const double expected = scaled * 100.0 / 100.5;
+        const double keptBefore = kept;
+        const auto message = programs.SLxzhCSh("100.5", 100.0);
+        EXPECT_DOUBLE_EQ(scaled, expected);
+        EXPECT_DOUBLE_EQ(kept, keptBefore);
+        const std::string zh =
+            encoderOn ? "调整完成，编码器新当量：" : "调整完成，送料轴电机新当量：";
+        const std::string en =
+            encoderOn ? "Adjust Finished, Encoder New value:" : "Adjust Finished, Axis New value:";
+        EXPECT_EQ(message.zh, zh + common::Str(expected));
+        EXPECT_EQ(message.en, en + common::Str(expected));
+        machine::ParameterSet reloaded;
+        machine::ParameterTables tables;
+        machine::ParameterStore(rig.dir, reloaded, tables).LoadAtStartup();
+        EXPECT_NEAR(encoderOn ? reloaded.EncoderPulseEquiv : reloaded.PulseEquivX, expected, 1e-9);
+    }
 }
 
 TEST(FeedCalibration, LengthsFarFromTheTestLengthAreRefused) {
