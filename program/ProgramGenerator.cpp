@@ -116,13 +116,7 @@ void ProgramGenerator::writeHoming(machine::MotionCard& card) {
     // The cutter goes back first when it is not back.
     if (card.read_bit(machine::kCard, kInputCutterBack) != 0 && m_p.CutterUpDownControl == 0 &&
         machining) {
-        m_out.add("M14");
-        if (m_p.InPositionCheck != 0) {
-            m_out.add("G04 P" + FormatNumber(m_p.InPositionDelay, "0"));
-        } else {
-            m_out.add("M00");
-        }
-        m_out.add("M15");
+        m_slots.writeCutterUp(); // M14, the in-position wait, M15
     }
     // Swing or infeed homing, unless the infeed homes before every slot or
     // nothing swings at all.

@@ -41,9 +41,11 @@ public:
     int passCount(int kind, std::int16_t flag) const;
     // The swing angle after the front and back swing limits.
     double limitSwing(double angle) const;
+    // Cutter up (back) by motor or by IO with its in-position wait; also the
+    // job's first move when the cutter is found out.
+    void writeCutterUp();
 
 private:
-    void writeCutterUp();
     void writeCutterDown(int face);
     void writeInPositionWait();
     void writeSwing(double value);
