@@ -156,7 +156,7 @@ void HomingSupervisor::startZSearch() {
     m_card.set_startv(kCard, kAxisZ, kStartVelocity);
     m_card.set_speed(kCard, kAxisZ, SpeedPulses(std::fabs(m_p.HomeSpeedZ), m_p.PulseEquivZ));
     m_card.set_acc(kCard, kAxisZ, CardAcceleration(m_p.AccelZ));
-    m_card.pmove(kCard, kAxisZ, m_p.HomeSpeedZ > 0 ? kSearchDistance : -kSearchDistance);
+    m_card.pmove(kCard, kAxisZ, m_p.HomeSpeedZ > 0 ? kSearchPulses : -kSearchPulses);
     m_run.HomingAxisCode = kZSearch;
     m_run.HomingActive = 1;
 }

@@ -9,7 +9,6 @@
 
 #include "common/Message.h"
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -29,8 +28,6 @@ inline constexpr int kABackOff = 8;
 inline constexpr int kAToolSetting = 9;
 // The cutter (Z) leaves its switch before searching it.
 inline constexpr int kZReturn = 10;
-// A search runs this far (pulses) unless its switch stops it.
-inline constexpr std::int32_t kSearchDistance = 1000000;
 } // namespace homing
 
 class MotionCard;

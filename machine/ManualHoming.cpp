@@ -54,7 +54,7 @@ void ManualHoming::startSearch(int axis, double homeSpeed, double pulseEquiv, do
     m_card.set_speed(kCard, axis, manualSpeedPulses(homeSpeed, pulseEquiv));
     m_card.set_startv(kCard, axis, kStartVelocity);
     m_card.set_acc(kCard, axis, CardAcceleration(accel));
-    m_card.pmove(kCard, axis, homeSpeed > 0 ? kSearchDistance : -kSearchDistance);
+    m_card.pmove(kCard, axis, homeSpeed > 0 ? kSearchPulses : -kSearchPulses);
     m_run.HomingAxisCode = static_cast<std::int16_t>(code);
     m_run.HomingActive = 1;
 }
