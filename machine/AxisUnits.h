@@ -22,6 +22,8 @@ inline constexpr std::int32_t kSearchPulses = 1000000;
 inline constexpr double kCardAccelUnit = 125.0;
 
 std::int32_t ToPulses(double units, double pulseEquiv);
+// A whole pulse count cut to the card's signed 32-bit range.
+std::int32_t SaturatePulses(std::int64_t pulses);
 // Speed in pulses per second for a speed in units per minute.
 std::int32_t SpeedPulses(double unitsPerMinute, double pulseEquiv);
 // Card acceleration for an acceleration parameter.

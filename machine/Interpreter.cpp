@@ -45,7 +45,7 @@ void Interpreter::startMove(int axis, std::int64_t pulses, double autoSpeed, dou
     m_card.set_speed(kCard, axis, SpeedPulses(autoSpeed, pulseEquiv));
     m_card.set_startv(kCard, axis, kStartVelocity);
     m_card.set_acc(kCard, axis, CardAcceleration(accel));
-    m_card.pmove(kCard, axis, common::CLngSaturated(static_cast<double>(pulses)));
+    m_card.pmove(kCard, axis, SaturatePulses(pulses));
 }
 
 void Interpreter::moveFromCommand(int axis, double target, double autoSpeed, double pulseEquiv,

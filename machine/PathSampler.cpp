@@ -10,10 +10,6 @@ namespace korvel::machine {
 
 namespace {
 
-std::int32_t clamp32(std::int64_t value) {
-    return common::CLngSaturated(static_cast<double>(value));
-}
-
 // Writes the samples of one path, keeping the position the arm and the
 // strip have reached and the path segment that position lies on.
 class SampleWriter {
@@ -57,8 +53,9 @@ public:
         }
         m_x = tx;
         m_y += dy;
-        m_out.push_back(
-            {clamp32(dx), clamp32(dy), common::CLngSaturated(speed), clamp32(m_x), clamp32(m_y)});
+        m_out.push_back({SaturatePulses(dx), SaturatePulses(dy),
+                         SaturatePulses(std::llround(speed)), SaturatePulses(m_x),
+                         SaturatePulses(m_y)});
     }
 
 private:

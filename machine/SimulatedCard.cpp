@@ -369,9 +369,7 @@ int SimulatedCard::get_status(int card, int axis) {
 }
 
 std::int32_t SimulatedCard::get_command_pos(int card, int axis) {
-    const std::int32_t result =
-        validAxis(card, axis) ? common::CLngSaturated(static_cast<double>(axisAt(axis).command))
-                              : 0;
+    const std::int32_t result = validAxis(card, axis) ? SaturatePulses(axisAt(axis).command) : 0;
     return recordCall("get_command_pos", {card, axis}, result, true);
 }
 
