@@ -3,6 +3,7 @@
 // drawing and its length is the outline perimeter plus the joins.
 
 #include "ExampleImport.h"
+#include "OutlineShapes.h"
 #include "common/AppDir.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/OutlineSession.h"
@@ -32,28 +33,6 @@ protected:
         total = session.lastPreparation().totalLength;
         return ReadPathFile(dir.file(kPathFile));
     }
-    static std::vector<std::vector<PathRecord>> blocks(const PathRecords& path) {
-        std::vector<std::vector<PathRecord>> out;
-        bool in = false;
-        for (const auto& r : path) {
-            if (r.isBlockLine()) {
-                if (!in) {
-                    out.emplace_back();
-                }
-                in = !in;
-            } else {
-                out.back().push_back(r);
-            }
-        }
-        return out;
-    }
-    static double area(const std::vector<PathRecord>& block) {
-        std::vector<Point2> points;
-        for (const auto& r : block) {
-            points.push_back({r.x, r.y});
-        }
-        return SignedArea(points.data(), points.size());
-    }
 
     test::TempDir tmp;
     common::AppDir dir{tmp.path()};
@@ -61,7 +40,7 @@ protected:
 };
 
 TEST_F(ExampleLetters, RingOClosesAndMeasuresItsTwoEllipses) {
-    const auto b = blocks(selectWholeLetter("ringO.dxf", {}));
+    const auto b = test::PathBlocks(selectWholeLetter("ringO.dxf", {}));
     ASSERT_EQ(b.size(), 2u);
     for (const auto& block : b) {
         EXPECT_EQ(block.front().x, block.back().x);
@@ -75,15 +54,15 @@ TEST_F(ExampleLetters, RingOClosesAndMeasuresItsTwoEllipses) {
             }
         }
     }
-    EXPECT_GT(area(b[0]), 0.0);
-    EXPECT_LT(area(b[1]), 0.0);
+    EXPECT_GT(test::BlockArea(b[0]), 0.0);
+    EXPECT_LT(test::BlockArea(b[1]), 0.0);
     const double expected = ellipsePerimeter(40, 55) + ellipsePerimeter(25, 40) + 10.0;
     EXPECT_NEAR(total, expected, 0.001 * expected);
 }
 
 TEST_F(ExampleLetters, LetterDHasTwoSquareCornersAndARoundBowl) {
     const PathRecords path = selectWholeLetter("letterD.dxf", {});
-    const auto b = blocks(path);
+    const auto b = test::PathBlocks(path);
     ASSERT_EQ(b.size(), 1u);
     EXPECT_EQ(b[0].front().x, b[0].back().x);
     EXPECT_EQ(b[0].front().y, b[0].back().y);

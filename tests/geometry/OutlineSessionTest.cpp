@@ -36,22 +36,7 @@ protected:
     OutlineSession session{dir, {30.0, 0.2}, {1.0, 1.0, 0.0, 10.0}};
 };
 
-// Points of each block of a path, block by block.
-std::vector<std::vector<Point2>> blocks(const PathRecords& path) {
-    std::vector<std::vector<Point2>> out;
-    bool in = false;
-    for (const auto& r : path) {
-        if (r.isBlockLine()) {
-            if (!in) {
-                out.emplace_back();
-            }
-            in = !in;
-        } else {
-            out.back().push_back({r.x, r.y});
-        }
-    }
-    return out;
-}
+using test::PathBlocks;
 
 TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
     open(test::RingO());
@@ -106,7 +91,7 @@ TEST_F(SessionTest, CancelLastPathDropsTheLastBlockOnly) {
     EXPECT_EQ(controlLines(), first);
     EXPECT_EQ(session.selection().completedCount(), 1u);
     EXPECT_EQ(common::ReadLines(dir.file(kTempFile)).size(), first.size() + 183u);
-    EXPECT_EQ(blocks(path()).size(), 1u);
+    EXPECT_EQ(PathBlocks(path()).size(), 1u);
 }
 
 TEST_F(SessionTest, CancelSelectionAndCloseEmptyTheControlFiles) {
@@ -187,16 +172,17 @@ TEST_F(SessionTest, WholeLetterRunsOuterContoursCounterClockwiseAndHolesClockwis
     EXPECT_EQ(picks[1].startNode, picks[1].endNode);
 
     EXPECT_EQ(session.selectWholeLetter(), 2u);
-    const auto b = blocks(path());
+    const auto b = PathBlocks(path());
     ASSERT_EQ(b.size(), 2u);
     double area = 0.0;
     for (const auto& block : b) {
         // Every piece closes on itself.
-        EXPECT_NEAR(Distance(block.front(), block.back()), 0.0, 1e-9);
-        area += SignedArea(block.data(), block.size());
+        EXPECT_NEAR(Distance({block.front().x, block.front().y}, {block.back().x, block.back().y}),
+                    0.0, 1e-9);
+        area += test::BlockArea(block);
     }
-    EXPECT_GT(SignedArea(b[0].data(), b[0].size()), 0.0);
-    EXPECT_LT(SignedArea(b[1].data(), b[1].size()), 0.0);
+    EXPECT_GT(test::BlockArea(b[0]), 0.0);
+    EXPECT_LT(test::BlockArea(b[1]), 0.0);
     EXPECT_NEAR(area, kPi * (50 * 50 - 30 * 30), 0.01 * kPi * (50 * 50 - 30 * 30));
     // Perimeters of both circles plus one join, to 0.1 %.
     const double expected = 2 * kPi * (50 + 30) + 10;
@@ -207,7 +193,7 @@ TEST_F(SessionTest, PositiveOffsetMakesTheWholeLetterLarger) {
     open(test::RingO());
     session.setParameters({30.0, 0.2}, {0.0, 1.0, 2.0, 10.0});
     session.selectWholeLetter();
-    const auto b = blocks(path());
+    const auto b = PathBlocks(path());
     ASSERT_EQ(b.size(), 2u);
     for (const auto& p : b[0]) {
         EXPECT_NEAR(std::hypot(p.x, p.y), 52.0, 0.01);

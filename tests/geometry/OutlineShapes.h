@@ -8,6 +8,7 @@
 #include "common/Basic.h"
 #include "common/TextFile.h"
 #include "geometry/OutlineFiles.h"
+#include "geometry/PathFile.h"
 #include "geometry/PlaneGeometry.h"
 
 #include <cmath>
@@ -86,6 +87,32 @@ inline DisplayFileBuilder RingO() {
     b.outline(Circle(0, 0, 50, 360, {0, 90, 180, 270}, true));
     b.outline(Circle(0, 0, 30, 360, {0, 90, 180, 270}, true));
     return b;
+}
+
+// The point records of each block of a path, block by block.
+inline std::vector<geometry::PathRecords> PathBlocks(const geometry::PathRecords& path) {
+    std::vector<geometry::PathRecords> out;
+    bool in = false;
+    for (const auto& r : path) {
+        if (r.isBlockLine()) {
+            if (!in) {
+                out.emplace_back();
+            }
+            in = !in;
+        } else {
+            out.back().push_back(r);
+        }
+    }
+    return out;
+}
+
+// Signed area of a block's points (positive counter-clockwise).
+inline double BlockArea(const geometry::PathRecords& block) {
+    std::vector<geometry::Point2> points;
+    for (const auto& r : block) {
+        points.push_back({r.x, r.y});
+    }
+    return geometry::SignedArea(points.data(), points.size());
 }
 
 } // namespace korvel::test
