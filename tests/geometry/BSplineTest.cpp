@@ -32,30 +32,28 @@ Point2 bernstein(const std::vector<Point2>& p, double u) {
 const std::vector<Point2> kBezier = {{0.0, 0.0}, {10.0, 40.0}, {70.0, 50.0}, {100.0, 0.0}};
 const std::vector<double> kBezierKnots = {0, 0, 0, 0, 1, 1, 1, 1};
 
-TEST(BSpline, DeBoorMatchesBernsteinOnAClampedBezierSegment) {
-    for (int i = 0; i <= 1000; ++i) {
-        const double u = i / 1000.0;
-        const auto p = EvaluateBSpline(kBezier, kBezierKnots, 3, u, 0);
-        const Point2 q = bernstein(kBezier, u);
-        EXPECT_NEAR(p[0], q.x, 1e-12) << "u = " << u;
-        EXPECT_NEAR(p[1], q.y, 1e-12) << "u = " << u;
-        EXPECT_EQ(p[2], 0.0);
-        EXPECT_EQ(p[3], 0.0);
-    }
-}
-
-TEST(BSpline, OtherDegreesMatchTheirBernsteinForm) {
-    const std::vector<Point2> quad = {{0.0, 0.0}, {5.0, 9.0}, {12.0, -3.0}};
-    const std::vector<Point2> quintic = {{0, 0}, {1, 4}, {3, 5}, {6, 2}, {8, -1}, {9, 3}};
-    for (int i = 0; i <= 100; ++i) {
-        const double u = i / 100.0;
-        const auto a = EvaluateBSpline(quad, std::vector<double>{0, 0, 0, 1, 1, 1}, 2, u, 0);
-        EXPECT_NEAR(a[0], bernstein(quad, u).x, 1e-12);
-        EXPECT_NEAR(a[1], bernstein(quad, u).y, 1e-12);
-        const auto b = EvaluateBSpline(
-            quintic, std::vector<double>{0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1}, 5, u, 0);
-        EXPECT_NEAR(b[0], bernstein(quintic, u).x, 1e-12);
-        EXPECT_NEAR(b[1], bernstein(quintic, u).y, 1e-12);
+TEST(BSpline, DeBoorMatchesBernsteinOnClampedBezierSegmentsOfEveryDegree) {
+    struct Case {
+        int degree;
+        std::vector<Point2> points;
+    };
+    const std::vector<Case> cases = {
+        {3, kBezier},
+        {2, {{0.0, 0.0}, {5.0, 9.0}, {12.0, -3.0}}},
+        {5, {{0, 0}, {1, 4}, {3, 5}, {6, 2}, {8, -1}, {9, 3}}},
+    };
+    for (const auto& c : cases) {
+        std::vector<double> knots(static_cast<size_t>(c.degree + 1), 0.0);
+        knots.resize(2 * knots.size(), 1.0);
+        for (int i = 0; i <= 1000; ++i) {
+            const double u = i / 1000.0;
+            const auto p = EvaluateBSpline(c.points, knots, c.degree, u, 0);
+            const Point2 q = bernstein(c.points, u);
+            ASSERT_NEAR(p[0], q.x, 1e-12) << "degree " << c.degree << " u = " << u;
+            ASSERT_NEAR(p[1], q.y, 1e-12) << "degree " << c.degree << " u = " << u;
+            ASSERT_EQ(p[2], 0.0);
+            ASSERT_EQ(p[3], 0.0);
+        }
     }
 }
 
