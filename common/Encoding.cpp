@@ -1,6 +1,8 @@
 #include "common/Encoding.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 #include <stdexcept>
 
@@ -9,6 +11,14 @@ namespace korvel::common {
 bool IsValidUtf8(std::string_view s) {
     size_t i = 0;
     while (i < s.size()) {
+        // Plain ASCII, the usual content, eight bytes at a time.
+        if (std::uint64_t block = 0; i + sizeof block <= s.size()) {
+            std::memcpy(&block, s.data() + i, sizeof block);
+            if ((block & 0x8080808080808080ULL) == 0) {
+                i += sizeof block;
+                continue;
+            }
+        }
         const auto c = static_cast<unsigned char>(s[i]);
         size_t extra = 0;
         if (c < 0x80) {
@@ -97,6 +107,8 @@ std::string DecodeText(std::string_view bytes) {
     return convert(bytes, "GB18030", "UTF-8");
 }
 
-std::string EncodeGb18030(std::string_view utf8) { return convert(utf8, "UTF-8", "GB18030"); }
+std::string EncodeGb18030(std::string_view utf8) {
+    return convert(utf8, "UTF-8", "GB18030");
+}
 
 } // namespace korvel::common
