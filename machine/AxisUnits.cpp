@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace korvel::machine {
@@ -19,6 +20,10 @@ std::int32_t SaturatePulses(std::int64_t pulses) {
 
 std::int32_t SpeedPulses(double unitsPerMinute, double pulseEquiv) {
     return common::CLngSaturated(unitsPerMinute * pulseEquiv / 60.0);
+}
+
+std::int32_t ManualSpeedPulses(double unitsPerMinute, double pulseEquiv) {
+    return common::CLngSaturated(common::Fix(std::fabs(unitsPerMinute) * pulseEquiv / 60.0));
 }
 
 std::int32_t CardAcceleration(double accelParameter) {

@@ -26,6 +26,9 @@ std::int32_t ToPulses(double units, double pulseEquiv);
 std::int32_t SaturatePulses(std::int64_t pulses);
 // Speed in pulses per second for a speed in units per minute.
 std::int32_t SpeedPulses(double unitsPerMinute, double pulseEquiv);
+// Speed of the operator's manual and homing commands: the same conversion
+// of |units per minute|, but cut off to whole pulses per second.
+std::int32_t ManualSpeedPulses(double unitsPerMinute, double pulseEquiv);
 // Card acceleration for an acceleration parameter.
 std::int32_t CardAcceleration(double accelParameter);
 

@@ -1,20 +1,8 @@
 #include "machine/FeedHoming.h"
 
-#include "common/Basic.h"
 #include "machine/AxisUnits.h"
 
-#include <cmath>
-
 namespace korvel::machine {
-
-namespace {
-
-// Manual commands give the card whole pulses per second, cut off.
-std::int32_t manualSpeedPulses(double unitsPerMinute, double pulseEquiv) {
-    return common::CLngSaturated(common::Fix(std::fabs(unitsPerMinute) * pulseEquiv / 60.0));
-}
-
-} // namespace
 
 FeedHomingResult HomeFeedAxis(MotionCard& card, const ParameterSet& params, RunState& run,
                               const FeedHomingRequest& request) {
@@ -33,7 +21,7 @@ FeedHomingResult HomeFeedAxis(MotionCard& card, const ParameterSet& params, RunS
     }
     if (noSwitch) {
         card.set_startv(kCard, kAxisX, kStartVelocity);
-        card.set_speed(kCard, kAxisX, manualSpeedPulses(request.manualSpeed, params.PulseEquivX));
+        card.set_speed(kCard, kAxisX, ManualSpeedPulses(request.manualSpeed, params.PulseEquivX));
         card.set_acc(kCard, kAxisX, CardAcceleration(params.AccelX));
         card.pmove(kCard, kAxisX, -ToPulses(params.FeedHomeSwitch, params.PulseEquivX));
         return FeedHomingResult::Retracting;
@@ -42,7 +30,7 @@ FeedHomingResult HomeFeedAxis(MotionCard& card, const ParameterSet& params, RunS
     // Standing on the switch: run forward until it releases (level 0);
     // otherwise run back until it is pressed (level 1).
     card.set_stop0_mode(kCard, kAxisX, 1, onSwitch ? 0 : 1);
-    card.set_speed(kCard, kAxisX, manualSpeedPulses(params.HomeSpeedX, params.PulseEquivX));
+    card.set_speed(kCard, kAxisX, ManualSpeedPulses(params.HomeSpeedX, params.PulseEquivX));
     card.set_startv(kCard, kAxisX, kStartVelocity);
     card.set_acc(kCard, kAxisX, CardAcceleration(params.AccelX));
     card.pmove(kCard, kAxisX, onSwitch ? kSearchPulses : -kSearchPulses);
