@@ -36,37 +36,6 @@ TEST(EngraveProgram, EveryGrooveCutsAcrossTheStripAndFiveMillimetresBeyond) {
     EXPECT_EQ(EngraveProgramLines({}, fields("12.5")).size(), 7u);
 }
 
-TEST(EngraveProgram, GroovesAtBlockEndsAndAtCornersFromTheSlotAngleOn) {
-    machine::ParameterSet p = plainParams(); // slot from 30 degrees
-    const MarkedPoints none;
-    for (const double turn : {-29.99, 29.99, -30.0, 45.0}) {
-        SCOPED_TRACE(turn);
-        PathRecords path = {header(0), plain(0, 0)};
-        addCorner(path, 10, 0, turn);
-        path.push_back(plain(25, 0));
-        path.push_back(trailer(0));
-        const auto grooves = GroovePositions(path, p, none, {});
-        if (std::abs(turn) < 30.0) {
-            EXPECT_EQ(grooves, (std::vector<double>{0.0, 25.0}));
-        } else {
-            EXPECT_EQ(grooves, (std::vector<double>{0.0, 10.0, 25.0}));
-        }
-    }
-}
-
-TEST(EngraveProgram, CutterRadiusCorrectionsMoveTheGroovesOfBlockEnds) {
-    machine::ParameterSet p = plainParams();
-    p.EngraveCutterRadius = 1.0;
-    p.CutterRadiusCompFactor = 1.0;
-    // A 90 degree block end with a 1 mm cutter: 1 / tan 45 - pi / 4.
-    const double c = 1.0 - std::acos(-1.0) / 4.0;
-    const PathRecords path = {header(90), plain(0, 0), contour(10, 0), plain(20, 0), trailer(90)};
-    const auto grooves = GroovePositions(path, p, MarkedPoints{}, {});
-    ASSERT_EQ(grooves.size(), 2u);
-    EXPECT_DOUBLE_EQ(grooves[0], 0.0);
-    EXPECT_NEAR(grooves[1], 20.0 - 2.0 * c, 1e-12);
-}
-
 // The X of every slot block in a bending program: the feed position the
 // strip stands at when the block's "M16" (slot start) runs.
 std::vector<double> slotPositions(const common::Lines& program) {
@@ -117,18 +86,13 @@ TEST(EngraveProgram, GroovePositionsAreTheBendingProgramsSlotPositions) {
     path.push_back(plain(130, 10));
     path.push_back(trailer(0));
 
-    const machine::ParameterTables tables = plainTables();
-    const MainWindowFields window;
-    const MarkedPoints marked;
     RunPanel panel;
     panel.joinLength = 12.0;
-    ProgramGenerator generator(p, tables, window, panel, marked);
-    FakeCard card;
-    const GeneratedProgram program = generator.generate(path, card);
+    const GeneratedProgram program = generateJob(p, plainTables(), path, panel);
     ASSERT_FALSE(program.refusal.has_value());
     const std::vector<double> slots = slotPositions(program.lines);
 
-    const auto grooves = GroovePositions(path, p, marked, {panel.joinLength});
+    const auto grooves = GroovePositions(path, p, MarkedPoints{}, {panel.joinLength});
     ASSERT_EQ(grooves.size(), slots.size());
     // Header, corner (40, 0), the small arc, trailer, next header, the 30
     // degree corner, last trailer.
@@ -156,14 +120,16 @@ TEST(EngraveExport, WritesTheFileAndRefusesWhatCannotBeMilled) {
     const auto written = common::ReadLines(app.file("grooves.nc"));
     EXPECT_EQ(written.at(9), "G00 Y30.000");
 
-    for (const auto& bad : {EngraveFields{"", "0.5", "40", "18000", "800"},
-                            EngraveFields{"../x.nc", "0.5", "40", "18000", "800"},
-                            EngraveFields{"g.nc", "-1", "40", "18000", "800"},
-                            EngraveFields{"g.nc", "0.5", "abc", "18000", "800"},
-                            EngraveFields{"g.nc", "0.5", "40", "", "800"},
-                            EngraveFields{"g.nc", "0.5", "40", "18000", "0"},
-                            EngraveFields{"g.nc", "0.5abc", "40", "18000", "800"},
-                            EngraveFields{"g.nc", "0.5", "40", "18000", "1E3"}}) {
+    // Empty or escaping name, negative, non-numeric or half-numeric depth and
+    // width, no spindle speed, zero or exponent feed.
+    for (const auto& bad : std::vector<EngraveFields>{{"", "0.5", "40", "18000", "800"},
+                                                      {"../x.nc", "0.5", "40", "18000", "800"},
+                                                      {"g.nc", "-1", "40", "18000", "800"},
+                                                      {"g.nc", "0.5", "abc", "18000", "800"},
+                                                      {"g.nc", "0.5", "40", "", "800"},
+                                                      {"g.nc", "0.5", "40", "18000", "0"},
+                                                      {"g.nc", "0.5abc", "40", "18000", "800"},
+                                                      {"g.nc", "0.5", "40", "18000", "1E3"}}) {
         EXPECT_THROW(ExportEngraveProgram(app, bad, p, MarkedPoints{}, {}), common::UserError)
             << bad.fileName << " " << bad.depth << " " << bad.width;
     }
