@@ -46,8 +46,6 @@ void SimulatedSession::startJob() {
         m_dialog.show(*m_lastJob->message);
     }
     if (m_lastJob->started) {
-        // The run command also ends a wait the previous run left behind.
-        m_machine->run().WaitFlag = 0;
         // The feed display shows how much the compensations changed the job.
         m_machine->executor().setCompensationLength(m_lastJob->corrections.cumulative());
     }

@@ -33,7 +33,11 @@ void ThrowPathTooLong(std::string_view source) {
 PathRecord ParsePathRecord(std::string_view line) {
     const auto fields = common::SplitFields(line);
     if (common::FieldAt(fields, 0) == kSplineWord) {
-        return PathRecord::blockLine(fieldValue(fields, 1), fieldValue(fields, 2));
+        // A trailer written at the end of a pass may carry two blanks after the
+        // word: the angle then stands one field further on, the mark after it.
+        const size_t angleField = common::FieldAt(fields, 1).empty() ? 2 : 1;
+        return PathRecord::blockLine(fieldValue(fields, angleField),
+                                     fieldValue(fields, angleField + 1));
     }
     PathRecord r;
     r.x = fieldValue(fields, 0);

@@ -27,11 +27,6 @@ constexpr int kOutCutterBack = 2;
 constexpr int kOutRodI = 4;
 constexpr int kOutRodII = 5;
 
-// The homing buttons give the card whole pulses per second, cut off.
-std::int32_t manualSpeedPulses(double unitsPerMinute, double pulseEquiv) {
-    return common::CLngSaturated(common::Fix(std::fabs(unitsPerMinute) * pulseEquiv / 60.0));
-}
-
 } // namespace
 
 bool ManualHoming::MachineBusy() const {
@@ -51,7 +46,7 @@ bool ManualHoming::ownHomingRuns(bool codeMatches) const {
 void ManualHoming::startSearch(int axis, double homeSpeed, double pulseEquiv, double accel,
                                int code) {
     m_card.set_stop0_mode(kCard, axis, 1, 0);
-    m_card.set_speed(kCard, axis, manualSpeedPulses(homeSpeed, pulseEquiv));
+    m_card.set_speed(kCard, axis, ManualSpeedPulses(homeSpeed, pulseEquiv));
     m_card.set_startv(kCard, axis, kStartVelocity);
     m_card.set_acc(kCard, axis, CardAcceleration(accel));
     m_card.pmove(kCard, axis, homeSpeed > 0 ? kSearchPulses : -kSearchPulses);
@@ -135,7 +130,7 @@ void ManualHoming::Command_Z3() {
             // Standing on the switch: leave it against the homing direction
             // first, so that the search meets the switch edge from outside.
             const std::int32_t leave = ToPulses(kZLeaveDistance, m_p.PulseEquivZ);
-            m_card.set_speed(kCard, kAxisZ, manualSpeedPulses(m_p.HomeSpeedZ, m_p.PulseEquivZ));
+            m_card.set_speed(kCard, kAxisZ, ManualSpeedPulses(m_p.HomeSpeedZ, m_p.PulseEquivZ));
             m_card.set_startv(kCard, kAxisZ, kStartVelocity);
             m_card.set_acc(kCard, kAxisZ, CardAcceleration(m_p.AccelZ));
             m_card.pmove(kCard, kAxisZ, m_p.HomeSpeedZ >= 0 ? -leave : leave);

@@ -17,6 +17,8 @@ constexpr ValueLimits kAny{-kInf, kInf};
 constexpr ValueLimits kNonNegative{0, kInf};
 constexpr ValueLimits kPositive{0, kInf, true};
 constexpr ValueLimits kFlag{0, 1};
+// Homing speeds: the sign chooses the direction of the switch search.
+constexpr ValueLimits kNonZero{-kInf, kInf, false, true};
 constexpr std::nullopt_t kKeep = std::nullopt;
 
 // The field's name and member together, so they can never disagree.
@@ -68,28 +70,28 @@ std::array<ParameterInfo, kParameterLineCount> buildTable() {
         i16(17, KV_FIELD(DensifyPointCount), "两节点间密化点数", "", 10, {1, 1000}),
         i16(18, KV_FIELD(RunMode), "运行模式：0-加工模式，1-调试模式", "", 0, kFlag),
         dbl(19, KV_FIELD(PulseEquivX), "X轴脉冲当量", "pulse/mm", 200, kPositive),
-        i16(20, KV_FIELD(HomeSpeedX), "X轴回零速度", "mm/min", 3000, kPositive),
+        i16(20, KV_FIELD(HomeSpeedX), "X轴回零速度", "mm/min", 3000, kNonZero),
         i16(21, KV_FIELD(ManualSpeedX), "X轴手动速度", "mm/min", 6000, kPositive),
         dbl(22, KV_FIELD(AccelX), "X轴加速度", "", 5, kPositive),
         dbl(23, KV_FIELD(HomeOffsetX), "X轴回零摆正", "mm", 2),
         i16(24, KV_FIELD(HomeOffsetSpeedX), "X轴摆正速度", "mm/min", 1000, kPositive),
         i16(25, KV_FIELD(AutoSpeedX), "X轴自动速度", "mm/min", 12000, kPositive),
         dbl(26, KV_FIELD(PulseEquivY), "Y轴脉冲当量", "pulse/deg", 100, kPositive),
-        i16(27, KV_FIELD(HomeSpeedY), "Y轴回零速度", "deg/min", 3600, kPositive),
+        i16(27, KV_FIELD(HomeSpeedY), "Y轴回零速度", "deg/min", 3600, kNonZero),
         i16(28, KV_FIELD(ManualSpeedY), "Y轴手动速度", "deg/min", 7200, kPositive),
         dbl(29, KV_FIELD(AccelY), "Y轴加速度", "", 10, kPositive),
         dbl(30, KV_FIELD(HomeOffsetY), "Y轴回零摆正", "deg", 0),
         i16(31, KV_FIELD(HomeOffsetSpeedY), "Y轴摆正速度", "deg/min", 1800, kPositive),
         i32(32, KV_FIELD(AutoSpeedY), "Y轴自动速度", "deg/min", 36000, kPositive),
         dbl(33, KV_FIELD(PulseEquivZ), "Z轴脉冲当量", "pulse/mm", 400, kPositive),
-        i16(34, KV_FIELD(HomeSpeedZ), "Z轴回零速度", "mm/min", 600, kPositive),
+        i16(34, KV_FIELD(HomeSpeedZ), "Z轴回零速度", "mm/min", 600, kNonZero),
         i16(35, KV_FIELD(ManualSpeedZ), "Z轴手动速度", "mm/min", 1200, kPositive),
         dbl(36, KV_FIELD(AccelZ), "Z轴加速度", "", 5, kPositive),
         dbl(37, KV_FIELD(HomeOffsetZ), "Z轴回零摆正", "mm", 1),
         i16(38, KV_FIELD(HomeOffsetSpeedZ), "Z轴摆正速度", "mm/min", 300, kPositive),
         i16(39, KV_FIELD(AutoSpeedZ), "Z轴自动速度", "mm/min", 3000, kPositive),
         dbl(40, KV_FIELD(PulseEquivA), "A轴脉冲当量", "pulse/deg", 100, kPositive),
-        i16(41, KV_FIELD(HomeSpeedA), "A轴回零速度", "deg/min", 3600, kPositive),
+        i16(41, KV_FIELD(HomeSpeedA), "A轴回零速度", "deg/min", 3600, kNonZero),
         i16(42, KV_FIELD(ManualSpeedA), "A轴手动速度", "deg/min", 7200, kPositive),
         dbl(43, KV_FIELD(AccelA), "A轴加速度", "", 8, kPositive),
         dbl(44, KV_FIELD(HomeOffsetA), "A轴回零摆正", "deg", 0),
@@ -291,6 +293,9 @@ std::string LimitsText(const ParameterInfo& info) {
     const ValueLimits& l = info.limits;
     const auto num = [](double v) { return std::string(common::Trim(common::Str(v))); };
     if (l.lo == -kInf && l.hi == kInf) {
+        if (l.nonZero) {
+            return "any number but 0";
+        }
         return info.type == ParameterType::Int16 ? "-32768 .. 32767" : "any number";
     }
     if (l.hi == kInf) {

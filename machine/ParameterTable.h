@@ -33,7 +33,12 @@ struct ValueLimits {
     double lo;
     double hi;
     bool loOpen = false;
-    bool contains(double v) const { return (loOpen ? v > lo : v >= lo) && v <= hi; }
+    // Zero is refused inside the range (a homing speed whose sign gives the
+    // search direction: zero would give no direction and no motion).
+    bool nonZero = false;
+    bool contains(double v) const {
+        return (loOpen ? v > lo : v >= lo) && v <= hi && !(nonZero && v == 0.0);
+    }
 };
 
 struct ParameterInfo {

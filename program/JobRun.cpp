@@ -144,6 +144,9 @@ void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state
     outcome.lineCount = static_cast<int>(program.lines.size());
     outcome.corrections = std::move(program.corrections);
     state.loadLines(std::move(program.lines), machine::RunKind::Job);
+    // The run button also ends a wait that a stopped or paused run left behind,
+    // or the new job would stand still at its first line.
+    state.WaitFlag = 0;
     outcome.started = true;
 }
 
