@@ -3,14 +3,16 @@
 // in-position waits, the end of jobs and action runs, and the buttons.
 
 #include "MachineRig.h"
+#include "MachineTestSupport.h"
 #include "common/Basic.h"
 #include "common/TextFile.h"
 #include "machine/AxisUnits.h"
 #include "machine/ParameterStore.h"
 
-#include <algorithm>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace korvel::test {
 namespace {
@@ -19,11 +21,17 @@ using machine::RunKind;
 
 constexpr int kIn = 0;
 
-int countPmoves(const machine::SimulatedCard& card, int axis) {
-    const std::string prefix = "pmove(0, " + std::to_string(axis) + ",";
-    return static_cast<int>(
-        std::count_if(card.recording().begin(), card.recording().end(),
-                      [&](const machine::CardEvent& e) { return e.text.rfind(prefix, 0) == 0; }));
+size_t feedMoves(const machine::SimulatedCard& card) {
+    return recorded(card, "pmove(0, 1,").size();
+}
+
+// Levels of OUT0..OUT11, one digit each.
+std::string outputs(machine::SimulatedCard& card) {
+    std::string text;
+    for (int out = 0; out < 12; ++out) {
+        text += std::to_string(card.get_out(kIn, out));
+    }
+    return text;
 }
 
 TEST(ExecutorDwell, HundredMillisecondsWaitThreeTicksBetweenLines) {
@@ -77,17 +85,12 @@ TEST(ExecutorStop, EndsEveryRunAndSwitchesTheFirstEightOutputsOff) {
     rig.run().DwellTicks = 5;
     rig.executor().Command_Stop();
 
-    EXPECT_EQ(rig.run().JobRunActive, 0);
-    EXPECT_EQ(rig.run().SlotRunActive, 0);
-    EXPECT_EQ(rig.run().ActionRunActive, 0);
-    EXPECT_EQ(rig.run().WaitFlag, 0);
-    EXPECT_EQ(rig.run().HomingAxisCode, 0);
-    EXPECT_EQ(rig.run().DwellTicks, 0);
-    EXPECT_EQ(rig.run().SegmentCounter, -1);
-    for (int out = 0; out < 8; ++out) {
-        EXPECT_EQ(rig.card->get_out(kIn, out), 0) << "OUT" << out;
-    }
-    EXPECT_EQ(rig.card->get_out(kIn, 11), 1) << "outputs above 7 keep their state";
+    const machine::RunState& r = rig.run();
+    EXPECT_EQ((std::array{r.JobRunActive, r.SlotRunActive, r.ActionRunActive, r.WaitFlag,
+                          r.HomingAxisCode, r.DwellTicks, r.SegmentCounter}),
+              (std::array<std::int16_t, 7>{0, 0, 0, 0, 0, 0, -1}));
+    // OUT0..OUT7 off; the clamp's second output OUT11 keeps its state.
+    EXPECT_EQ(outputs(*rig.card), "000000000001");
     rig.clock->runFor(3000);
     EXPECT_TRUE(rig.card->idle());
     EXPECT_LT(rig.x(), 1000.0) << "the feed decelerated instead of finishing its move";
@@ -99,9 +102,8 @@ TEST(ExecutorHoming, BendSearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage)
     rig.card->forceInput(8, 1); // a broken bend home switch
     rig.load({"M38", "M30", "M10"});
     ASSERT_TRUE(rig.runToEnd(2000));
-    ASSERT_EQ(rig.dialog.entries().size(), 1u);
-    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "弯弧轴转动过大，请检查弯弧零位开关！");
-    EXPECT_EQ(rig.dialog.entries()[0].message.en, "Please Check Arc-Axis Zero Switch！");
+    EXPECT_EQ(rig.shown(),
+              "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！");
     EXPECT_EQ(rig.run().HomingAxisCode, 0);
     EXPECT_EQ(rig.card->get_out(kIn, 0), 0) << "the line after the search never ran";
     rig.clock->runFor(2000);
@@ -114,39 +116,24 @@ TEST(ExecutorHoming, BendSearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage)
 // A search from off the switch ends backed off by the home offset beyond
 // the switch edge, with the axis zeroed on the card and in the interpreter.
 TEST(ExecutorHoming, SearchEndsBackedOffAndZeroed) {
-    struct Case {
-        common::Lines program;
-        int axis;
-        double machine::ParameterSet::*offset;
-        double machine::ParameterSet::*pulseEquiv;
-        std::int32_t machine::RunState::*interpreterPos;
-    };
-    const std::vector<Case> cases{
-        {{"Y-4.0000 F36000", "M38", "M30", "M10"},
-         2,
-         &machine::ParameterSet::HomeOffsetY,
-         &machine::ParameterSet::PulseEquivY,
-         &machine::RunState::CurYPulses},
-        {{"X50.0000 F12000", "M36", "M30", "M10"},
-         1,
-         &machine::ParameterSet::HomeOffsetX,
-         &machine::ParameterSet::PulseEquivX,
-         &machine::RunState::CurXPulses},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.program[1]);
+    for (const auto& [from, code, axis] :
+         {std::tuple{"Y-4.0000 F36000", "M38", 2}, std::tuple{"X50.0000 F12000", "M36", 1}}) {
+        SCOPED_TRACE(code);
         MachineRig rig;
-        rig.load(c.program);
+        rig.load({from, code, "M30", "M10"});
         ASSERT_TRUE(rig.runToEnd(3000));
         EXPECT_TRUE(rig.dialog.saw("动作完成！"));
-        EXPECT_EQ(rig.card->get_command_pos(kIn, c.axis), 0);
-        EXPECT_EQ(rig.run().*c.interpreterPos, 0);
+        EXPECT_EQ(rig.card->get_command_pos(kIn, axis), 0);
+        const auto& p = rig.params();
+        const bool x = axis == 1;
+        EXPECT_EQ(x ? rig.run().CurXPulses : rig.run().CurYPulses, 0);
         EXPECT_EQ(rig.card->get_out(kIn, 0), 1);
-        const auto& axis = rig.card->machine().axes[static_cast<size_t>(c.axis - 1)];
-        EXPECT_NEAR(static_cast<double>(rig.card->machinePosition(c.axis) - axis.homeSwitch),
-                    rig.params().*c.offset * (rig.params().*c.pulseEquiv), 1.0);
+        const auto& switchAt = rig.card->machine().axes[static_cast<size_t>(axis - 1)].homeSwitch;
+        EXPECT_NEAR(static_cast<double>(rig.card->machinePosition(axis) - switchAt),
+                    x ? p.HomeOffsetX * p.PulseEquivX : p.HomeOffsetY * p.PulseEquivY, 1.0);
     }
 }
+
 // Feeds 100 mm and checks the encoder with "M34" on a roller feed whose
 // strip slips by `slip`.
 struct EncoderRun {
@@ -166,7 +153,7 @@ TEST(ExecutorEncoder, DeviationWithinToleranceRestoresTheCommandPositionWithoutA
     EncoderRun r(0.0005); // 0.05 mm short after 100 mm
     ASSERT_TRUE(r.ok);
     // The feed move and the interpreter's own correction, nothing more.
-    EXPECT_EQ(countPmoves(*r.rig.card, 1), 2);
+    EXPECT_EQ(feedMoves(*r.rig.card), 2);
     EXPECT_EQ(r.rig.card->get_command_pos(kIn, 1),
               machine::ToPulses(100.0, r.rig.params().PulseEquivX));
     EXPECT_EQ(r.rig.run().EncoderCheckPos, 0);
@@ -176,7 +163,7 @@ TEST(ExecutorEncoder, DeviationWithinToleranceRestoresTheCommandPositionWithoutA
 TEST(ExecutorEncoder, LargerDeviationIsCorrectedUntilWithinTolerance) {
     EncoderRun r(0.2); // the roller slips a fifth of every feed
     ASSERT_TRUE(r.ok);
-    EXPECT_GE(countPmoves(*r.rig.card, 1), 4) << "the executor corrected more than once";
+    EXPECT_GE(feedMoves(*r.rig.card), 4) << "the executor corrected more than once";
     EXPECT_NEAR(r.encoderMm(), 100.0, 0.1);
     EXPECT_EQ(r.rig.card->get_command_pos(kIn, 1),
               machine::ToPulses(100.0, r.rig.params().PulseEquivX))
@@ -221,8 +208,7 @@ TEST(ExecutorRuns, SlottingRunEndsOnceTheClampIsOpen) {
     MachineRig rig;
     rig.load({"M16", "G04 P60", "M17"}, RunKind::Slot);
     ASSERT_TRUE(rig.runToEnd(100));
-    ASSERT_EQ(rig.dialog.entries().size(), 1u);
-    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "开槽完成！");
+    EXPECT_EQ(rig.shown(), "开槽完成！ / Work Finished！");
     EXPECT_EQ(rig.run().SegmentCounter, 0) << "one M16 segment counted from -1";
 }
 
@@ -272,11 +258,10 @@ TEST(ExecutorEncoder, DoubleStrokeCorrectionFollowsTheCarriageOnItsWayBack) {
     rig.card->setRecording(machine::RecordLevel::Commands);
     rig.clock->step();
     EXPECT_FALSE(rig.dialog.saw("Encoder Error!"));
-    EXPECT_EQ(countPmoves(*rig.card, 1), 1);
+    EXPECT_EQ(feedMoves(*rig.card), 1);
     const std::string back =
         "pmove(0, 1, " + std::to_string(-machine::ToPulses(1.0, p.PulseEquivX));
-    EXPECT_TRUE(std::any_of(rig.card->recording().begin(), rig.card->recording().end(),
-                            [&](const auto& e) { return e.text.rfind(back, 0) == 0; }));
+    EXPECT_EQ(recorded(*rig.card, back).size(), 1u);
 }
 
 TEST(ExecutorEncoder, DoubleStrokeGripperOutsideItsStrokeStopsTheMachine) {
@@ -307,9 +292,7 @@ TEST(ExecutorInPosition, SingleCutterOutWaitsForItsSwitchThenEnds) {
     ASSERT_TRUE(rig.runToEnd(100));
     EXPECT_EQ(rig.card->get_out(kIn, 1), 0) << "the valve is switched off once in place";
     EXPECT_EQ(rig.card->read_bit(kIn, 16), 0);
-    ASSERT_EQ(rig.dialog.entries().size(), 1u);
-    EXPECT_EQ(rig.dialog.entries()[0].message.zh, "动作完成！");
-    EXPECT_EQ(rig.dialog.entries()[0].message.en, "Work Finished！");
+    EXPECT_EQ(rig.shown(), "动作完成！ / Work Finished！");
 }
 
 // The feed axis stood at 300 mm; the job feeds 40 mm, is redefined to 10
@@ -327,11 +310,8 @@ TEST(ExecutorJob, EndsWithTheQuestionAndRecordsThePath) {
     rig.clock->step();
     EXPECT_DOUBLE_EQ(rig.executor().remainingFeed(), 60.0);
     ASSERT_TRUE(rig.runToEnd(1000));
-    ASSERT_EQ(rig.dialog.entries().size(), 1u);
-    const auto& end = rig.dialog.entries()[0];
-    EXPECT_TRUE(end.question);
-    EXPECT_EQ(end.message.zh, "加工完成！送料是否回零？");
-    EXPECT_EQ(end.message.en, "Work Finished！Feed SeekZero？");
+    EXPECT_EQ(rig.shown(), "加工完成！送料是否回零？ / Work Finished！Feed SeekZero？");
+    EXPECT_TRUE(rig.dialog.entries()[0].question);
     EXPECT_EQ(rig.launcher.feedReturns, 1);
     EXPECT_EQ(rig.launcher.finished, 1);
     EXPECT_DOUBLE_EQ(rig.x(), 30.0);

@@ -13,6 +13,7 @@
 #include "support/TempDir.h"
 
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -68,6 +69,14 @@ struct MachineRig {
     }
     double x() { return card->get_command_pos(0, 1) / machine->params().PulseEquivX; }
     double y() { return card->get_command_pos(0, 2) / machine->params().PulseEquivY; }
+    // Every message shown, as "zh / en" lines.
+    std::string shown() const {
+        std::string text;
+        for (const auto& entry : dialog.entries()) {
+            text += (text.empty() ? "" : "\n") + entry.message.zh + " / " + entry.message.en;
+        }
+        return text;
+    }
     // Presses a panel button for one tick and releases it on the next.
     void press(int input) {
         card->setButton(input, true);

@@ -55,6 +55,27 @@ inline machine::SimMachine handMachine(const machine::ParameterSet& p,
     return machine::SimMachine::fromFile(file, p);
 }
 
+// Recorded events whose text starts with `prefix`.
+inline std::vector<std::string> recorded(const machine::SimulatedCard& card,
+                                         std::string_view prefix) {
+    std::vector<std::string> found;
+    for (const machine::CardEvent& event : card.recording()) {
+        if (event.text.starts_with(prefix)) {
+            found.push_back(event.text);
+        }
+    }
+    return found;
+}
+
+// Levels of `inputs`, one digit each.
+inline std::string inputLevels(machine::SimulatedCard& card, std::initializer_list<int> inputs) {
+    std::string text;
+    for (int input : inputs) {
+        text += std::to_string(card.read_bit(0, input));
+    }
+    return text;
+}
+
 // The interpreter of the hand parameters on a simulated card that records
 // every call that changes the card.
 class InterpreterFixture : public ::testing::Test {
@@ -68,15 +89,8 @@ protected:
 
     void load(common::Lines lines) { run.loadLines(std::move(lines), machine::RunKind::Job); }
     void executeCurrent() { interpreter.ExecuteLine(run.line(run.CurrentLine)); }
-    // Recorded events whose text starts with `prefix`.
     std::vector<std::string> calls(std::string_view prefix = "") const {
-        std::vector<std::string> found;
-        for (const machine::CardEvent& event : card.recording()) {
-            if (event.text.starts_with(prefix)) {
-                found.push_back(event.text);
-            }
-        }
-        return found;
+        return recorded(card, prefix);
     }
     // Puts the arm (card and interpreter) at `pulses`.
     void armAt(std::int32_t pulses) {
