@@ -13,29 +13,29 @@
 namespace korvel::geometry {
 namespace {
 
-using test::DisplayFileBuilder;
-
-OutlineModel modelOf(const DisplayFileBuilder& b) {
+OutlineModel modelOf(std::initializer_list<test::Shape> shapes) {
+    test::DisplayFileBuilder b;
+    for (const auto& s : shapes) {
+        b.outline(s);
+    }
     return OutlineModel::fromLines(b.lines(), "test");
 }
 
-int countType(const PathRecords& r, std::int16_t type) {
-    int n = 0;
-    for (const auto& x : r) {
-        n += x.type == type ? 1 : 0;
+PathRecords ofType(const common::Lines& lines, std::int16_t type) {
+    PathRecords picked;
+    for (const auto& r : ParsePathLines(lines, "test")) {
+        if (r.type == type) {
+            picked.push_back(r);
+        }
     }
-    return n;
+    return picked;
 }
 
-PathRecords records(const common::Lines& lines) {
-    return ParsePathLines(lines, "test");
-}
+const ControlPointParameters kWriter{30.0, 0.2};
 
-TEST(ControlPoints, SquareRunsCounterClockwiseWithThreeCornersAndPlainEnds) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    const OutlineModel m = modelOf(b);
-    ControlPointWriter w({30.0, 0.2});
+TEST(ControlPoints, SquarePiecesBothWaysAndTheirLimits) {
+    const OutlineModel m = modelOf({test::Square20(), test::Circle(50, 50, 10, 36, {0})});
+    ControlPointWriter w(kWriter);
     // Counter-clockwise in index order (orientation -1): no Shift gives
     // sign 1, mode 3, so k = 3 travels towards increasing indices.
     const common::Lines lines = w.pieceLines(m, 1, 1, 3, {});
@@ -48,19 +48,12 @@ TEST(ControlPoints, SquareRunsCounterClockwiseWithThreeCornersAndPlainEnds) {
     EXPECT_EQ(lines[23], "20.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
     EXPECT_EQ(lines[87], "0.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
     EXPECT_EQ(lines.back(), "SPLINE -90.0000 0");
-    const PathRecords r = records(lines);
-    EXPECT_EQ(countType(r, kCornerPoint), 3);
-    EXPECT_EQ(countType(r, kContourPoint), 76);
-}
+    EXPECT_EQ(ofType(lines, kCornerPoint).size(), 3u);
+    EXPECT_EQ(ofType(lines, kContourPoint).size(), 76u);
 
-TEST(ControlPoints, ClockwisePieceBetweenTwoNodes) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    const OutlineModel m = modelOf(b);
-    ControlPointWriter w({30.0, 0.2});
     // Shift on a counter-clockwise outline: sign -1, mode 2. From the node
     // at (20,0) back to the one at (0,0): 20 points, no corner between.
-    const PathRecords r = records(w.pieceLines(m, 2, 1, -2, {}));
+    const PathRecords r = ParsePathLines(w.pieceLines(m, 2, 1, -2, {}), "test");
     ASSERT_EQ(r.size(), 23u);
     EXPECT_TRUE(r.front().isHeader());
     EXPECT_EQ(r.front().a, 2.0);
@@ -71,52 +64,35 @@ TEST(ControlPoints, ClockwisePieceBetweenTwoNodes) {
     EXPECT_EQ(r[21].x, 0.0);
     EXPECT_EQ(r[21].type, kPlainPoint);
     EXPECT_TRUE(r.back().isTrailer());
-}
 
-TEST(ControlPoints, APieceMustStayOnOneOutline) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    b.outline(test::Circle(50, 50, 10, 36, {0}));
-    const OutlineModel m = modelOf(b);
-    ControlPointWriter w({30.0, 0.2});
+    // A piece must stay on one outline.
     EXPECT_THROW(w.pieceLines(m, 1, 5, 3, {}), common::UserError);
     EXPECT_THROW(w.pieceLines(m, 0, 1, 3, {}), common::UserError);
     EXPECT_THROW(w.pieceLines(m, 1, 6, 3, {}), common::UserError);
     EXPECT_EQ(w.pieceLines(m, 5, 5, 3, {}).size(), 39u); // 36 points, the end again, 2 block lines
-}
 
-TEST(ControlPoints, ACornerExactlyAtTheThresholdIsNoCorner) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    const OutlineModel m = modelOf(b);
+    // A corner exactly at the threshold is no corner.
     ControlPointWriter atThreshold({90.0, 0.2});
-    EXPECT_EQ(countType(records(atThreshold.pieceLines(m, 1, 1, 3, {})), kCornerPoint), 0);
+    EXPECT_EQ(ofType(atThreshold.pieceLines(m, 1, 1, 3, {}), kCornerPoint).size(), 0u);
     ControlPointWriter below({89.999, 0.2});
-    EXPECT_EQ(countType(records(below.pieceLines(m, 1, 1, 3, {})), kCornerPoint), 3);
+    EXPECT_EQ(ofType(below.pieceLines(m, 1, 1, 3, {}), kCornerPoint).size(), 3u);
 }
 
 TEST(ControlPoints, CirclePointsCarryTheRadiusAndBendAngle) {
-    DisplayFileBuilder b;
-    b.outline(test::Circle(0, 0, 50, 360, {0, 90, 180, 270}, true));
-    const OutlineModel m = modelOf(b);
-    ControlPointWriter w({30.0, 0.2});
+    const OutlineModel m = modelOf({test::Circle(0, 0, 50, 360, {0, 90, 180, 270}, true)});
+    ControlPointWriter w(kWriter);
     ASSERT_EQ(m.outlines()[0].orientation, 1);
-    const PathRecords r = records(w.pieceLines(m, 1, 1, -3, {}));
-    int arcs = 0;
-    double bend = 0.0;
+    const PathRecords arcs = ofType(w.pieceLines(m, 1, 1, -3, {}), kContourPoint);
     // Chord between neighbours of a 360-gon of radius 50, over the radius.
     const double theta = 2.0 * std::sin(kPi / 360.0);
-    for (const auto& p : r) {
-        if (p.type != kContourPoint) {
-            continue;
-        }
-        ++arcs;
+    double bend = 0.0;
+    for (const auto& p : arcs) {
         EXPECT_NEAR(p.a, 50.0, 0.01);
         EXPECT_NEAR(p.b, theta, 1e-5);
         EXPECT_NEAR(std::hypot(p.x, p.y), 50.0, 1e-5);
         bend += p.b;
     }
-    EXPECT_EQ(arcs, 359);
+    EXPECT_EQ(arcs.size(), 359u);
     EXPECT_NEAR(bend, 2.0 * kPi * 359.0 / 360.0, 1e-3);
     EXPECT_TRUE(w.arcMemory());
 }
@@ -124,14 +100,11 @@ TEST(ControlPoints, CirclePointsCarryTheRadiusAndBendAngle) {
 TEST(ControlPoints, TinyTurnBelowTheArcJoinAngleStaysStraight) {
     // Segments of 10 mm with a turn of 0.15 degrees at (10, 0).
     const double a = -0.15 * kPi / 180.0;
-    test::Shape s = {{0, 0, true},
-                     {10, 0, false},
-                     {10 + 10 * std::cos(a), 10 * std::sin(a), true},
-                     {10, -30, false}};
-    DisplayFileBuilder b;
-    b.outline(s);
-    ControlPointWriter w({30.0, 0.2});
-    const common::Lines lines = w.pieceLines(modelOf(b), 1, 2, 1, {});
+    const OutlineModel m = modelOf({{{0, 0, true},
+                                     {10, 0, false},
+                                     {10 + 10 * std::cos(a), 10 * std::sin(a), true},
+                                     {10, -30, false}}});
+    const common::Lines lines = ControlPointWriter(kWriter).pieceLines(m, 1, 2, 1, {});
     ASSERT_EQ(lines.size(), 5u);
     const auto f = common::SplitFields(lines[2]);
     ASSERT_EQ(f.size(), 6u);
@@ -143,64 +116,48 @@ TEST(ControlPoints, TinyTurnBelowTheArcJoinAngleStaysStraight) {
 }
 
 // A circle of radius 700 with a point every 10 mm: every point is an arc
-// candidate, but an arc of that radius may only continue, never start.
+// candidate, but an arc of that radius may only continue, never start; above
+// one metre a radius is never an arc, even right after one.
 TEST(ControlPoints, LargeRadiusContinuesAnArcButDoesNotStartOne) {
-    DisplayFileBuilder b;
-    b.outline(test::Circle(0, 0, 50, 360, {0}, true));
-    b.outline(test::Circle(0, 0, 700, 440, {0}, true));
-    const OutlineModel m = modelOf(b);
+    const OutlineModel m =
+        modelOf({test::Circle(0, 0, 50, 360, {0}, true), test::Circle(0, 0, 700, 440, {0}, true),
+                 test::Circle(0, 0, 1200, 760, {0}, true)});
     const std::int32_t bigNode = m.outlines()[1].firstNode;
-
-    ControlPointWriter fresh({30.0, 0.2});
-    const PathRecords straight = records(fresh.pieceLines(m, bigNode, bigNode, -3, {}));
-    for (const auto& p : straight) {
-        if (p.type == kContourPoint) {
-            EXPECT_EQ(p.a, 0.0);
-            EXPECT_EQ(p.b, 0.0);
-        }
+    const std::int32_t hugeNode = m.outlines()[2].firstNode;
+    ControlPointWriter fresh(kWriter);
+    for (const auto& p : ofType(fresh.pieceLines(m, bigNode, bigNode, -3, {}), kContourPoint)) {
+        EXPECT_EQ(p.a, 0.0);
+        EXPECT_EQ(p.b, 0.0);
     }
     EXPECT_FALSE(fresh.arcMemory());
-
     // The same piece after a piece that ended on an arc: the memory
     // carries over from block to block.
-    ControlPointWriter afterArc({30.0, 0.2});
+    ControlPointWriter afterArc(kWriter);
     afterArc.pieceLines(m, 1, 1, -3, {});
-    const PathRecords arcs = records(afterArc.pieceLines(m, bigNode, bigNode, -3, {}));
-    int count = 0;
+    const PathRecords arcs =
+        ofType(afterArc.pieceLines(m, bigNode, bigNode, -3, {}), kContourPoint);
     for (const auto& p : arcs) {
-        if (p.type == kContourPoint) {
-            ++count;
-            EXPECT_NEAR(p.a, 700.0, 0.1);
-        }
+        EXPECT_NEAR(p.a, 700.0, 0.1);
     }
-    EXPECT_EQ(count, 439);
-}
-
-TEST(ControlPoints, RadiusAboveOneMetreIsNeverAnArc) {
-    DisplayFileBuilder b;
-    b.outline(test::Circle(0, 0, 1200, 760, {0}, true));
-    const OutlineModel m = modelOf(b);
-    ControlPointWriter w({30.0, 0.2});
+    EXPECT_EQ(arcs.size(), 439u);
+    ControlPointWriter w(kWriter);
     w.setArcMemory(true);
-    for (const auto& p : records(w.pieceLines(m, 1, 1, -3, {}))) {
-        if (p.type == kContourPoint) {
-            ASSERT_EQ(p.a, 0.0);
-        }
+    for (const auto& p : ofType(w.pieceLines(m, hugeNode, hugeNode, -3, {}), kContourPoint)) {
+        ASSERT_EQ(p.a, 0.0);
     }
 }
 
 TEST(ControlPoints, HandAddedNodeGivesAJointBetweenPlainPoints) {
     test::Shape s = test::Square20();
     s[10].node = true; // (10, 0), inside the first straight run
-    DisplayFileBuilder b;
-    b.outline(s);
-    ControlPointWriter w({30.0, 0.2});
-    const common::Lines lines = w.pieceLines(modelOf(b), 1, 1, 3, {{10.0, 0.0004}});
+    const OutlineModel m = modelOf({s});
+    ControlPointWriter w(kWriter);
+    const common::Lines lines = w.pieceLines(m, 1, 1, 3, {{10.0, 0.0004}});
     EXPECT_EQ(lines[11], "10.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
     EXPECT_EQ(lines[12], "10.000000 0.000000 5 0.00000000 0.00000000 0.00000000");
     EXPECT_EQ(lines[13], "10.000000 0.000000 1 0.00000000 0.00000000 0.00000000");
     // Without the added-node entry the straight node is a contour point.
-    const common::Lines plain = w.pieceLines(modelOf(b), 1, 1, 3, {{10.0, 0.002}});
+    const common::Lines plain = w.pieceLines(m, 1, 1, 3, {{10.0, 0.002}});
     EXPECT_EQ(plain[11], "10.000000 0.000000 0 0.00000000 0.00000000 0.00000000");
 }
 
