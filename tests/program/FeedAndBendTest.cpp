@@ -8,6 +8,7 @@
 #include "program/FeedWriter.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace korvel::program {
 namespace {
@@ -31,45 +32,39 @@ Lines concat(std::initializer_list<Lines> parts) {
 // ---------------------------------------------------------------------------
 // Feeds
 
-TEST(PrintXcode, RollerFeedIsOneLine) {
-    auto p = plainParams();
+struct FeedFixture : ::testing::Test {
+    machine::ParameterSet p = plainParams();
     ProgramText out;
-    FeedWriter feed(out, p);
-    feed.PrintXcode(12.5);
-    feed.PrintXcode(12.5, -3.25);
-    EXPECT_EQ(out.lines(), (Lines{"X12.5000 F6000", "X12.5000 Y-3.2500 F6000"}));
+    FeedWriter feed{out, p};
+    // The lines written by one feed to `to` (with Y: an arm move on the way).
+    Lines feedTo(double to, std::optional<double> y = {}) {
+        out.clear();
+        feed.PrintXcode(to, y);
+        return out.lines();
+    }
+};
+
+TEST_F(FeedFixture, RollerFeedIsOneLine) {
+    EXPECT_EQ(feedTo(12.5), (Lines{"X12.5000 F6000"}));
+    EXPECT_EQ(feedTo(12.5, -3.25), (Lines{"X12.5000 Y-3.2500 F6000"}));
 }
 
-TEST(PrintXcode, SingleStrokeGripperWritesOnlyNewStrokes) {
-    auto p = plainParams();
+TEST_F(FeedFixture, SingleStrokeGripperWritesOnlyNewStrokes) {
     p.FeedType = kFeedGripperSingle;
-    ProgramText out;
-    FeedWriter feed(out, p);
-    feed.PrintXcode(250);
+    EXPECT_EQ(feedTo(250), concat({kSingleStroke, kSingleStroke, {"X50.0000 F6000"}}));
     EXPECT_EQ(feed.strokeCounter(), 2);
-    EXPECT_EQ(out.lines(), concat({kSingleStroke, kSingleStroke, {"X50.0000 F6000"}}));
-    out.clear();
-    feed.PrintXcode(320, 12);
-    EXPECT_EQ(out.lines(), concat({kSingleStroke, {"X20.0000 Y12.0000 F6000"}}));
-    out.clear();
-    feed.PrintXcode(330); // within the stroke: the carriage only
-    EXPECT_EQ(out.lines(), (Lines{"X30.0000 F6000"}));
+    EXPECT_EQ(feedTo(320, 12), concat({kSingleStroke, {"X20.0000 Y12.0000 F6000"}}));
+    EXPECT_EQ(feedTo(330), (Lines{"X30.0000 F6000"})); // within the stroke: the carriage only
 }
 
-TEST(PrintXcode, DoubleStrokeGripperAlternatesGrippersAndDirection) {
-    auto p = plainParams();
+TEST_F(FeedFixture, DoubleStrokeGripperAlternatesGrippersAndDirection) {
     p.FeedType = kFeedGripperDouble;
-    ProgramText out;
-    FeedWriter feed(out, p);
-    feed.PrintXcode(250);
     const Lines odd{"X100 F6000", "M24", "G04 P300", "M23", "G04 P300"};
     const Lines even{"X0 F6000", "M22", "G04 P300", "M25", "G04 P300"};
-    EXPECT_EQ(out.lines(), concat({odd, even, {"X50.0000 F6000"}}));
-    out.clear();
+    EXPECT_EQ(feedTo(250), concat({odd, even, {"X50.0000 F6000"}}));
     // After an odd stroke the carriage stands at the far end: 20 mm more is
     // the carriage 20 mm back from there.
-    feed.PrintXcode(320);
-    EXPECT_EQ(out.lines(), concat({odd, {"X80.0000 F6000"}}));
+    EXPECT_EQ(feedTo(320), concat({odd, {"X80.0000 F6000"}}));
 }
 
 // ---------------------------------------------------------------------------
@@ -276,19 +271,8 @@ TEST_F(BendFixture, BendingDisabledWritesNoArmMove) {
     EXPECT_DOUBLE_EQ(w.lastBendAngle(), 0);
 }
 
-TEST_F(BendFixture, PressedArcRunEndsWithTheArmBackAtItsWaitingPlace) {
-    queue.QueueBend(150, 100, -1, 0.2);
-    queue.QueueBend(170, 100, -1, 0.2);
-    EXPECT_EQ(feedThrough(140, 200), (Lines{"X150.0000 Y10.0000 F6000", "X170.0000 Y10.0000 F6000",
-                                            "X200.0000 Y0.0000 F6000"}));
-}
-
-TEST_F(BendFixture, ArcRunApproachAndFeedOnOneArcLength) {
-    queue.QueueBend(150, 100, 1, 0.1); // 10 mm arc, bent from 135 on
-    EXPECT_EQ(feedThrough(100, 300), (Lines{"X135.0000 Y0.0000 F6000", "X150.0000 Y-10.0000 F6000",
-                                            "X160.0000 Y0.0000 F6000"}));
-}
-
+// Pressed arc runs with the arm back at 0 at their end: GoldenLetters.RingOTwoPieces;
+// the approach 1.5 arc lengths early: GeneratorFixture.BentArcsFeedMoreOnTheLeftLessOnTheRight.
 TEST_F(BendFixture, JoiningPausesOnTheWay) {
     p.JoinPauseTime = 2;
     joins.append(110);
