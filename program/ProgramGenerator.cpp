@@ -2,6 +2,7 @@
 
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
+#include "program/HomingPreamble.h"
 #include "program/JobMessages.h"
 
 #include <cmath>
@@ -14,8 +15,6 @@ using geometry::PathRecords;
 
 namespace {
 
-constexpr int kInputBenderHome = 8;
-constexpr int kInputCutterBack = 17;
 // Header angles up to this count as a straight joint; above it the joint
 // is a cut straight through the strip.
 constexpr double kStraightJointAngle = 5.0;
@@ -110,41 +109,9 @@ void ProgramGenerator::writePrologue(machine::MotionCard& card) {
 }
 
 void ProgramGenerator::writeHoming(machine::MotionCard& card) {
-    const bool machining = m_p.RunMode == 0;
     m_out.add("G90 G01");
     m_out.add("G92 X0");
-    // The cutter goes back first when it is not back.
-    if (card.read_bit(machine::kCard, kInputCutterBack) != 0 && m_p.CutterUpDownControl == 0 &&
-        machining) {
-        m_slots.writeCutterUp(); // M14, the in-position wait, M15
-    }
-    // Swing or infeed homing, unless the infeed homes before every slot or
-    // nothing swings at all.
-    const bool infeedHomesLater = m_p.InfeedControl == 1 && m_p.HomeInfeedFirst != 0;
-    const bool nothingSwings = m_p.FrontSwingControl != 0 && m_p.BackSwingControl != 0 &&
-                               m_p.SlotControl != 0 && m_p.InfeedControl != 1;
-    if ((m_p.InfeedControl == 0 || (m_p.InfeedControl == 1 && !infeedHomesLater)) &&
-        !nothingSwings && machining) {
-        m_out.add(m_p.ZAxisSwingCutter == 1 ? "M40" : "M42");
-        m_out.add("M30");
-    }
-    if (m_p.BenderType > 0) {
-        // The single arm leaves its home switch before searching it.
-        if (m_p.BenderType == kBenderSingle &&
-            card.read_bit(machine::kCard, kInputBenderHome) == 0) {
-            m_out.add("G91 Y" + FormatNumber(m_p.MaxBendAngle / 2, "0.0000") + " F" +
-                      FormatNumber(m_p.AutoSpeedY, "0"));
-            m_out.add("G90");
-        }
-        if (machining) {
-            m_out.add("M38");
-            m_out.add("M30");
-        }
-    }
-    if (m_p.CutterUpDownControl == 1 && machining) {
-        m_out.add("M40");
-        m_out.add("M30");
-    }
+    WriteHomingSteps(m_out, m_p, card, true);
 }
 
 void ProgramGenerator::writeBenderReturn() {

@@ -6,6 +6,7 @@
 #include "machine/RunState.h"
 #include "program/BendQueue.h"
 #include "program/CurvatureLookup.h"
+#include "program/HomingPreamble.h"
 #include "program/ProgramText.h"
 #include "program/SlotBlock.h"
 
@@ -19,8 +20,6 @@ namespace {
 
 using common::FormatNumber;
 
-constexpr int kInBenderHome = 8;
-constexpr int kInCutterBack = 17;
 // The jog programs feed this much while the button is held; releasing the
 // button stops them long before.
 constexpr double kJogLength = 3000.0;
@@ -48,38 +47,7 @@ std::string TestPrograms::feedLine(double x) const {
 
 ProgramText TestPrograms::preamble(bool homeBender) const {
     ProgramText t;
-    const bool machining = m_p.RunMode == 0;
-    if (m_card.read_bit(machine::kCard, kInCutterBack) != 0 && m_p.CutterUpDownControl == 0 &&
-        machining) {
-        // The pneumatic cutter is not back: drive it back before anything
-        // moves under it.
-        t.add("M14");
-        t.add(m_p.InPositionCheck != 0 ? "G04 P" + FormatNumber(m_p.InPositionDelay, "0") : "M00");
-        t.add("M15");
-    }
-    const bool noSwing = m_p.FrontSwingControl != 0 && m_p.BackSwingControl != 0 &&
-                         m_p.SlotControl != 0 && m_p.InfeedControl != 1;
-    const bool infeedHomedLater = m_p.InfeedControl == 1 && m_p.HomeInfeedFirst != 0;
-    if (!noSwing && !infeedHomedLater && machining) {
-        t.add(m_p.ZAxisSwingCutter == 1 ? "M40" : "M42");
-        t.add("M30");
-    }
-    if (homeBender && m_p.BenderType > 0) {
-        if (m_p.BenderType == 1 && m_card.read_bit(machine::kCard, kInBenderHome) == 0) {
-            // The single bender's arm stands on its switch: turn it off the
-            // switch first so the search meets the switch edge.
-            t.add("G91 Y" + FormatNumber(m_p.MaxBendAngle / 2, "0.0000") + speed(m_p.AutoSpeedY));
-            t.add("G90");
-        }
-        if (machining) {
-            t.add("M38");
-            t.add("M30");
-        }
-    }
-    if (m_p.CutterUpDownControl == 1 && machining) {
-        t.add("M40");
-        t.add("M30");
-    }
+    WriteHomingSteps(t, m_p, m_card, homeBender);
     t.add("G90 G01");
     t.add("G92 X0");
     return t;
