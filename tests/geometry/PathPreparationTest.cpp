@@ -82,43 +82,40 @@ TEST(CornerShortening, RightAngleWithAOneMillimetreCutter) {
     EXPECT_NEAR(CornerValue(90.0, {1.0, 1.0, -0.1, 10.0}), 1.0 - kPi / 4.0 - 0.1, 1e-12);
 }
 
-TEST(CloseCorners, OnlyTheFirstOfTwoCloseCornersStays) {
-    PathRecords r = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint)};
-    corner(r, 10.0, 0, 90);
-    corner(r, 10.1, 0, 90); // 0.1 mm away, value 0.2146: dropped
-    corner(r, 10.5, 0, 90); // 0.5 and 0.4 mm away: kept
-    r.push_back(pt(20, 0, kPlainPoint));
-    r.push_back(PathRecord::blockLine(0, 0));
-    const PathRecords out = PreparePathRecords(r, {1.0, 1.0, 0.0, 10.0});
-    EXPECT_EQ(out.size(), r.size() - 3);
-    EXPECT_EQ(cornerXs(out), (std::vector<double>{10.0, 10.5}));
-}
-
-TEST(CloseCorners, ABackwardScanDropsAnEarlierShallowCorner) {
-    // The 10-degree corner is shortened by almost nothing, so its own scan
-    // stops at once; the right angle 0.1 mm later takes it out.
-    PathRecords r = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint)};
-    corner(r, 10.0, 0, 10);
-    corner(r, 10.1, 0, 90);
-    r.push_back(pt(20, 0, kPlainPoint));
-    r.push_back(PathRecord::blockLine(0, 0));
-    EXPECT_EQ(cornerXs(PreparePathRecords(r, {1.0, 1.0, 0.0, 10.0})), (std::vector<double>{10.1}));
-}
-
-TEST(CloseCorners, ScansStopAtTheEndOfTheBlockAndIgnoreLeftTurns) {
-    PathRecords r = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint)};
-    corner(r, 10.0, 0, 90);
-    r.push_back(PathRecord::blockLine(0, 0));
-    r.push_back(PathRecord::blockLine(0, 3));
-    corner(r, 10.05, 0, 90); // another piece: a separate strip
-    r.push_back(PathRecord::blockLine(0, 0));
-    EXPECT_EQ(cornerXs(PreparePathRecords(r, {1.0, 1.0, 0.0, 10.0})).size(), 2u);
-
-    PathRecords left = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint)};
-    corner(left, 10.0, 0, -90);
-    corner(left, 10.1, 0, -90);
-    left.push_back(PathRecord::blockLine(0, 0));
-    EXPECT_EQ(cornerXs(PreparePathRecords(left, {1.0, 1.0, 0.0, 10.0})).size(), 2u);
+// Corner triples along the x axis (x, turn angle), split into two pieces
+// before corner `split` when it is set; only the first of two corners closer
+// than their shortening stays (0.1 mm < 0.2146 goes, 0.4 mm stays), and the
+// scans stop at a piece's end. A shallow 10-degree corner is shortened by
+// almost nothing, so its own scan stops at once and the right angle 0.1 mm
+// later takes it out. Left turns are not shortened and keep each other.
+TEST(CloseCorners, OnlyTheFirstOfTwoCloseRightTurnsInOnePieceStays) {
+    struct Case {
+        const char* what;
+        std::vector<std::pair<double, double>> corners;
+        std::size_t split;
+        std::vector<double> kept;
+    };
+    const Case cases[] = {
+        {"0.1 mm < 0.2146 goes", {{10, 90}, {10.1, 90}, {10.5, 90}}, 0, {10, 10.5}},
+        {"shallow first corner", {{10, 10}, {10.1, 90}}, 0, {10.1}},
+        {"next piece", {{10, 90}, {10.05, 90}}, 1, {10, 10.05}},
+        {"left turns", {{10, -90}, {10.1, -90}}, 0, {10, 10.1}}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        PathRecords r = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint)};
+        for (std::size_t i = 0; i < c.corners.size(); ++i) {
+            if (i == c.split && i > 0) {
+                r.push_back(PathRecord::blockLine(0, 0));
+                r.push_back(PathRecord::blockLine(0, 3));
+            }
+            corner(r, c.corners[i].first, 0, c.corners[i].second);
+        }
+        r.push_back(pt(20, 0, kPlainPoint));
+        r.push_back(PathRecord::blockLine(0, 0));
+        const PathRecords out = PreparePathRecords(r, {1.0, 1.0, 0.0, 10.0});
+        EXPECT_EQ(cornerXs(out), c.kept);
+        EXPECT_EQ(out.size(), r.size() - 3 * (c.corners.size() - c.kept.size()));
+    }
 }
 
 TEST(ContourOffset, AStraightPointMovesByExactlyTheOffset) {
@@ -195,7 +192,7 @@ TEST(PathOverlay, BlocksAreDrawnApartAndNothingFromTheOrigin) {
     EXPECT_TRUE(ReadPathSegments(tmp / "YJG.dat").empty());
 }
 
-TEST(PreparePath, EmptyControlFileLeavesThePathAlone) {
+TEST(PreparePath, ControlFileBecomesThePathFileAndAnEmptyOneLeavesItAlone) {
     test::TempDir tmp;
     const common::AppDir dir(tmp.path());
     common::TruncateFile(dir.file(kControlFile));
@@ -203,11 +200,6 @@ TEST(PreparePath, EmptyControlFileLeavesThePathAlone) {
     EXPECT_FALSE(PreparePath(dir, {}));
     EXPECT_EQ(common::ReadLines(dir.file(kPathFile)),
               (common::Lines{"SPLINE 0.000000 3.0", "kept"}));
-}
-
-TEST(PreparePath, ControlFileBecomesThePathFile) {
-    test::TempDir tmp;
-    const common::AppDir dir(tmp.path());
     common::WriteLines(dir.file(kControlFile),
                        {"SPLINE 0.0000 3", "0.000000 0.000000 1 0.00000000 0.00000000 0.00000000",
                         "5.000000 0.000000 0 0.00000000 0.00000000 0.00000000",
