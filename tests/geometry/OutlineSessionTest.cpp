@@ -28,7 +28,17 @@ protected:
         session.openDrawing();
         session.view().setView({0, 0, 200});
     }
-    common::Lines controlLines() const { return common::ReadLines(dir.file(kControlFile)); }
+    void openSquare() {
+        DisplayFileBuilder b;
+        b.outline(test::Square20());
+        open(b);
+    }
+    void pick(Point2 start, Point2 end, bool shift = false) {
+        session.leftClick(start, shift);
+        session.leftClick(end, shift);
+    }
+    common::Lines lines(std::string_view file) const { return common::ReadLines(dir.file(file)); }
+    common::Lines controlLines() const { return lines(kControlFile); }
     PathRecords path() const { return ReadPathFile(dir.file(kPathFile)); }
 
     test::TempDir tmp;
@@ -49,11 +59,11 @@ TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
     EXPECT_EQ(session.selection().completedCount(), 1u);
     // Without Shift the quarter runs counter-clockwise: 90 points plus the
     // end, header and trailer.
-    const auto lines = controlLines();
-    ASSERT_EQ(lines.size(), 93u);
-    EXPECT_EQ(lines[0].substr(0, 7), "SPLINE ");
-    EXPECT_EQ(lines[0].back(), '3');
-    EXPECT_EQ(lines[91], "0.000000 50.000000 1 0.00000000 0.00000000 0.00000000");
+    const auto control = controlLines();
+    ASSERT_EQ(control.size(), 93u);
+    EXPECT_EQ(control[0].substr(0, 7), "SPLINE ");
+    EXPECT_EQ(control[0].back(), '3');
+    EXPECT_EQ(control[91], "0.000000 50.000000 1 0.00000000 0.00000000 0.00000000");
     const auto& prep = session.lastPreparation();
     ASSERT_TRUE(prep.prepared);
     EXPECT_NEAR(prep.totalLength, 90 * 100 * std::sin(kPi / 360), 1e-4);
@@ -63,8 +73,7 @@ TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
 
 TEST_F(SessionTest, ShiftPicksTheOtherWayRound) {
     open(test::RingO());
-    session.leftClick({50, 0}, true);
-    session.leftClick({0, 50}, true);
+    pick({50, 0}, {0, 50}, true);
     // Clockwise from (50,0) to (0,50): three quarters of the circle.
     EXPECT_EQ(controlLines().size(), 273u);
     EXPECT_EQ(controlLines()[0].back(), '2');
@@ -77,32 +86,25 @@ TEST_F(SessionTest, ShiftPicksTheOtherWayRound) {
     EXPECT_NEAR(m.point(pieces[0].back()).y, 50.0, 1e-9);
 }
 
-TEST_F(SessionTest, CancelLastPathDropsTheLastBlockOnly) {
+TEST_F(SessionTest, CancelLastPathDropsTheLastBlockOnlyAndCancelSelectionAll) {
     open(test::RingO());
-    session.leftClick({50, 0}, false);
-    session.leftClick({0, 50}, false);
+    pick({50, 0}, {0, 50});
     const common::Lines first = controlLines();
     EXPECT_FALSE(session.cancelLastPath(true).empty()); // one block only
     EXPECT_EQ(controlLines(), first);
-    session.leftClick({30, 0}, false);
-    session.leftClick({-30, 0}, false);
+    pick({30, 0}, {-30, 0});
     EXPECT_FALSE(session.cancelLastPath(false).empty()); // machine running
     EXPECT_TRUE(session.cancelLastPath(true).empty());
     EXPECT_EQ(controlLines(), first);
     EXPECT_EQ(session.selection().completedCount(), 1u);
-    EXPECT_EQ(common::ReadLines(dir.file(kTempFile)).size(), first.size() + 183u);
+    EXPECT_EQ(lines(kTempFile).size(), first.size() + 183u);
     EXPECT_EQ(PathBlocks(path()).size(), 1u);
-}
-
-TEST_F(SessionTest, CancelSelectionAndCloseEmptyTheControlFiles) {
-    open(test::RingO());
-    session.leftClick({50, 0}, false);
-    session.leftClick({0, 50}, false);
+    // Cancelling the selection and closing empty the control files.
     session.leftClick({30, 0}, false);
     session.cancelSelection();
     EXPECT_TRUE(session.selection().empty());
     EXPECT_TRUE(controlLines().empty());
-    EXPECT_TRUE(common::ReadLines(dir.file(kPathFile)).empty());
+    EXPECT_TRUE(lines(kPathFile).empty());
     EXPECT_TRUE(session.enterAddMode().empty());
     session.close();
     EXPECT_FALSE(session.drawingOpen());
@@ -110,10 +112,8 @@ TEST_F(SessionTest, CancelSelectionAndCloseEmptyTheControlFiles) {
 }
 
 TEST_F(SessionTest, AddedNodeBecomesAJointAndCanBeTakenBack) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    open(b);
-    const common::Lines original = common::ReadLines(dir.file(kDisplayFile));
+    openSquare();
+    const common::Lines original = lines(kDisplayFile);
     ASSERT_TRUE(session.enterAddMode().empty());
     // Half-way between two points and 0.1 mm off the edge: with a pick
     // tolerance of 0.3 mm no point is close enough, so a new point is
@@ -122,32 +122,30 @@ TEST_F(SessionTest, AddedNodeBecomesAJointAndCanBeTakenBack) {
     EXPECT_EQ(session.leftClick({10.5, 0.1}, false), ClickOutcome::NodeAdded);
     EXPECT_EQ(session.model().points().size(), 81u);
     EXPECT_EQ(session.model().nodeCount(), 5);
-    EXPECT_EQ(common::ReadLines(dir.file(kTempFile)), original);
-    const common::Lines edited = common::ReadLines(dir.file(kDisplayFile));
+    EXPECT_EQ(lines(kTempFile), original);
+    const common::Lines edited = lines(kDisplayFile);
     EXPECT_EQ(edited[12], "10.500000 0.000000 Node");
 
     session.selectPiece(1, 1, false);
-    const common::Lines lines = controlLines();
-    EXPECT_EQ(lines[11], "10.000000 0.000000 0 0.00000000 0.00000000 0.00000000");
-    EXPECT_EQ(lines[12], "10.500000 0.000000 1 0.00000000 0.00000000 0.00000000");
-    EXPECT_EQ(lines[13], "10.500000 0.000000 5 0.00000000 0.00000000 0.00000000");
-    EXPECT_EQ(lines[14], "10.500000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    const common::Lines control = controlLines();
+    EXPECT_EQ(control[11], "10.000000 0.000000 0 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(control[12], "10.500000 0.000000 1 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(control[13], "10.500000 0.000000 5 0.00000000 0.00000000 0.00000000");
+    EXPECT_EQ(control[14], "10.500000 0.000000 1 0.00000000 0.00000000 0.00000000");
 
     session.cancelSelection();
     ASSERT_TRUE(session.undoLastAdd().empty());
-    EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile)), original);
+    EXPECT_EQ(lines(kDisplayFile), original);
     EXPECT_EQ(session.model().nodeCount(), 4);
 }
 
 TEST_F(SessionTest, AddNodeOnAnExistingPointMarksItAndUndoAllRestores) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    open(b);
-    const common::Lines original = common::ReadLines(dir.file(kDisplayFile));
+    openSquare();
+    const common::Lines original = lines(kDisplayFile);
     session.enterAddMode();
     // Within 0.1 mm of the point (5, 0): the point itself is marked.
     EXPECT_EQ(session.leftClick({5.06, 0.07}, false), ClickOutcome::NodeAdded);
-    EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile))[6], "5.000000 0.000000 Node");
+    EXPECT_EQ(lines(kDisplayFile)[6], "5.000000 0.000000 Node");
     // 0.3 mm from (20, 12), inside the 2 mm pick box: the joint goes on the
     // edge beside the click, not onto the point.
     session.enterAddMode();
@@ -159,7 +157,7 @@ TEST_F(SessionTest, AddNodeOnAnExistingPointMarksItAndUndoAllRestores) {
     session.enterAddMode();
     EXPECT_EQ(session.leftClick({10, 10}, false), ClickOutcome::Panning);
     EXPECT_TRUE(session.undoAllAdds().empty());
-    EXPECT_EQ(common::ReadLines(dir.file(kDisplayFile)), original);
+    EXPECT_EQ(lines(kDisplayFile), original);
     EXPECT_TRUE(session.nodeEdits().added().empty());
 }
 
