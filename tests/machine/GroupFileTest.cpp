@@ -11,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
+#include <tuple>
 
 namespace korvel::machine {
 namespace {
@@ -39,20 +40,22 @@ ParameterSet distinctSet() {
 }
 
 TEST(GroupLine, SplitsValueAndDescription) {
-    EXPECT_EQ(SplitGroupLine(" .5 拍打系数").value, ".5");
-    EXPECT_EQ(SplitGroupLine(" .5 拍打系数").description, "拍打系数");
-    EXPECT_EQ(SplitGroupLine("-2 X轴回零摆正").value, "-2");
-    // The slot action order: letters, a comma and blanks before the text.
-    const auto order = SplitGroupLine("PDUNDU,         开槽动作顺序");
-    EXPECT_EQ(order.value, "PDUNDU");
-    EXPECT_EQ(order.description, "开槽动作顺序");
-    // A description keeps its inner blanks and ends at an ASCII comma.
-    const auto withComma = SplitGroupLine(" 3 正向 空程角,旧注释");
-    EXPECT_EQ(withComma.description, "正向 空程角");
-    // Quotes protect a comma.
-    EXPECT_EQ(SplitGroupLine(" 3 \"a,b\"").description, "a,b");
-    EXPECT_EQ(SplitGroupLine(" 7").description, "");
-    EXPECT_EQ(SplitGroupLine("").value, "");
+    // The slot action order has letters, a comma and blanks before the text;
+    // a description keeps its inner blanks and ends at an ASCII comma unless
+    // quotes protect it.
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {" .5 拍打系数", ".5", "拍打系数"},
+        {"-2 X轴回零摆正", "-2", "X轴回零摆正"},
+        {"PDUNDU,         开槽动作顺序", "PDUNDU", "开槽动作顺序"},
+        {" 3 正向 空程角,旧注释", "3", "正向 空程角"},
+        {" 3 \"a,b\"", "3", "a,b"},
+        {" 7", "7", ""},
+        {"", "", ""},
+    };
+    for (const auto& [line, value, description] : cases) {
+        EXPECT_EQ(SplitGroupLine(line).value, value) << line;
+        EXPECT_EQ(SplitGroupLine(line).description, description) << line;
+    }
 }
 
 TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
@@ -74,26 +77,30 @@ TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
 TEST(GroupFile, NumbersRoundTripExactly) {
     test::TempDir dir;
     ParameterSet set = FactoryParameterSet();
-    const double values[] = {0.5,  -2,  123456789012345.0, 1.5e-7, -0.0001,
-                             1e20, 0.1, 166.666666666667,  -0.5,   98765.4321};
-    // Double fields that accept any value.
-    const double* v = values;
-    for (const int l : {10, 11, 13, 23, 30, 37, 44, 52, 75, 76}) {
-        SetNumericValue(set, ParameterLine(l), *v++);
+    // Double fields that accept any value, with the text each is written
+    // as (empty: not checked).
+    const std::tuple<int, double, std::string> cases[] = {
+        {10, 0.5, " .5 "},
+        {11, -2, "-2 "},
+        {13, 123456789012345.0, " 123456789012345 "},
+        {23, 1.5e-7, " 1.5E-07 "},
+        {30, -0.0001, "-.0001 "},
+        {37, 1e20, " 1E+20 "},
+        {44, 0.1, ""},
+        {52, 166.666666666667, ""},
+        {75, -0.5, ""},
+        {76, 98765.4321, ""},
+    };
+    for (const auto& [line, value, text] : cases) {
+        SetNumericValue(set, ParameterLine(line), value);
     }
     WriteGroupFile(dir / "SYS_1.ini", set);
     const common::Lines lines = common::ReadLines(dir / "SYS_1.ini");
-    EXPECT_EQ(lines[9].substr(0, 4), " .5 ");
-    EXPECT_EQ(lines[10].substr(0, 3), "-2 ");
-    EXPECT_EQ(lines[12].substr(0, 17), " 123456789012345 ");
-    EXPECT_EQ(lines[22].substr(0, 9), " 1.5E-07 ");
-    EXPECT_EQ(lines[29].substr(0, 7), "-.0001 ");
-    EXPECT_EQ(lines[36].substr(0, 7), " 1E+20 ");
     ParameterSet read;
     ReadGroupFile(dir / "SYS_1.ini", read);
-    v = values;
-    for (const int l : {10, 11, 13, 23, 30, 37, 44, 52, 75, 76}) {
-        EXPECT_EQ(NumericValue(read, ParameterLine(l)), *v++) << "line " << l;
+    for (const auto& [line, value, text] : cases) {
+        EXPECT_EQ(lines[line - 1].substr(0, text.size()), text) << "line " << line;
+        EXPECT_EQ(NumericValue(read, ParameterLine(line)), value) << "line " << line;
     }
 }
 
@@ -101,20 +108,17 @@ TEST(GroupFile, OldSeventyFiveLineFileGetsTheLaterDefaults) {
     ParameterSet set; // all zero, as memory before the first load
     set.ArcCorrPos = 0;
     EXPECT_TRUE(ReadGroupFile(kData / "old75_utf8.ini", set).empty());
+    const std::pair<const char*, double> values[] = {
+        {"AutoSpeedY", 54000},    {"HomeOffsetX", -1.5},   {"EncoderPulseEquiv", 75.5},
+        {"DownStrokeBack", 4.2},  {"EncoderTolerance", 2}, {"ArcJoinAngleThreshold", 0.2},
+        {"ZToolSetPosition", 20}, {"SlotDepthCorr", 100},  {"InfeedDistanceLimit", 1},
+        {"ArcCorrPos", 0},        {"EncoderPort", 0},      {"CutStroke(4)", 0},
+        {"MaxFeedLength", 0},
+    };
+    for (const auto& [name, value] : values) {
+        EXPECT_EQ(NumericValue(set, *FindParameter(name)), value) << name;
+    }
     EXPECT_DOUBLE_EQ(set.PulseEquivX, 166.666666666667);
-    EXPECT_EQ(set.AutoSpeedY, 54000);
-    EXPECT_EQ(set.HomeOffsetX, -1.5);
-    EXPECT_EQ(set.EncoderPulseEquiv, 75.5);
-    EXPECT_EQ(set.DownStrokeBack, 4.2);
-    EXPECT_EQ(set.EncoderTolerance, 2);
-    EXPECT_EQ(set.ArcJoinAngleThreshold, 0.2);
-    EXPECT_EQ(set.ZToolSetPosition, 20);
-    EXPECT_EQ(set.SlotDepthCorr, 100);
-    EXPECT_EQ(set.InfeedDistanceLimit, 1);
-    EXPECT_EQ(set.ArcCorrPos, 0);
-    EXPECT_EQ(set.EncoderPort, 0);
-    EXPECT_EQ(set.CutStroke[4], 0);
-    EXPECT_EQ(set.MaxFeedLength, 0);
     EXPECT_EQ(set.description(80), "X轴编码器修正精度，单位：编码器脉冲数");
     EXPECT_EQ(set.description(91), "第五刀距度");
     EXPECT_EQ(set.description(64), "开槽动作顺序（U上 D下）");
@@ -272,16 +276,17 @@ TEST(ParameterTableCheck, NumbersAreParsedStrictly) {
     EXPECT_EQ(ParseNumber("-.5"), -0.5);
     EXPECT_EQ(ParseNumber("1.5E-07"), 1.5e-7);
     EXPECT_EQ(ParseNumber("1D+3"), 1000);
-    EXPECT_FALSE(ParseNumber("12abc"));
-    EXPECT_FALSE(ParseNumber(""));
-    EXPECT_FALSE(ParseNumber("-"));
-    EXPECT_FALSE(ParseNumber("1E"));
-    EXPECT_FALSE(ParseNumber("1E999"));
-    EXPECT_EQ(CheckValue(ParameterLine(17), 0), ValueProblem::OutOfLimits);
-    EXPECT_EQ(CheckValue(ParameterLine(20), 40000), ValueProblem::OutOfType);
-    EXPECT_EQ(CheckValue(ParameterLine(32), 40000), ValueProblem::None);
-    EXPECT_EQ(CheckValue(ParameterLine(47), 180), ValueProblem::None);
-    EXPECT_EQ(CheckValue(ParameterLine(47), 0), ValueProblem::OutOfLimits);
+    for (const char* bad : {"12abc", "", "-", "1E", "1E999"}) {
+        EXPECT_FALSE(ParseNumber(bad)) << bad;
+    }
+    const std::tuple<int, double, ValueProblem> checks[] = {
+        {17, 0, ValueProblem::OutOfLimits}, {20, 40000, ValueProblem::OutOfType},
+        {32, 40000, ValueProblem::None},    {47, 180, ValueProblem::None},
+        {47, 0, ValueProblem::OutOfLimits},
+    };
+    for (const auto& [line, value, problem] : checks) {
+        EXPECT_EQ(CheckValue(ParameterLine(line), value), problem) << line << " = " << value;
+    }
 }
 
 } // namespace

@@ -23,6 +23,7 @@ struct HandOver {
     double chord, step, join;
     std::int16_t densify;
     double halfBlade, fixed;
+    bool operator==(const HandOver&) const = default;
 };
 
 // An application folder installed from the shipped resources, loaded as at
@@ -88,13 +89,7 @@ TEST_F(InstalledFolder, StartupLoadsTheShippedMachine) {
     EXPECT_EQ(tables.TapSpacingCount, 4);
     EXPECT_EQ(common::ReadLines(appDir.file("pfjj.ini")),
               (common::Lines{" 40  1 ", " 100  2 ", " 240  3 ", " 0  4 "}));
-    ASSERT_EQ(handOvers.size(), 1u);
-    EXPECT_EQ(handOvers[0].chord, 0.05);
-    EXPECT_EQ(handOvers[0].step, 2);
-    EXPECT_EQ(handOvers[0].join, 2);
-    EXPECT_EQ(handOvers[0].densify, 10);
-    EXPECT_EQ(handOvers[0].halfBlade, 22.5);
-    EXPECT_EQ(handOvers[0].fixed, 105);
+    EXPECT_EQ(handOvers, (std::vector<HandOver>{{0.05, 2, 2, 10, 22.5, 105}}));
     EXPECT_EQ(store.StatusLine(common::Language::Chinese),
               "当前系统参数：参数组1，曲率表参数：曲率表1");
 }
@@ -125,8 +120,9 @@ TEST_F(InstalledFolder, SwitchingGroupsAndBackKeepsEachGroupsValues) {
     EXPECT_EQ(toOther[0].zh, "当前系统参数切换至参数组4，曲率表参数切换至曲率表5");
     EXPECT_EQ(toOther[0].en, "Current Sys Parameter:参数组4，Curvature Parameter:曲率表5");
     EXPECT_EQ(params.PulseEquivX, 200);
-    EXPECT_EQ(common::ReadLines(appDir.file("ParaGroup.ini"))[0], " 4");
-    EXPECT_EQ(common::ReadLines(appDir.file("ParaGroup.ini"))[11], " 5");
+    const common::Lines choice = common::ReadLines(appDir.file("ParaGroup.ini"));
+    EXPECT_EQ((std::pair{choice[0], choice[11]}),
+              (std::pair<std::string, std::string>{" 4", " 5"}));
     store.TranWanFuP(false, 3, a, b);
     EXPECT_EQ(b, 500);
 

@@ -10,6 +10,9 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <optional>
+#include <tuple>
+#include <vector>
 
 namespace korvel::machine {
 namespace {
@@ -97,46 +100,40 @@ TEST(CurvatureTable, FactoryTableFallsWithRadiusAndStaysWithinTheArm) {
     }
 }
 
-TEST(TapSpacing, EmptyFileGivesTheFourDefaultRows) {
+// An empty file gives the four default rows without a message; a missing
+// or broken one gives them with a message naming the file; a row of zero
+// spacing ends the table.
+TEST(TapSpacing, RowsUntilZeroSpacingOrTheDefaultRows) {
     test::TempDir dir;
-    common::WriteLines(dir / "pfjj_0.ini", {});
-    const auto [rows, count, message] = readSpacing(dir / "pfjj_0.ini");
-    EXPECT_TRUE(message.empty());
-    ASSERT_EQ(count, 4);
-    EXPECT_EQ(rows[0], (TapSpacingRow{40, 1}));
-    EXPECT_EQ(rows[1], (TapSpacingRow{100, 2}));
-    EXPECT_EQ(rows[2], (TapSpacingRow{240, 3}));
-    EXPECT_EQ(rows[3], (TapSpacingRow{0, 4}));
-    const common::Lines lines = TapSpacingLines(rows, count);
-    EXPECT_EQ(lines[0], " 40  1 ");
-    EXPECT_EQ(lines[3], " 0  4 ");
-}
-
-TEST(TapSpacing, ZeroSpacingEndsTheTable) {
-    test::TempDir dir;
-    common::WriteLines(dir / "pfjj_1.ini", {" 30  .5 ", "80,1.5", " 0  0 ", " 500  9 "});
-    const auto r = readSpacing(dir / "pfjj_1.ini");
-    EXPECT_TRUE(r.message.empty());
-    ASSERT_EQ(r.count, 2);
-    EXPECT_EQ(r.rows[0], (TapSpacingRow{30, 0.5}));
-    EXPECT_EQ(r.rows[1], (TapSpacingRow{80, 1.5}));
+    const std::vector<TapSpacingRow> defaults{{40, 1}, {100, 2}, {240, 3}, {0, 4}};
+    const std::vector<TapSpacingRow> two{{30, 0.5}, {80, 1.5}};
+    const std::tuple<const char*, std::optional<common::Lines>, std::vector<TapSpacingRow>, bool>
+        cases[] = {
+            {"empty", common::Lines{}, defaults, false},
+            {"zero", common::Lines{" 30  .5 ", "80,1.5", " 0  0 ", " 500  9 "}, two, false},
+            {"missing", std::nullopt, defaults, true},
+            {"broken", common::Lines{" 40  1 ", " 100  zwei "}, defaults, true},
+        };
+    for (const auto& [name, lines, rows, message] : cases) {
+        SCOPED_TRACE(name);
+        const fs::path file = dir / (std::string(name) + ".ini");
+        if (lines) {
+            common::WriteLines(file, *lines);
+        }
+        const auto r = readSpacing(file);
+        EXPECT_EQ(std::vector<TapSpacingRow>(r.rows.begin(), r.rows.begin() + r.count), rows);
+        EXPECT_EQ(r.message.empty(), !message);
+        EXPECT_EQ(r.message.en.find(file.string()) != std::string::npos, message);
+    }
     // Written and read back unchanged.
-    common::WriteLines(dir / "again.ini", TapSpacingLines(r.rows, r.count));
+    const auto zero = readSpacing(dir / "zero.ini");
+    common::WriteLines(dir / "again.ini", TapSpacingLines(zero.rows, zero.count));
     const auto again = readSpacing(dir / "again.ini");
     EXPECT_EQ(again.count, 2);
-    EXPECT_EQ(again.rows, r.rows);
-}
-
-TEST(TapSpacing, MissingOrBrokenFileGivesDefaultRowsWithAMessage) {
-    test::TempDir dir;
-    common::WriteLines(dir / "bad.ini", {" 40  1 ", " 100  zwei "});
-    for (const char* name : {"missing.ini", "bad.ini"}) {
-        SCOPED_TRACE(name);
-        const auto r = readSpacing(dir / name);
-        EXPECT_NE(r.message.en.find((dir / name).string()), std::string::npos);
-        EXPECT_EQ(r.count, 4);
-        EXPECT_EQ(r.rows[2], (TapSpacingRow{240, 3}));
-    }
+    EXPECT_EQ(again.rows, zero.rows);
+    const auto empty = readSpacing(dir / "empty.ini");
+    EXPECT_EQ(TapSpacingLines(empty.rows, empty.count),
+              (common::Lines{" 40  1 ", " 100  2 ", " 240  3 ", " 0  4 "}));
 }
 
 TEST(ParaGroup, ReadsGroupsAndNames) {
