@@ -40,15 +40,12 @@ inline machine::ParameterSet plainParams() {
     p.AutoSpeedA = 1000;
     p.HomeOffsetSpeedX = 500;
     p.BladeAngle = 40;
-    p.SpinControl = 0;
-    p.CutterUpDownControl = 0;
     p.InPositionCheck = 1;
     p.InPositionDelay = 100;
     p.FrontMaxSwing = 60;
     p.BackMaxSwing = 60;
     p.SlotActionOrder = "DU";
     p.CycleCount = 1;
-    p.FeedType = 0;
     p.GripperStroke = 100;
     p.BenderType = 2;
     p.MaxBendAngle = 90;

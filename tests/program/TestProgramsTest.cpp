@@ -17,10 +17,10 @@ namespace korvel::test {
 namespace {
 
 struct ProgramRig : MachineRig {
-    program::TestPrograms programs{
-        dir, machine->params(), machine->tables(), machine->run(), *card, false};
+    program::TestPrograms programs;
     int saves = 0;
-    ProgramRig() {
+    explicit ProgramRig(bool encoderOn = false)
+        : programs(dir, machine->params(), machine->tables(), machine->run(), *card, encoderOn) {
         programs.setParameterSaver([this] {
             ++saves;
             machine->store().SaveSysPara(machine->tables().ParaGroupNo, true);
@@ -45,17 +45,13 @@ struct ProgramRig : MachineRig {
 TEST(FeedCalibration, MeasuredLengthScalesOneEquivalentAndSavesIt) {
     for (const bool encoderOn : {false, true}) {
         SCOPED_TRACE(encoderOn);
-        ProgramRig rig;
+        ProgramRig rig(encoderOn);
         rig.params().EncoderPort = 1;
-        program::TestPrograms programs(rig.dir, rig.params(), rig.machine->tables(), rig.run(),
-                                       *rig.card, encoderOn);
-        programs.setParameterSaver(
-            [&] { rig.machine->store().SaveSysPara(rig.machine->tables().ParaGroupNo, true); });
         auto& scaled = encoderOn ? rig.params().EncoderPulseEquiv : rig.params().PulseEquivX;
         auto& kept = encoderOn ? rig.params().PulseEquivX : rig.params().EncoderPulseEquiv;
         const double expected = scaled * 100.0 / 100.5;
         const double keptBefore = kept;
-        const auto message = programs.SLxzhCSh("100.5", 100.0);
+        const auto message = rig.programs.SLxzhCSh("100.5", 100.0);
         EXPECT_DOUBLE_EQ(scaled, expected);
         EXPECT_DOUBLE_EQ(kept, keptBefore);
         const std::string zh =
@@ -64,6 +60,7 @@ TEST(FeedCalibration, MeasuredLengthScalesOneEquivalentAndSavesIt) {
             encoderOn ? "Adjust Finished, Encoder New value:" : "Adjust Finished, Axis New value:";
         EXPECT_EQ(message.zh, zh + common::Str(expected));
         EXPECT_EQ(message.en, en + common::Str(expected));
+        EXPECT_EQ(rig.saves, 1);
         machine::ParameterSet reloaded;
         machine::ParameterTables tables;
         machine::ParameterStore(rig.dir, reloaded, tables).LoadAtStartup();

@@ -188,8 +188,9 @@ void expectCompleteJob(const JobResult& r) {
 TEST(WholeJob, EveryJobEndsComplete) {
     using Edit = std::function<void(Job&)>;
     std::vector<std::pair<std::string, Edit>> cases;
-    for (const char* drawing :
-         {"ringO.dxf", "letterD.dxf", "letterD.nc", "letterD.plt", "letterD.ai"}) {
+    // ringO.dxf runs below with compensations, letterD.dxf with the other
+    // settings and as the roller reference of the gripper feeds.
+    for (const char* drawing : {"letterD.nc", "letterD.plt", "letterD.ai"}) {
         cases.emplace_back(drawing, [drawing](Job& j) { j.drawing = drawing; });
     }
     cases.emplace_back("compensations", [](Job& j) {
