@@ -37,19 +37,13 @@ std::string outputs(machine::SimulatedCard& card) {
 TEST(ExecutorDwell, HundredMillisecondsWaitThreeTicksBetweenLines) {
     MachineRig rig;
     rig.load({"M10", "G04 P100", "M11"});
-    std::int64_t dwellTick = -1;
-    std::int64_t nextTick = -1;
-    for (int i = 0; i < 50 && nextTick < 0; ++i) {
-        rig.clock->step();
-        if (rig.executor().linesExecuted() == 2 && dwellTick < 0) {
-            dwellTick = rig.clock->ticks();
-        }
-        if (rig.executor().linesExecuted() == 3) {
-            nextTick = rig.clock->ticks();
-        }
-    }
-    ASSERT_GE(dwellTick, 0);
-    ASSERT_GE(nextTick, 0);
+    const auto executed = [&](int lines) {
+        return rig.clock->runUntil([&] { return rig.executor().linesExecuted() == lines; }, 50);
+    };
+    ASSERT_TRUE(executed(2));
+    const std::int64_t dwellTick = rig.clock->ticks();
+    ASSERT_TRUE(executed(3));
+    const std::int64_t nextTick = rig.clock->ticks();
     // 100 / 30 rounds to 3 ticks of waiting; the line after runs on the 4th.
     EXPECT_EQ(nextTick - dwellTick, 4);
     EXPECT_EQ(rig.card->get_out(kIn, 0), 0);

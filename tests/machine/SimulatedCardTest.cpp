@@ -23,13 +23,8 @@ protected:
         card.set_speed(0, axis, speed);
         card.set_acc(0, axis, acc);
     }
-    // Levels of `inputs`, one digit each.
     static std::string levels(SimulatedCard& c, std::initializer_list<int> inputs) {
-        std::string text;
-        for (int input : inputs) {
-            text += std::to_string(c.read_bit(0, input));
-        }
-        return text;
+        return test::inputLevels(c, inputs);
     }
     // A card whose machine description differs from the built-in one.
     SimulatedCard cardWith(SimMachineFile file) { return SimulatedCard(handMachine(params, file)); }
@@ -225,8 +220,6 @@ TEST_F(SimCardTest, EncoderCountsWithItsRatioAndSlip) {
     sim.runUntilIdle();
     EXPECT_EQ(sim.get_command_pos(0, 1), 10000);
     EXPECT_EQ(sim.get_actual_pos(0, 1), 19800);
-    sim.set_actual_pos(0, 1, 7);
-    EXPECT_EQ(sim.get_actual_pos(0, 1), 7);
 }
 
 TEST_F(SimCardTest, PowerOnInputLevels) {
@@ -234,12 +227,6 @@ TEST_F(SimCardTest, PowerOnInputLevels) {
     // the feed switch IN2 reads 0 off it, the others 1.
     EXPECT_EQ(levels(card, {2, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}),
               "011111110111111");
-    card.setButton(13, true);
-    card.forceInput(8, 0);
-    EXPECT_EQ(levels(card, {8, 13}), "00");
-    card.setButton(13, false);
-    card.clearInput(8);
-    EXPECT_EQ(levels(card, {8, 13}), "11");
 }
 
 TEST_F(SimCardTest, CutterInPositionInputsFollowTheValvesAfterTheirDelays) {
