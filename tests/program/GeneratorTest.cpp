@@ -63,14 +63,15 @@ struct GeneratorFixture : ::testing::Test {
         EXPECT_EQ(refused.refusal->en.rfind(start, 0), 0u) << refused.refusal->en;
         EXPECT_TRUE(refused.lines.empty());
     }
-    static PathRecords straightBlock(double length, double headerTurn = 0) {
-        return {header(headerTurn), plain(0, 0), plain(length, 0), trailer(0)};
+    static PathRecords straightBlock(double length, double headerTurn = 0, double endTurn = 0) {
+        return {header(headerTurn), plain(0, 0), plain(length, 0), trailer(endTurn)};
     }
-    // `count` blocks of `length`, one after the other.
-    static PathRecords blocks(int count, double length) {
+    // `count` blocks of `length` joined one after the other, turning by
+    // `turn` at both joints.
+    static PathRecords blocks(int count, double length, double turn = 0) {
         PathRecords path;
         for (int i = 0; i < count; ++i) {
-            const auto b = straightBlock(length);
+            const auto b = straightBlock(length, turn, turn);
             path.insert(path.end(), b.begin(), b.end());
         }
         return path;
@@ -183,41 +184,29 @@ TEST_F(GeneratorFixture, ProgramOfTheLineLimitRunsOneMoreIsRefused) {
     EXPECT_TRUE(refused.lines.empty());
 }
 
-TEST_F(GeneratorFixture, TooManyJoinsAreRefused) {
+// Joins, waiting bends and feed corrections each have a table of fixed size.
+TEST_F(GeneratorFixture, JobsBeyondTheTablesAreRefused) {
+    fields.Check5 = true; // keep the programs short: no arm moves
+    p.BendToSlotDistance = 1e6;
     EXPECT_FALSE(run(blocks(52, 10)).refusal.has_value()); // 51 joins fit
     expectRefused(blocks(53, 10), "More than 51 material joins");
-}
-
-TEST_F(GeneratorFixture, TooManyWaitingBendsAreRefused) {
-    fields.Check5 = true; // keep the program short: no arm moves
-    p.BendToSlotDistance = 1e6;
-    PathRecords path{header(0), plain(0, 0)};
     // One bend is loaded for writing, 10,000 wait in the queue: the next
     // one has no place.
-    for (int i = 1; i <= 10001; ++i) {
-        addCorner(path, i, 0, 20);
-    }
-    path.push_back(plain(10002, 0));
-    path.push_back(trailer(0));
-    EXPECT_FALSE(run(path).refusal.has_value());
-    path.pop_back();
-    path.pop_back();
-    addCorner(path, 10002, 0, 20);
-    path.push_back(plain(10003, 0));
-    path.push_back(trailer(0));
-    expectRefused(path, "More than 10000 bends");
-}
-
-TEST_F(GeneratorFixture, TooManyFeedCorrectionsAreRefused) {
+    auto corners = [](int count) {
+        PathRecords path{header(0), plain(0, 0)};
+        for (int i = 1; i <= count; ++i) {
+            addCorner(path, i, 0, 20);
+        }
+        path.push_back(plain(count + 1, 0));
+        path.push_back(trailer(0));
+        return path;
+    };
+    EXPECT_FALSE(run(corners(10001)).refusal.has_value());
+    expectRefused(corners(10002), "More than 10000 bends");
+    // Each block logs the corrections of its two right-turning joints.
     p.EngraveCutterRadius = 1;
     panel.joinLength = 0;
-    PathRecords path;
-    // Each block logs the corrections of its two right-turning joints.
-    for (int i = 0; i < 501; ++i) {
-        const auto b = PathRecords{header(90), plain(0, 0), plain(10, 0), trailer(90)};
-        path.insert(path.end(), b.begin(), b.end());
-    }
-    expectRefused(path, "More than 1001 feed length corrections");
+    expectRefused(blocks(501, 10, 90), "More than 1001 feed length corrections");
 }
 
 TEST_F(GeneratorFixture, CompensationsAndCutterRadiusCorrectionAreLogged) {
@@ -225,7 +214,7 @@ TEST_F(GeneratorFixture, CompensationsAndCutterRadiusCorrectionAreLogged) {
     p.EndSegmentComp = 2;
     p.EngraveCutterRadius = 1;
     // Right-turning joints of 90: each takes 1 - pi/4 = 0.2146 mm.
-    const PathRecords path{header(90), plain(0, 0), plain(100, 0), trailer(90)};
+    const PathRecords path = straightBlock(100, 90, 90);
     // The fed length is pinned by GeneratorProperties.RandomClosedLetters.
     const auto result = run(path);
     ASSERT_FALSE(result.refusal);
@@ -250,11 +239,8 @@ TEST_F(GeneratorFixture, SmallArcIsSlottedUnlessMarkedForBending) {
     const auto l = lines(path);
     EXPECT_EQ(countLines(l, "M16"), 2);
     // The pressed-or-tapped arc is bent from the positive table.
-    bool bent = false;
-    for (const auto& line : l) {
-        bent = bent || line.rfind("G05 Y80.0000", 0) == 0;
-    }
-    EXPECT_TRUE(bent);
+    EXPECT_TRUE(std::any_of(l.begin(), l.end(),
+                            [](const auto& line) { return line.rfind("G05 Y80.0000", 0) == 0; }));
     EXPECT_FALSE(marked.toggle(50, 50));
 }
 
