@@ -34,8 +34,7 @@ SplineSpec bezierSpline() {
 class DisplayPointTest : public ImportFixture {};
 
 TEST_F(DisplayPointTest, ClampedBezierWithTenPointsPerIntervalGivesTheTwentyPoints) {
-    const auto summary =
-        import(writeDrawing("b.dxf", joinDxf(drawingLines({bezierSpline()}), "\n")));
+    const auto summary = importSplines({bezierSpline()});
     // Nodes at 0, 0.5 and 1; points at u = 1, 0.95, ... 0.55 (node at 1) and
     // 0.5, 0.45, ... 0.05 (node at 0.5); u = 0 itself is not written.
     std::vector<std::string> expected = {"SPLINE 1"};
@@ -85,7 +84,7 @@ TEST_F(DisplayPointTest, PointsRunFromTheCurveEndToItsStart) {
     s.points = {{0.0, 0.0},   {0.0, 30.0},  {0.0, 60.0}, {0.0, 90.0},
                 {10.0, 90.0}, {20.0, 90.0}, {30.0, 90.0}};
     s.knots = {0, 0, 0, 0, 0.5, 0.5, 0.5, 1, 1, 1, 1};
-    import(writeDrawing("l.dxf", joinDxf(drawingLines({s}), "\r\n")), 3);
+    importSplines({s}, 3, "\r\n");
     // Straight pieces with evenly spread control points move evenly in u:
     // from (30, 90) back along the top, the corner (0, 90) as a node, down.
     const std::vector<std::string> expected = {
@@ -100,8 +99,7 @@ TEST_F(DisplayPointTest, CurveOnOnePointWritesOnlyItsHeader) {
     SplineSpec s;
     s.points.assign(4, {5.0, 5.0});
     s.knots = {0, 0, 0, 0, 1, 1, 1, 1};
-    const auto summary =
-        import(writeDrawing("p.dxf", joinDxf(drawingLines({s, bezierSpline()}), "\n")));
+    const auto summary = importSplines({s, bezierSpline()});
     const auto lines = displayLines();
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ(lines[0], "SPLINE 1");
@@ -117,28 +115,15 @@ TEST_F(DisplayPointTest, KnotsNotEndingAtOneGiveTheSameCurve) {
     unit.knots = {0, 0, 0, 0, 0.5, 0.5, 0.5, 1, 1, 1, 1};
     SplineSpec scaled = unit;
     scaled.knots = {0, 0, 0, 0, 5, 5, 5, 10, 10, 10, 10};
-    import(writeDrawing("u.dxf", joinDxf(drawingLines({unit}), "\n")));
+    importSplines({unit});
     const std::string a = displayBytes();
-    import(writeDrawing("s.dxf", joinDxf(drawingLines({scaled}), "\n")));
+    importSplines({scaled});
     EXPECT_EQ(displayBytes(), a);
 }
 
-TEST_F(DisplayPointTest, DensifyBelowOneIsRefusedAndTheOldFileStays) {
-    const auto drawing = writeDrawing("b.dxf", joinDxf(drawingLines({bezierSpline()}), "\n"));
-    import(drawing);
-    const std::string before = displayBytes();
-    try {
-        import(drawing, 0);
-        FAIL() << "densify 0 was accepted";
-    } catch (const common::UserError& e) {
-        EXPECT_EQ(e.message().en, geometry::dxfmsg::badDensify(0).en);
-    }
-    EXPECT_EQ(displayBytes(), before);
-}
-
-TEST_F(DisplayPointTest, AbsurdPointCountIsRefusedBeforeAnyPointIsComputed) {
-    // 20 splines of 18 node intervals at the largest densify count would
-    // give 11.8 million points.
+// A densify count below one, and one that would give 20 splines of 18 node
+// intervals 11.8 million points, are refused before any point is computed.
+TEST_F(DisplayPointTest, DensifyBelowOneOrAbsurdPointCountIsRefusedAndTheOldFileStays) {
     SplineSpec s;
     for (int i = 0; i < 12; ++i) {
         s.points.emplace_back(10.0 * i, (i % 3) * 7.0);
@@ -147,15 +132,9 @@ TEST_F(DisplayPointTest, AbsurdPointCountIsRefusedBeforeAnyPointIsComputed) {
     const auto drawing =
         writeDrawing("many.dxf", joinDxf(drawingLines(std::vector<SplineSpec>(20, s)), "\n"));
     import(drawing);
-    const std::string before = displayBytes();
-    try {
-        import(drawing, 32767);
-        FAIL() << "11.8 million points were accepted";
-    } catch (const common::UserError& e) {
-        EXPECT_EQ(e.message().en,
-                  geometry::dxfmsg::tooManyDisplayPoints(20LL * 18 * 32767, 5000000).en);
-    }
-    EXPECT_EQ(displayBytes(), before);
+    expectRefusedKeepingDisplay(drawing, 0, geometry::dxfmsg::badDensify(0).en);
+    expectRefusedKeepingDisplay(
+        drawing, 32767, geometry::dxfmsg::tooManyDisplayPoints(20LL * 18 * 32767, 5000000).en);
 }
 
 } // namespace

@@ -65,7 +65,7 @@ TEST_F(DxfReaderTest, CrLfAndLfDrawingsGiveTheSameSplinesAndDisplayFile) {
 TEST_F(DxfReaderTest, TablesGrowToTheLargestSplineAndKeepEarlierPoints) {
     const SplineSpec seven = square(2.0, 7);
     const SplineSpec twelve = square(3.0, 12);
-    import(writeDrawing("d.dxf", joinDxf(drawingLines({seven, twelve}), "\n")));
+    importSplines({seven, twelve});
 
     ASSERT_EQ(m_core.SplineCount(), 2);
     EXPECT_EQ(m_core.maxCtrlPts(), 12);
@@ -83,15 +83,6 @@ TEST_F(DxfReaderTest, TablesGrowToTheLargestSplineAndKeepEarlierPoints) {
     EXPECT_EQ(m_core.CtrlPts(2, 2, 12), twelve.points[11].second);
     EXPECT_EQ(m_core.Knots(1, 5), 0.25);
     EXPECT_EQ(m_core.Knots(2, 16), 1.0);
-}
-
-TEST_F(DxfReaderTest, GroupSeventySetsTheFlag) {
-    SplineSpec flagged = square(1.0, 5);
-    SplineSpec plain = square(1.0, 5);
-    plain.withFlag = false;
-    import(writeDrawing("d.dxf", joinDxf(drawingLines({flagged, plain}), "\r\n")));
-    EXPECT_EQ(m_core.SplineFlag(1), 1);
-    EXPECT_EQ(m_core.SplineFlag(2), 0);
 }
 
 TEST_F(DxfReaderTest, NamesInAnyCaseAndCodesWithBlanksAreRecognised) {
@@ -152,8 +143,13 @@ TEST_F(DxfReaderTest, ExactlyOneEmptyLineIsPassedBeforeAValue) {
     EXPECT_EQ(m_core.CtrlPts(1, 1, 5), 0.0);
 }
 
-TEST_F(DxfReaderTest, DrawingWithoutSplinesGivesAnEmptyDisplayFile) {
-    const auto summary = import(writeDrawing("d.dxf", joinDxf(drawingLines({}), "\r\n")));
+TEST_F(DxfReaderTest, GroupSeventySetsTheFlagAndNoSplinesGiveAnEmptyDisplayFile) {
+    SplineSpec plain = square(1.0, 5);
+    plain.withFlag = false;
+    importSplines({square(1.0, 5), plain}, 10, "\r\n");
+    EXPECT_EQ(m_core.SplineFlag(1), 1);
+    EXPECT_EQ(m_core.SplineFlag(2), 0);
+    const auto summary = importSplines({}, 10, "\r\n");
     EXPECT_EQ(m_core.SplineCount(), 0);
     EXPECT_EQ(summary.outlines, 0);
     EXPECT_EQ(summary.points, 0);
