@@ -26,6 +26,10 @@ using namespace korvel::program::test;
 struct Letter {
     std::vector<Point2> corners; // closed: the first is not repeated
     geometry::PathRecords path;
+    double turnAt(size_t k) const {
+        const size_t m = corners.size();
+        return TurnAngle(corners[(k + m - 1) % m], corners[k], corners[(k + 1) % m]);
+    }
 };
 
 // A star-shaped polygon around the origin, so it never crosses itself.
@@ -48,15 +52,12 @@ Letter randomLetter(std::mt19937& rng) {
         letter.corners = {{0, 0}, {100, 0}, {0, 100}};
     }
     const auto& c = letter.corners;
-    const size_t m = c.size();
-    auto turnAt = [&](size_t k) { return TurnAngle(c[(k + m - 1) % m], c[k], c[(k + 1) % m]); };
-    letter.path.push_back(header(turnAt(0)));
-    letter.path.push_back(plain(c[0].x, c[0].y));
-    for (size_t k = 1; k < m; ++k) {
-        addCorner(letter.path, c[k].x, c[k].y, turnAt(k));
+    letter.path = {header(letter.turnAt(0)), plain(c[0].x, c[0].y)};
+    for (size_t k = 1; k < c.size(); ++k) {
+        addCorner(letter.path, c[k].x, c[k].y, letter.turnAt(k));
     }
     letter.path.push_back(plain(c[0].x, c[0].y));
-    letter.path.push_back(trailer(turnAt(0)));
+    letter.path.push_back(trailer(letter.turnAt(0)));
     return letter;
 }
 
@@ -70,7 +71,6 @@ struct Feeds {
 Feeds expectedFeeds(const Letter& letter, const machine::ParameterSet& p, const RunPanel& panel) {
     const auto& c = letter.corners;
     const size_t m = c.size();
-    auto turnAt = [&](size_t k) { return TurnAngle(c[(k + m - 1) % m], c[k], c[(k + 1) % m]); };
     auto radiusCut = [&](double t) {
         if (!(t > 0.1 && t < 179.9)) {
             return 0.0;
@@ -79,7 +79,7 @@ Feeds expectedFeeds(const Letter& letter, const machine::ParameterSet& p, const 
         const double half = (180.0 - t) / 2 * geometry::kPi / 180;
         return p.CutterRadiusCompFactor * (r / std::tan(half) - r * t / 2 * geometry::kPi / 180);
     };
-    const double joint = turnAt(0);
+    const double joint = letter.turnAt(0);
     Feeds e;
     double pos = 0;
     for (int pass = 1; pass <= panel.repeatCount; ++pass) {
@@ -99,8 +99,8 @@ Feeds expectedFeeds(const Letter& letter, const machine::ParameterSet& p, const 
                 len -= radiusCut(joint);
             }
             pos += len;
-            if (k + 1 < m && std::abs(turnAt(k + 1)) >= p.SlotAngleThreshold &&
-                std::abs(turnAt(k + 1)) >= p.CornerArcAngleThreshold) {
+            if (k + 1 < m && std::abs(letter.turnAt(k + 1)) >= p.SlotAngleThreshold &&
+                std::abs(letter.turnAt(k + 1)) >= p.CornerArcAngleThreshold) {
                 e.slots.push_back(pos);
             }
         }
