@@ -4,10 +4,8 @@
 
 #include "OutlineShapes.h"
 #include "common/Message.h"
-#include "geometry/OutlineSession.h"
 #include "geometry/OutlineView.h"
 #include "geometry/PlaneGeometry.h"
-#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -120,20 +118,6 @@ TEST(OutlineModel, TableLimitsGiveAMessageInsteadOfOverflow) {
     EXPECT_EQ(OutlineModel::fromLines(nodes, "nodes.dat").nodeCount(), 10000);
 }
 
-TEST(OutlineView, MouseToDrawingCoordinates) {
-    OutlineView v;
-    v.resize(400, 200);
-    v.setView({10, 20, 200});
-    const Point2 topLeft = v.toDrawing(0, 0, 400, 200);
-    EXPECT_DOUBLE_EQ(topLeft.x, -90.0);
-    EXPECT_DOUBLE_EQ(topLeft.y, 70.0);
-    const Point2 bottomRight = v.toDrawing(400, 200, 400, 200);
-    EXPECT_DOUBLE_EQ(bottomRight.x, 110.0);
-    EXPECT_DOUBLE_EQ(bottomRight.y, -30.0);
-    v.resize(0, 0);
-    EXPECT_EQ(v.aspect(), 1.0);
-}
-
 TEST(OutlineView, WheelStepsGrowWithTheViewWidth) {
     struct Step {
         double w;
@@ -152,8 +136,20 @@ TEST(OutlineView, WheelStepsGrowWithTheViewWidth) {
     }
 }
 
-TEST(OutlineView, ThePointUnderTheCursorStaysWhereItIs) {
+TEST(OutlineView, MouseToDrawingCoordinatesStayUnderTheCursorWhileZooming) {
     OutlineView v;
+    v.resize(400, 200);
+    v.setView({10, 20, 200});
+    const Point2 topLeft = v.toDrawing(0, 0, 400, 200);
+    EXPECT_DOUBLE_EQ(topLeft.x, -90.0);
+    EXPECT_DOUBLE_EQ(topLeft.y, 70.0);
+    const Point2 bottomRight = v.toDrawing(400, 200, 400, 200);
+    EXPECT_DOUBLE_EQ(bottomRight.x, 110.0);
+    EXPECT_DOUBLE_EQ(bottomRight.y, -30.0);
+    v.resize(0, 0);
+    EXPECT_EQ(v.aspect(), 1.0);
+
+    // Zooming keeps the point under the cursor where it is.
     v.resize(800, 600);
     v.setView({35, -12, 640});
     const Point2 before = v.toDrawing(610, 95, 800, 600);
@@ -173,58 +169,6 @@ TEST(OutlineView, ThePointUnderTheCursorStaysWhereItIs) {
     v.restore();
     EXPECT_DOUBLE_EQ(v.rect().cx, 1.0);
     EXPECT_DOUBLE_EQ(v.rect().w, 300.0);
-}
-
-class PickingTest : public ::testing::Test {
-protected:
-    void open(const DisplayFileBuilder& b) {
-        b.write(dir);
-        session.openDrawing();
-        session.view().setView({0, 0, 200});
-    }
-    test::TempDir tmp;
-    common::AppDir dir{tmp.path()};
-    OutlineSession session{dir, {}, {}};
-};
-
-TEST_F(PickingTest, ToleranceIsOneHundredthOfTheViewWidth) {
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    open(b);
-    EXPECT_EQ(session.pickNode({1.5, 0}), 1);
-    EXPECT_EQ(session.pickNode({1.5, -1.5}), 1);
-    EXPECT_EQ(session.pickNode({2.5, 0}), 0);
-    EXPECT_EQ(session.pickNode({0, 2.5}), 0);
-    EXPECT_EQ(session.leftClick({2.5, 0}, false), ClickOutcome::Panning);
-    EXPECT_EQ(session.pointer(), Pointer::Move);
-    session.mouseUp();
-    EXPECT_EQ(session.pointer(), Pointer::Normal);
-}
-
-TEST_F(PickingTest, DeletedNodesAreSkippedAndRestoredByARightClick) {
-    DisplayFileBuilder b;
-    b.outline(test::Polygon({{0, 0}, {1, 0}, {1, 20}, {0, 20}}, 1));
-    open(b);
-    EXPECT_EQ(session.pickNode({0.4, 0}), 1); // first node in index order
-    ASSERT_TRUE(session.enterDeleteMode().empty());
-    EXPECT_EQ(session.leftClick({0.4, 0}, false), ClickOutcome::NodeDeleted);
-    EXPECT_EQ(session.pointer(), Pointer::Normal);
-    EXPECT_EQ(session.pickNode({0.4, 0}), 2);
-    // Restoring needs the click within w/200 = 1 mm of the deleted node.
-    EXPECT_EQ(session.rightClick({1.2, 0}), ClickOutcome::ContextMenu);
-    EXPECT_EQ(session.rightClick({0.9, 0.5}), ClickOutcome::NodeRestored);
-    EXPECT_EQ(session.pickNode({0.4, 0}), 1);
-}
-
-TEST_F(PickingTest, NodeEditsNeedAnOpenDrawingWithoutSelection) {
-    EXPECT_FALSE(session.enterAddMode().empty());
-    DisplayFileBuilder b;
-    b.outline(test::Square20());
-    open(b);
-    EXPECT_EQ(session.leftClick({0, 0}, false), ClickOutcome::StartPicked);
-    EXPECT_FALSE(session.enterDeleteMode().empty());
-    EXPECT_EQ(session.pointer(), Pointer::Normal);
-    EXPECT_EQ(session.leftClick({20, 0}, false, true), ClickOutcome::Ignored);
 }
 
 } // namespace

@@ -48,6 +48,42 @@ protected:
 
 using test::PathBlocks;
 
+TEST_F(SessionTest, ToleranceIsOneHundredthOfTheViewWidth) {
+    openSquare();
+    EXPECT_EQ(session.pickNode({1.5, 0}), 1);
+    EXPECT_EQ(session.pickNode({1.5, -1.5}), 1);
+    EXPECT_EQ(session.pickNode({2.5, 0}), 0);
+    EXPECT_EQ(session.pickNode({0, 2.5}), 0);
+    EXPECT_EQ(session.leftClick({2.5, 0}, false), ClickOutcome::Panning);
+    EXPECT_EQ(session.pointer(), Pointer::Move);
+    session.mouseUp();
+    EXPECT_EQ(session.pointer(), Pointer::Normal);
+}
+
+TEST_F(SessionTest, DeletedNodesAreSkippedAndRestoredByARightClick) {
+    DisplayFileBuilder b;
+    b.outline(test::Polygon({{0, 0}, {1, 0}, {1, 20}, {0, 20}}, 1));
+    open(b);
+    EXPECT_EQ(session.pickNode({0.4, 0}), 1); // first node in index order
+    ASSERT_TRUE(session.enterDeleteMode().empty());
+    EXPECT_EQ(session.leftClick({0.4, 0}, false), ClickOutcome::NodeDeleted);
+    EXPECT_EQ(session.pointer(), Pointer::Normal);
+    EXPECT_EQ(session.pickNode({0.4, 0}), 2);
+    // Restoring needs the click within w/200 = 1 mm of the deleted node.
+    EXPECT_EQ(session.rightClick({1.2, 0}), ClickOutcome::ContextMenu);
+    EXPECT_EQ(session.rightClick({0.9, 0.5}), ClickOutcome::NodeRestored);
+    EXPECT_EQ(session.pickNode({0.4, 0}), 1);
+}
+
+TEST_F(SessionTest, NodeEditsNeedAnOpenDrawingWithoutSelection) {
+    EXPECT_FALSE(session.enterAddMode().empty());
+    openSquare();
+    EXPECT_EQ(session.leftClick({0, 0}, false), ClickOutcome::StartPicked);
+    EXPECT_FALSE(session.enterDeleteMode().empty());
+    EXPECT_EQ(session.pointer(), Pointer::Normal);
+    EXPECT_EQ(session.leftClick({20, 0}, false, true), ClickOutcome::Ignored);
+}
+
 TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
     open(test::RingO());
     EXPECT_EQ(session.leftClick({50.5, 0.3}, false), ClickOutcome::StartPicked);
