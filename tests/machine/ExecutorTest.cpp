@@ -118,6 +118,7 @@ TEST(ExecutorHoming, SearchEndsBackedOffAndZeroed) {
         ASSERT_TRUE(rig.runToEnd(3000));
         EXPECT_TRUE(rig.dialog.saw("动作完成！"));
         EXPECT_EQ(rig.card->get_command_pos(kIn, axis), 0);
+        EXPECT_EQ(rig.card->get_actual_pos(kIn, axis), 0);
         const auto& p = rig.params();
         const bool x = axis == 1;
         EXPECT_EQ(x ? rig.run().CurXPulses : rig.run().CurYPulses, 0);

@@ -196,18 +196,6 @@ TEST_F(InterpreterRun, HandWrittenProgramRunsWithItsPositionsOutputsAndTimings) 
     EXPECT_GE(timeOf("OUT1=0") - timeOf("OUT1=1"), 150);
 }
 
-TEST_F(InterpreterRun, FeedHomingCodeFindsTheSwitchAndZeroesX) {
-    HomingSupervisor supervisor(params, run, card);
-    load({"M36", "M30", "X10"});
-    test::runProgram(card, interpreter, run, [&] { supervisor.tick(); });
-    // Stopped on the switch edge, backed off by HomeOffsetX (2 mm) and
-    // zeroed there; then fed 10 mm.
-    EXPECT_EQ(card.machinePosition(1), 1200);
-    EXPECT_EQ(card.get_command_pos(0, 1), 1000);
-    EXPECT_EQ(card.get_actual_pos(0, 1), 1000);
-    EXPECT_EQ(run.XHomeRequest, 1);
-}
-
 // --- programs that must do no harm --------------------------------------------------------
 
 // Lines made of the dialect's own characters in random order, seeded so

@@ -232,19 +232,17 @@ TEST_F(InterpreterLines, FeedAndBendDecision) {
         const char* name;
         std::int32_t armAt;
         const char* line;
-        const char* next;
         bool yMoves;
-        bool sampled;
     };
     // Idle angle 3 degrees = 150 pulses; X 100 pulses/mm, Y 50 pulses/degree.
+    // (A decision for a sampled path: SampledPathMatchesTheHandComputedSamples.)
     const Case cases[] = {
-        {"beyond the idle angle", 0, "X10 Y4", "M30", true, false},
-        {"arm waiting at the idle angle", 150, "X10 Y3.5", "M30", true, false},
-        {"arm waiting at minus the idle angle", -149, "X10 Y-3.5", "M30", true, false},
-        {"bend steeper than the feed", 20, "X0.1 Y1", "M30", true, false},
-        {"arm at zero stays", 0, "X10 Y0.02", "M30", false, false},
-        {"short path of two points", 20, "X10 Y1", "M30", true, false},
-        {"path", 20, "X10 Y1", "X12 Y1.5", false, true},
+        {"beyond the idle angle", 0, "X10 Y4", true},
+        {"arm waiting at the idle angle", 150, "X10 Y3.5", true},
+        {"arm waiting at minus the idle angle", -149, "X10 Y-3.5", true},
+        {"bend steeper than the feed", 20, "X0.1 Y1", true},
+        {"arm at zero stays", 0, "X10 Y0.02", false},
+        {"short path of two points", 20, "X10 Y1", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -252,11 +250,11 @@ TEST_F(InterpreterLines, FeedAndBendDecision) {
         card.clearRecording();
         card.set_command_pos(0, 1, 0);
         armAt(c.armAt);
-        load({c.line, c.next});
+        load({c.line, "M30"});
         executeCurrent();
         EXPECT_EQ(calls("pmove(0, 2").size(), c.yMoves ? 1u : 0u);
-        EXPECT_EQ(!calls("fifo_inp_move2").empty(), c.sampled);
-        EXPECT_EQ(run.CurXPulses, c.sampled ? 1200 : splitWords(c.line).value(Word::X) * 100);
+        EXPECT_TRUE(calls("fifo_inp_move2").empty());
+        EXPECT_EQ(run.CurXPulses, splitWords(c.line).value(Word::X) * 100);
         card.runUntilIdle();
         EXPECT_EQ(card.get_command_pos(0, 1), run.CurXPulses);
         EXPECT_EQ(card.get_command_pos(0, 2), run.CurYPulses);
