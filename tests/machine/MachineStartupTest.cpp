@@ -34,6 +34,7 @@ TEST(MachineStartup, RestartKeepsTheLanguageEmptiesTheFinishedPathsAndHandsOver)
     std::vector<double> fixed;
     Restarted again(
         rig, [&](double, double, double, std::int16_t, double, double f) { fixed.push_back(f); });
+    EXPECT_TRUE(again.m.cardPresent());
     EXPECT_EQ(again.m.tables().LanguageFlag, 1);
     EXPECT_EQ(again.m.form().Text7, "250");
     EXPECT_EQ(std::filesystem::file_size(rig.dir.file("YJG.dat")), 0u);

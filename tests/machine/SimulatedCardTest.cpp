@@ -23,9 +23,6 @@ protected:
         card.set_speed(0, axis, speed);
         card.set_acc(0, axis, acc);
     }
-    static std::string levels(SimulatedCard& c, std::initializer_list<int> inputs) {
-        return test::inputLevels(c, inputs);
-    }
     // A card whose machine description differs from the built-in one.
     SimulatedCard cardWith(SimMachineFile file) { return SimulatedCard(handMachine(params, file)); }
 };
@@ -225,7 +222,7 @@ TEST_F(SimCardTest, EncoderCountsWithItsRatioAndSlip) {
 TEST_F(SimCardTest, PowerOnInputLevels) {
     // Buttons idle at 1, the cutter is back (IN17 0), every switch is free:
     // the feed switch IN2 reads 0 off it, the others 1.
-    EXPECT_EQ(levels(card, {2, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}),
+    EXPECT_EQ(test::inputLevels(card, {2, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23}),
               "011111110111111");
 }
 
@@ -233,17 +230,17 @@ TEST_F(SimCardTest, CutterInPositionInputsFollowTheValvesAfterTheirDelays) {
     // IN16 (out) and IN17 (back); OUT1 drives the cutter out, OUT2 back,
     // switching a valve off leaves the cutter where it is.
     card.write_bit(0, 1, 1);
-    EXPECT_EQ(levels(card, {16, 17}), "11");
+    EXPECT_EQ(test::inputLevels(card, {16, 17}), "11");
     card.advance(149);
-    EXPECT_EQ(levels(card, {16, 17}), "11");
+    EXPECT_EQ(test::inputLevels(card, {16, 17}), "11");
     card.advance(1);
-    EXPECT_EQ(levels(card, {16, 17}), "01");
+    EXPECT_EQ(test::inputLevels(card, {16, 17}), "01");
     card.write_bit(0, 1, 0);
     card.advance(500);
-    EXPECT_EQ(levels(card, {16, 17}), "01");
+    EXPECT_EQ(test::inputLevels(card, {16, 17}), "01");
     card.write_bit(0, 2, 1);
     card.advance(150);
-    EXPECT_EQ(levels(card, {16, 17}), "10");
+    EXPECT_EQ(test::inputLevels(card, {16, 17}), "10");
 }
 
 TEST_F(SimCardTest, RodSensorsAndInfeedLimitWhenFitted) {
@@ -252,16 +249,16 @@ TEST_F(SimCardTest, RodSensorsAndInfeedLimitWhenFitted) {
     file.InfeedLimit = 5;
     SimulatedCard sim = cardWith(file);
     // IN10 / IN12 read 0 once OUT4 / OUT5 are on, IN11 / IN13 once off.
-    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "1010");
+    EXPECT_EQ(test::inputLevels(sim, {10, 11, 12, 13}), "1010");
     sim.write_bit(0, 4, 1);
     sim.advance(249);
-    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "1110");
+    EXPECT_EQ(test::inputLevels(sim, {10, 11, 12, 13}), "1110");
     sim.advance(1);
-    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "0110");
+    EXPECT_EQ(test::inputLevels(sim, {10, 11, 12, 13}), "0110");
     sim.write_bit(0, 5, 1);
     sim.write_bit(0, 4, 0);
     sim.advance(250);
-    EXPECT_EQ(levels(sim, {10, 11, 12, 13}), "1001");
+    EXPECT_EQ(test::inputLevels(sim, {10, 11, 12, 13}), "1001");
     // The infeed limit reads 0 from A = 5 mm on (A starts at -3 mm).
     sim.set_speed(0, 4, 100000);
     sim.pmove(0, 4, 799);
@@ -290,10 +287,7 @@ TEST_F(SimCardTest, RecordingLogsCallsAndOutputChangesWithTheirTimes) {
     EXPECT_EQ(card.recordingLines(), std::vector<std::string>{"10 get_command_pos(0, 1) = 0"});
 }
 
-TEST_F(SimCardTest, CardPresenceAndBadArguments) {
-    EXPECT_EQ(card.adt8940a1_initial(), 1);
-    card.setCardPresent(false);
-    EXPECT_EQ(card.adt8940a1_initial(), 0);
+TEST_F(SimCardTest, BadArgumentsAreRefused) {
     for (const int result :
          {card.pmove(0, 5, 10), card.pmove(1, 1, 10), card.write_bit(0, 12, 1), card.get_out(0, -1),
           card.set_speed(0, 0, 10), card.read_bit(0, 24), card.read_bit(1, 2)}) {
