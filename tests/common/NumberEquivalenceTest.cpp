@@ -6,6 +6,7 @@
 
 #include "common/Basic.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -111,22 +112,18 @@ double referenceVal(const std::string& text) {
     return std::isfinite(v) ? v : 0.0;
 }
 
-struct PatternCase {
-    const char* pattern;
-    int minInt;
-    int decimals;
-};
-
-constexpr PatternCase kPatterns[] = {
-    {"0", 1, 0},          {"0.0", 1, 1},        {"0.000", 1, 3}, {"0.0000", 1, 4},
-    {"0.000000", 1, 6},   {"0.00000000", 1, 8}, {"0000", 4, 0},  {"00.00", 2, 2},
-    {"#0.000", 1, 3},     {"###0.0000", 1, 4},  {".000", 0, 3},  {"0.0000000000", 1, 10},
-    {"0.000000000", 1, 9}};
-
 void expectFormatsLikeReference(double v) {
-    for (const auto& c : kPatterns) {
-        ASSERT_EQ(common::FormatNumber(v, c.pattern), referenceFormat(v, c.minInt, c.decimals))
-            << "value " << v << " pattern " << c.pattern;
+    for (const std::string pattern :
+         {"0", "0.0", "0.000", "0.0000", "0.000000", "0.00000000", "0000", "00.00", "#0.000",
+          "###0.0000", ".000", "0.0000000000", "0.000000000"}) {
+        // Zeros before the point are the least count of integer digits, the
+        // pattern's length after the point the count of decimals.
+        const auto point = std::min(pattern.find('.'), pattern.size());
+        const auto minInt = std::count(pattern.begin(), pattern.begin() + point, '0');
+        const auto decimals = pattern.size() - std::min(point + 1, pattern.size());
+        ASSERT_EQ(common::FormatNumber(v, pattern),
+                  referenceFormat(v, static_cast<int>(minInt), static_cast<int>(decimals)))
+            << "value " << v << " pattern " << pattern;
     }
 }
 

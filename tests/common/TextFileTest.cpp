@@ -1,8 +1,9 @@
+#include "common/TextFile.h"
+
 #include "common/AppDir.h"
 #include "common/Encoding.h"
 #include "common/Fields.h"
 #include "common/Message.h"
-#include "common/TextFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,7 @@ TEST(SplitLines, AnyLineEndEndsOneLine) {
     EXPECT_EQ(SplitLines("\n\n"), (Lines{"", ""}));
 }
 
-TEST(SplitFields, EveryBlankSeparates) {
+TEST(SplitFields, EveryBlankSeparatesAndTrimTakesBlanksAndTabs) {
     EXPECT_EQ(SplitFields("SPLINE 1"), (std::vector<std::string_view>{"SPLINE", "1"}));
     EXPECT_EQ(SplitFields("SPLINE -3"), (std::vector<std::string_view>{"SPLINE", "-3"}));
     EXPECT_EQ(SplitFields("1  2"), (std::vector<std::string_view>{"1", "", "2"}));
@@ -28,9 +29,6 @@ TEST(SplitFields, EveryBlankSeparates) {
     const auto f = SplitFields("1.000 2.000 Node");
     EXPECT_EQ(FieldAt(f, 2), "Node");
     EXPECT_EQ(FieldAt(f, 3), "");
-}
-
-TEST(Trim, BlanksAndTabs) {
     EXPECT_EQ(Trim("  10 \t"), "10");
     EXPECT_EQ(TrimLeft("  10 "), "10 ");
     EXPECT_EQ(Trim("   "), "");
@@ -61,25 +59,20 @@ TEST(TextFile, MissingFileIsAUserErrorNamingIt) {
     }
 }
 
-TEST(TextFile, AtomicRewriteReplacesAndLeavesNoTemporary) {
+TEST(TextFile, AtomicRewriteReplacesLeavesNoTemporaryOrKeepsTheOldFile) {
     korvel::test::TempDir tmp;
     const auto f = tmp / "PointForDisplay.dat";
     WriteLines(f, {"old"});
     RewriteAtomically(f, {"new"}, tmp / "PointForDisplay0.dat");
     EXPECT_EQ(ReadLines(f), Lines{"new"});
     EXPECT_FALSE(std::filesystem::exists(tmp / "PointForDisplay0.dat"));
+    // The temporary file cannot be created in a missing folder: the old
+    // file stays.
+    EXPECT_THROW(RewriteAtomically(f, {"newer"}, tmp / "no" / "such" / "tmp"), UserError);
+    EXPECT_EQ(ReadLines(f), Lines{"new"});
 }
 
-TEST(TextFile, FailedRewriteKeepsTheOldFile) {
-    korvel::test::TempDir tmp;
-    const auto f = tmp / "keep.dat";
-    WriteLines(f, {"old"});
-    // The temporary file cannot be created in a missing folder.
-    EXPECT_THROW(RewriteAtomically(f, {"new"}, tmp / "no" / "such" / "tmp"), UserError);
-    EXPECT_EQ(ReadLines(f), Lines{"old"});
-}
-
-TEST(Encoding, Gb18030IsReadAsUtf8) {
+TEST(Encoding, Gb18030IsReadAsUtf8AndBrokenBytesDoNotStopTheRead) {
     korvel::test::TempDir tmp;
     const std::string utf8 = "两节点间密化点数 10";
     const std::string gb = EncodeGb18030(utf8);
@@ -88,9 +81,7 @@ TEST(Encoding, Gb18030IsReadAsUtf8) {
     EXPECT_TRUE(IsValidUtf8(utf8));
     WriteLines(tmp / "old.ini", {gb});
     EXPECT_EQ(ReadLines(tmp / "old.ini"), Lines{utf8});
-}
-
-TEST(Encoding, BrokenBytesDoNotStopTheRead) {
+    // Broken bytes do not stop the read.
     EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));         // truncated sequence
     EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));         // overlong
     const std::string text = DecodeText("ab\x81"); // a lone lead byte
