@@ -237,17 +237,15 @@ TEST(AiReader, ShortCurveFormsShareAControlPointWithAnEnd) {
     EXPECT_NEAR(v.back().x, 20.0 * mm, 1e-4);
 }
 
-TEST(Readers, CoordinatesBeyondAnySignAreRefused) {
+TEST(Readers, CoordinatesBeyondAnySignAndMovesTooLongToSubdivideAreRefused) {
     // The folder of bad drawings has the files; these are the limits.
     EXPECT_EQ(ReadNc({"Z5", "X1e6 Y0 Z-1", "X999999"}, planeAt(-1)).outlineCount, 1);
     EXPECT_THROW(ReadNc({"Z5", "X1.000001e6 Y0 Z-1"}, planeAt(-1)), common::UserError);
     // An exponent too large for a double is refused, a vanishing one is 0.
     EXPECT_THROW(ReadPlt("PU0,40;PD1E400,40;", {}), common::UserError);
     EXPECT_EQ(ReadPlt("PU40,40;PD1E-400,40;", {}).lines[2], "0.000000 1.000000");
-}
-
-TEST(Readers, AMoveTooLongToSubdivideIsRefusedBeforeAnythingIsAllocated) {
-    // Three moves of 2 km give 1.2 million points, beyond what the view and
+    // A move too long to subdivide is refused before anything is allocated:
+    // three moves of 2 km give 1.2 million points, beyond what the view and
     // the cleaning passes could ever take.
     EXPECT_THROW(ReadNc({"Z5", "X-999999 Y0 Z-1", "X999999", "X-999999", "X999999"}, planeAt(-1)),
                  common::UserError);
