@@ -91,20 +91,32 @@ TEST(ExecutorStop, EndsEveryRunAndSwitchesTheFirstEightOutputsOff) {
     EXPECT_TRUE(rig.dialog.entries().empty());
 }
 
-TEST(ExecutorHoming, BendSearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage) {
-    MachineRig rig;
-    rig.card->forceInput(8, 1); // a broken bend home switch
-    rig.load({"M38", "M30", "M10"});
-    ASSERT_TRUE(rig.runToEnd(2000));
-    EXPECT_EQ(rig.shown(),
-              "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！");
-    EXPECT_EQ(rig.run().HomingAxisCode, 0);
-    EXPECT_EQ(rig.card->get_out(kIn, 0), 0) << "the line after the search never ran";
-    rig.clock->runFor(2000);
-    EXPECT_TRUE(rig.card->idle());
-    // Stopped just beyond |HomeOffsetY| + 10 degrees, within the ramp down.
-    EXPECT_GT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 10.0);
-    EXPECT_LT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 20.0);
+// A search whose switch never answers is stopped by the distance guard
+// with the axis's own message; the line after the search never runs.
+TEST(ExecutorHoming, SearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage) {
+    const std::tuple<int, std::int16_t, const char*, const char*> cases[] = {
+        {8, 0, "M38", "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！"},
+        {20, 1, "M42",
+         "进刀找零距离过大，请检查进刀零位开关！ / Please Check Foward Zero Switch！"},
+    };
+    for (const auto& [input, infeedControl, code, message] : cases) {
+        SCOPED_TRACE(code);
+        MachineRig rig;
+        rig.params().InfeedControl = infeedControl;
+        rig.card->forceInput(input, 1);
+        rig.load({code, "M30", "M10"});
+        ASSERT_TRUE(rig.runToEnd(2000));
+        EXPECT_EQ(rig.shown(), message);
+        EXPECT_EQ(rig.run().HomingAxisCode, 0);
+        EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
+        rig.clock->runFor(2000);
+        EXPECT_TRUE(rig.card->idle());
+        if (input == 8) {
+            // Stopped just beyond |HomeOffsetY| + 10 degrees, within the ramp down.
+            EXPECT_GT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 10.0);
+            EXPECT_LT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 20.0);
+        }
+    }
 }
 
 // A search from off the switch ends backed off by the home offset beyond
@@ -153,16 +165,6 @@ TEST(ExecutorEncoder, FeedIsCorrectedUntilWithinToleranceAndTheCommandPositionRe
         EXPECT_EQ(rig.card->get_out(kIn, 0), 1);
         EXPECT_EQ(rig.shown(), "动作完成！ / Work Finished！");
     }
-}
-
-TEST(ExecutorHoming, InfeedSearchThatRunsTooFarStopsWithTheInfeedMessage) {
-    MachineRig rig;
-    rig.params().InfeedControl = 1;
-    rig.card->forceInput(20, 1); // the infeed home switch never answers
-    rig.load({"M42", "M30", "M10"});
-    ASSERT_TRUE(rig.runToEnd(2000));
-    EXPECT_TRUE(rig.dialog.saw("进刀找零距离过大，请检查进刀零位开关！"));
-    EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
 }
 
 TEST(ExecutorHoming, ToolSettingStoresTheNewInfeedHomeOffset) {
