@@ -86,6 +86,11 @@ TEST(Readers, DisplayLinesOfSmallDrawings) {
          "Z5\nX0 Y0 Z-1\nX8\nZ5\nX20\nZ-1\nX28",
          {"SPLINE 1", "0.000000 0.000000 Node", "8.000000 0.000000", "SPLINE 2",
           "20.000000 0.000000 Node", "28.000000 0.000000", "SPLINE END"}},
+        {"a 10-degree bend, below the 30-degree threshold, is no node",
+         false,
+         "Z5\nG01 X10 Y0 Z-1\nX18 Y0\nX25.878462 Y1.389185\nZ5",
+         {"SPLINE 1", "10.000000 0.000000 Node", "18.000000 0.000000", "25.878462 1.389185",
+          "SPLINE END"}},
         {"PD400,800 is (10, 20); PU0,0 starts no outline",
          true,
          "IN;\nSP1;\nPU0,0;\nPU400,800;\nPD800,800;\nPU;\nSP0;\n",
@@ -123,22 +128,6 @@ TEST(Readers, DisplayLinesOfSmallDrawings) {
         EXPECT_EQ(d.lines, c.expected);
         EXPECT_EQ(d.droppedOutlines, c.dropped);
     }
-}
-
-TEST(NcReader, SharpCornersBecomeNodesGentleBendsDoNot) {
-    const double bend = 10.0 * std::acos(-1.0) / 180.0;
-    const std::string x3 = common::FormatNumber(18 + 8 * std::cos(bend), "0.000000");
-    const std::string y3 = common::FormatNumber(8 * std::sin(bend), "0.000000");
-    const Lines right = {"Z5", "G01 X10 Y0 Z-1", "X18 Y0", "X18 Y8", "Z5"};
-    const Lines gentle = {"Z5", "G01 X10 Y0 Z-1", "X18 Y0", "X" + x3 + " Y" + y3, "Z5"};
-    const auto corner = outlinePoints(ReadNc(right, planeAt(-1, 30)).lines, 1);
-    const auto smooth = outlinePoints(ReadNc(gentle, planeAt(-1, 30)).lines, 1);
-    ASSERT_EQ(corner.size(), 3u);
-    ASSERT_EQ(smooth.size(), 3u);
-    EXPECT_TRUE(corner[1].node);
-    EXPECT_FALSE(smooth[1].node);
-    // The end of an outline is written when the tool lifts, without mark.
-    EXPECT_FALSE(corner[2].node);
 }
 
 // A 20 x 20 mm square from (10, 10) with its top right corner rounded by a
