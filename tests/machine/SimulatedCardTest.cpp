@@ -29,7 +29,7 @@ protected:
 
 // --- profiles -----------------------------------------------------------------------------
 
-TEST_F(SimCardTest, TrapezoidAndConstantSpeedMovesEndExactlyInTheirTime) {
+TEST_F(SimCardTest, TrapezoidAndConstantSpeedMovesEndExactlyInTheirTimeOrRampDownOnAStop) {
     // 80 x 125 = 10000 pulses/s^2: the ramp 1000 -> 10000 takes 0.9 s.
     profile(1, 1000, 10000, 80);
     card.pmove(0, 1, 20000);
@@ -48,10 +48,8 @@ TEST_F(SimCardTest, TrapezoidAndConstantSpeedMovesEndExactlyInTheirTime) {
     EXPECT_NEAR(card.runUntilIdle(), 1000, 2);
     EXPECT_EQ(card.get_command_pos(0, 2), -1000);
     EXPECT_EQ(card.get_status(0, 2), 0);
-}
 
-TEST_F(SimCardTest, DecelerationStopRampsDownBeforeTheTarget) {
-    profile(1, 1000, 10000, 80);
+    // A deceleration stop ramps down before the target.
     card.pmove(0, 1, 1000000);
     card.advance(1000);
     const std::int32_t at = card.get_command_pos(0, 1);
