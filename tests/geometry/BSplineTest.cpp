@@ -134,14 +134,5 @@ TEST(BSpline, RefinedParametersEndAtOneAndNodesDropPointsThatCoincide) {
     EXPECT_GT(nodes[3], 0.75);
 }
 
-TEST(BSpline, CurveOnOnePointKeepsOnlyItsFirstParameter) {
-    DxfSpline s;
-    s.ctrlPts.assign(5, Point2{7.5, -2.5});
-    s.knots = {0, 0, 0, 0, 0.5, 1, 1, 1, 1};
-    s.knotCount = 9;
-    s.pointCount = 5;
-    EXPECT_EQ(geometry::NodeParameters(s, s.knots), std::vector<double>{0.0});
-}
-
 } // namespace
 } // namespace korvel::test
