@@ -73,15 +73,13 @@ TEST(GetArea, UnclosedAndSelfIntersectingOutlinesStayFinite) {
     EXPECT_DOUBLE_EQ(PathArea({"SPLINE 0 3.0", "abc def", "1e999 5", "nan nan"}), 0.0);
 }
 
-TEST(GetArea, MessagesInBothLanguages) {
+// The glue estimate: 3 cm^2 of density 1.2 at a tenth.
+TEST(GetArea, AreaAndGlueMessagesInBothLanguages) {
     const auto m = AreaMessage("300.000");
     EXPECT_EQ(m.zh, "选择字形总面积约为 300.000 平方毫米");
     EXPECT_EQ(m.en, "Select Area is about 300.000 square millimeter");
     EXPECT_EQ(AreaMessageTitle(common::Language::Chinese), "提示");
     EXPECT_EQ(AreaMessageTitle(common::Language::English), "Info");
-}
-
-TEST(Glue, ThreeSquareCentimetresOfDensityOnePointTwoAtATenth) {
     // 300 mm^2 = 3 cm^2; 3 x 1.2 x 0.1 = 0.36 g.
     EXPECT_EQ(GlueAreaMessage(300.0).zh, "选择字形总面积约为 3.000 平方厘米");
     EXPECT_EQ(GlueAreaMessage(300.0).en, "Select Area is about 3.000 square centimeter");

@@ -2,6 +2,7 @@
 // must give a model or a message, and whatever model comes out must select,
 // classify and prepare without crashing or hanging.
 
+#include "DxfTestText.h"
 #include "OutlineShapes.h"
 #include "common/Message.h"
 #include "common/TextFile.h"
@@ -17,15 +18,6 @@
 
 namespace korvel::geometry {
 namespace {
-
-std::string joined(const common::Lines& lines) {
-    std::string text;
-    for (const auto& l : lines) {
-        text += l;
-        text += "\r\n";
-    }
-    return text;
-}
 
 // Runs the whole outline stage on a model; returns the records written.
 std::size_t selectAndPrepare(const OutlineModel& model) {
@@ -44,7 +36,7 @@ std::size_t selectAndPrepare(const OutlineModel& model) {
 TEST(OutlineFuzz, DamagedDisplayFilesNeverCrashTheSelection) {
     test::DisplayFileBuilder b = test::RingO();
     b.outline(test::Square20());
-    const std::string original = joined(b.lines());
+    const std::string original = test::joinDxf(b.lines(), "\r\n");
     std::mt19937 rng(20261205);
     const std::string noise = " -.0123456789eENodeSPLINE\r\n\t&H";
     int built = 0;
