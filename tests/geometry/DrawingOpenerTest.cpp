@@ -27,7 +27,7 @@ namespace fs = std::filesystem;
 const fs::path kExamples = KORVEL_EXAMPLES_DIR;
 const fs::path kBad = fs::path(KORVEL_TEST_DATA_DIR) / "readers" / "bad";
 
-TEST(ThinDisplayPoints, StraightRunsKeepAPointEveryFourMillimetres) {
+TEST(ThinDisplayPoints, StraightRunsKeepAPointEveryFourMillimetresAndNodesStay) {
     Lines in = {"SPLINE 1"};
     for (int i = 0; i <= 20; ++i) {
         in.push_back(std::to_string(i) + ".000000 0.000000" + (i == 0 ? " Node" : ""));
@@ -39,12 +39,10 @@ TEST(ThinDisplayPoints, StraightRunsKeepAPointEveryFourMillimetres) {
         ThinDisplayPoints(in),
         (Lines{"SPLINE 1", "0.000000 0.000000 Node", "4.000000 0.000000", "8.000000 0.000000",
                "12.000000 0.000000", "16.000000 0.000000", "20.000000 0.000000", "SPLINE END"}));
-}
-
-TEST(ThinDisplayPoints, NodesStayAndACurvePointBeforeANodeIsKept) {
-    const Lines in = {"SPLINE 1", "0 0 Node", "1 0", "2 0", "3 1", "3 3 Node", "SPLINE END"};
+    // Nodes stay, and a curve point before a node is kept.
+    const Lines curve = {"SPLINE 1", "0 0 Node", "1 0", "2 0", "3 1", "3 3 Node", "SPLINE END"};
     // (3, 1) does not lie on the line from the anchor (2, 0) to the node.
-    EXPECT_EQ(ThinDisplayPoints(in),
+    EXPECT_EQ(ThinDisplayPoints(curve),
               (Lines{"SPLINE 1", "0 0 Node", "2 0", "3 1", "3 3 Node", "SPLINE END"}));
     // A point in line with the node is dropped: the node carries it.
     const Lines straight = {"SPLINE 1", "0 0 Node", "1 0", "2 0", "3 0 Node", "SPLINE END"};
@@ -52,16 +50,14 @@ TEST(ThinDisplayPoints, NodesStayAndACurvePointBeforeANodeIsKept) {
               (Lines{"SPLINE 1", "0 0 Node", "3 0 Node", "SPLINE END"}));
 }
 
-TEST(RemoveDuplicateLines, LaterCopiesGoAndOversizedFilesAreRefused) {
+TEST(DisplayPasses, DuplicatesGoOversizedFilesAreRefusedAndTheMirrorFlipsY) {
     EXPECT_EQ(RemoveDuplicateLines({"SPLINE 1", "1 2 Node", "3 4", "1 2 Node", "SPLINE END"}),
               (Lines{"SPLINE 1", "1 2 Node", "3 4", "SPLINE END"}));
     Lines many(kMaxDuplicatePassLines, "x");
     EXPECT_NO_THROW(RemoveDuplicateLines(many));
     many.emplace_back("y");
     EXPECT_THROW(RemoveDuplicateLines(many), common::UserError);
-}
-
-TEST(MirrorDisplayPoints, YChangesSignNodesStay) {
+    // The mirror changes the sign of y; nodes stay.
     const Lines in = {"SPLINE 1", "12.500 3.000 Node", "1.0000 -2.5000", "SPLINE END"};
     const Lines once = MirrorDisplayPoints(in);
     EXPECT_EQ(once,

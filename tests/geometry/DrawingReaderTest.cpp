@@ -195,7 +195,7 @@ TEST(AiReader, CurvesAreSteppedAndCornersAreNodes) {
     EXPECT_EQ(d.lines[1], "10.0000 10.0000 Node");
 }
 
-TEST(AiReader, SmoothPointsThatTurnSharplyAreNodesAndFillsClose) {
+TEST(AiReader, SmoothCornersAreNodesFillsCloseAndShortCurvesShareAControlPoint) {
     // Lower-case (smooth) line ends with a right angle; the fill closes the
     // path back to its start.
     const Lines ai = {"0 0 m", "100 0 l", "100 100 l", "f"};
@@ -208,9 +208,6 @@ TEST(AiReader, SmoothPointsThatTurnSharplyAreNodesAndFillsClose) {
     // A stroked open path stays open.
     const auto open = outlinePoints(ReadAi({"0 0 m", "100 0 l", "100 100 l", "S"}, {}).lines, 1);
     EXPECT_EQ(open.size(), 3u);
-}
-
-TEST(AiReader, ShortCurveFormsShareAControlPointWithAnEnd) {
     // "v": first control point on the current point; "y": second on the end.
     // Midpoints by hand, in points: (0 + 0 + 30 + 20) / 8, (0 + 0 + 30 + 0) / 8
     // and (0 + 30 + 60 + 20) / 8, (0 + 30 + 0 + 0) / 8.
