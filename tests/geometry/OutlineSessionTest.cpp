@@ -84,7 +84,7 @@ TEST_F(SessionTest, NodeEditsNeedAnOpenDrawingWithoutSelection) {
     EXPECT_EQ(session.leftClick({20, 0}, false, true), ClickOutcome::Ignored);
 }
 
-TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
+TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndShiftPicksTheOtherWayRound) {
     open(test::RingO());
     EXPECT_EQ(session.leftClick({50.5, 0.3}, false), ClickOutcome::StartPicked);
     // A node of the inner circle cannot end a piece of the outer one.
@@ -105,10 +105,8 @@ TEST_F(SessionTest, StartAndEndClicksAppendAPieceAndPrepareThePath) {
     EXPECT_NEAR(prep.totalLength, 90 * 100 * std::sin(kPi / 360), 1e-4);
     ASSERT_EQ(prep.pieceList.size(), 1u);
     EXPECT_EQ(prep.pieceList[0].rfind("第 1段,", 0), 0u);
-}
-
-TEST_F(SessionTest, ShiftPicksTheOtherWayRound) {
-    open(test::RingO());
+    // Shift picks the other way round.
+    session.cancelSelection();
     pick({50, 0}, {0, 50}, true);
     // Clockwise from (50,0) to (0,50): three quarters of the circle.
     EXPECT_EQ(controlLines().size(), 273u);
@@ -197,7 +195,7 @@ TEST_F(SessionTest, AddNodeOnAnExistingPointMarksItAndUndoAllRestores) {
     EXPECT_TRUE(session.nodeEdits().added().empty());
 }
 
-TEST_F(SessionTest, WholeLetterRunsOuterContoursCounterClockwiseAndHolesClockwise) {
+TEST_F(SessionTest, WholeLetterRunsOutsideCounterClockwiseHolesClockwiseAndGrowsByTheOffset) {
     open(test::RingO());
     const auto picks = WholeLetterPieces(session.model());
     ASSERT_EQ(picks.size(), 2u);
@@ -221,18 +219,16 @@ TEST_F(SessionTest, WholeLetterRunsOuterContoursCounterClockwiseAndHolesClockwis
     // Perimeters of both circles plus one join, to 0.1 %.
     const double expected = 2 * kPi * (50 + 30) + 10;
     EXPECT_NEAR(session.lastPreparation().totalLength, expected, 0.001 * expected);
-}
-
-TEST_F(SessionTest, PositiveOffsetMakesTheWholeLetterLarger) {
-    open(test::RingO());
+    // A positive offset makes the whole letter larger.
+    session.cancelSelection();
     session.setParameters({30.0, 0.2}, {0.0, 1.0, 2.0, 10.0});
     session.selectWholeLetter();
-    const auto b = PathBlocks(path());
-    ASSERT_EQ(b.size(), 2u);
-    for (const auto& p : b[0]) {
+    const auto grown = PathBlocks(path());
+    ASSERT_EQ(grown.size(), 2u);
+    for (const auto& p : grown[0]) {
         EXPECT_NEAR(std::hypot(p.x, p.y), 52.0, 0.01);
     }
-    for (const auto& p : b[1]) {
+    for (const auto& p : grown[1]) {
         EXPECT_NEAR(std::hypot(p.x, p.y), 28.0, 0.01);
     }
 }
