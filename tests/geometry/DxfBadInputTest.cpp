@@ -87,7 +87,7 @@ TEST_F(DxfBadInputTest, EveryFileOfTheRejectFolderEndsWithItsMessage) {
     EXPECT_EQ(seen.size(), expected.size());
 }
 
-TEST_F(DxfBadInputTest, MissingOrUnreadableFileEndsWithAMessage) {
+TEST_F(DxfBadInputTest, MissingOrUnreadableFileEndsWithAMessageAndKeepsTheSplinesReadBefore) {
     const common::Message missing = rejection(m_dir.path() / "no such drawing.dxf");
     EXPECT_NE(missing.en.find("no such drawing.dxf"), std::string::npos);
     EXPECT_FALSE(missing.zh.empty());
@@ -96,9 +96,7 @@ TEST_F(DxfBadInputTest, MissingOrUnreadableFileEndsWithAMessage) {
     const common::Message folder = rejection(m_dir.path() / "folder.dxf");
     EXPECT_FALSE(folder.en.empty());
     EXPECT_EQ(displayBytes(), m_before);
-}
-
-TEST_F(DxfBadInputTest, AFailedImportKeepsTheSplinesReadBefore) {
+    // A failed import keeps the splines read before.
     rejection(kBadDir / "no_210.dxf");
     EXPECT_EQ(m_core.SplineCount(), 1);
     EXPECT_EQ(m_core.SplineCounts(1, 2), 16);

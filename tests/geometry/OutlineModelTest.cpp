@@ -14,7 +14,7 @@ namespace {
 
 using test::DisplayFileBuilder;
 
-TEST(PlaneGeometry, TurnAnglesAreNegativeToTheLeftAndWrapOnce) {
+TEST(PlaneGeometry, TurnAnglesAreNegativeToTheLeftWrapOnceAndCirclesPassThreePoints) {
     // East then north is a left (counter-clockwise) turn.
     EXPECT_NEAR(TurnAngle({0, 0}, {1, 0}, {1, 1}), -90.0, 1e-12);
     EXPECT_NEAR(TurnAngle({0, 0}, {1, 0}, {1, -1}), 90.0, 1e-12);
@@ -30,9 +30,7 @@ TEST(PlaneGeometry, TurnAnglesAreNegativeToTheLeftAndWrapOnce) {
     EXPECT_EQ(ArcCosine(1.5), 0.0);
     EXPECT_EQ(ArcCosine(-1.0), kPi);
     EXPECT_NEAR(ArcCosine(0.5), kPi / 3.0, 1e-15);
-}
-
-TEST(PlaneGeometry, CircleThroughThreePoints) {
+    // The circle through three points; none through three in line.
     const Circle c = CircleThrough({12, 7}, {7, 12}, {2, 7});
     ASSERT_TRUE(c.valid);
     EXPECT_NEAR(c.centre.x, 7.0, 1e-12);

@@ -40,7 +40,7 @@ std::vector<double> cornerXs(const PathRecords& r) {
     return xs;
 }
 
-TEST(PathFile, LinesOfTheMachiningPath) {
+TEST(PathFile, LinesOfTheMachiningPathUpToThirtyThousandAndOneRecords) {
     const PathRecord h = ParsePathRecord("SPLINE -90.0000 3");
     EXPECT_EQ(h.type, kBlockLine);
     EXPECT_EQ(h.b, -90.0);
@@ -53,9 +53,7 @@ TEST(PathFile, LinesOfTheMachiningPath) {
     EXPECT_EQ(p.y, -2.25);
     EXPECT_EQ(FormatPathRecord(p), "1.500000 -2.250000 2 0.000000 90.123457 0.000000");
     EXPECT_EQ(ParsePathRecord("3 4 5.9").type, 5);
-}
-
-TEST(PathFile, MoreThanThirtyThousandAndOneRecordsAreRefused) {
+    // More than 30,001 records are refused.
     common::Lines lines(30001, "1.000000 2.000000 0 0.000000 0.000000 0.000000");
     EXPECT_EQ(ParsePathLines(lines, "CtrP.dat").size(), 30001u);
     lines.push_back(lines.back());
@@ -118,7 +116,7 @@ TEST(CloseCorners, OnlyTheFirstOfTwoCloseRightTurnsInOnePieceStays) {
     }
 }
 
-TEST(ContourOffset, AStraightPointMovesByExactlyTheOffset) {
+TEST(ContourOffset, AStraightPointMovesByExactlyTheOffsetAndAClosedSquareGrows) {
     PathRecords r = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint),      pt(3, 0), pt(7, 0),
                      pt(10, 0, kPlainPoint),      PathRecord::blockLine(0, 0)};
     PathRecords right = r;
@@ -132,28 +130,25 @@ TEST(ContourOffset, AStraightPointMovesByExactlyTheOffset) {
     ApplyContourOffset(left, -2.0);
     EXPECT_NEAR(left[3].y, 2.0, 1e-12);
     EXPECT_EQ(left[0].b, 0.0);
-}
-
-TEST(ContourOffset, ClosedSquareGrowsAndStaysClosed) {
     // Counter-clockwise square with a corner triple at each corner except
     // the start, which is the first and the last point.
-    PathRecords r = {PathRecord::blockLine(-90, 3), pt(0, 0, kPlainPoint), pt(10, 0)};
-    corner(r, 20, 0, -90);
-    corner(r, 20, 20, -90);
-    corner(r, 0, 20, -90);
-    r.push_back(pt(0, 10));
-    r.push_back(pt(0, 0, kPlainPoint));
-    r.push_back(PathRecord::blockLine(-90, 0));
-    ApplyContourOffset(r, 1.0);
-    EXPECT_NEAR(r[1].x, -1.0, 1e-9);
-    EXPECT_NEAR(r[1].y, -1.0, 1e-9);
-    EXPECT_NEAR(r[r.size() - 2].x, -1.0, 1e-9);
-    EXPECT_NEAR(r[r.size() - 2].y, -1.0, 1e-9);
+    PathRecords square = {PathRecord::blockLine(-90, 3), pt(0, 0, kPlainPoint), pt(10, 0)};
+    corner(square, 20, 0, -90);
+    corner(square, 20, 20, -90);
+    corner(square, 0, 20, -90);
+    square.push_back(pt(0, 10));
+    square.push_back(pt(0, 0, kPlainPoint));
+    square.push_back(PathRecord::blockLine(-90, 0));
+    ApplyContourOffset(square, 1.0);
+    EXPECT_NEAR(square[1].x, -1.0, 1e-9);
+    EXPECT_NEAR(square[1].y, -1.0, 1e-9);
+    EXPECT_NEAR(square[square.size() - 2].x, -1.0, 1e-9);
+    EXPECT_NEAR(square[square.size() - 2].y, -1.0, 1e-9);
     for (std::size_t i = 3; i <= 5; ++i) { // the whole corner triple at (21, -1)
-        EXPECT_NEAR(r[i].x, 21.0, 1e-9);
-        EXPECT_NEAR(r[i].y, -1.0, 1e-9);
+        EXPECT_NEAR(square[i].x, 21.0, 1e-9);
+        EXPECT_NEAR(square[i].y, -1.0, 1e-9);
     }
-    EXPECT_NEAR(TotalLength(r, 10.0), 88.0, 1e-9);
+    EXPECT_NEAR(TotalLength(square, 10.0), 88.0, 1e-9);
 }
 
 TEST(PathLengths, TotalLengthAndPieceList) {
