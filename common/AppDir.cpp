@@ -12,8 +12,8 @@ void AppDir::create() const {
     }
     if (ec) {
         const std::string name = m_root.string();
-        throw UserError(error("无法创建应用文件夹：" + name,
-                              "Cannot create the application folder: " + name));
+        throw UserError(
+            error("无法创建应用文件夹：" + name, "Cannot create the application folder: " + name));
     }
 }
 

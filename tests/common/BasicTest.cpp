@@ -73,12 +73,22 @@ TEST(Str, LeadingBlankNoZeroBeforeThePointAndExponentOutsideTheFixedRange) {
 
 TEST(Val, IsLenient) {
     const std::pair<const char*, double> cases[] = {
-        {"", 0.0},         {"abc", 0.0},     {"12.5mm", 12.5}, {"  -3.25", -3.25},
-        {".5", 0.5},       {"-.5", -0.5},    {"1 2 3", 123.0}, // blanks inside a number are passed
-                                                               // over
-        {"1.5E3", 1500.0}, {"1.5D-1", 0.15}, {"2E", 2.0}, // an exponent without digits is not part
-                                                          // of it
-        {"1.2.3", 1.2},    {"&H1F", 31.0},   {"&O17", 15.0},   {"+7,5", 7.0},
+        {"", 0.0},
+        {"abc", 0.0},
+        {"12.5mm", 12.5},
+        {"  -3.25", -3.25},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {"1 2 3", 123.0}, // blanks inside a number are passed
+                          // over
+        {"1.5E3", 1500.0},
+        {"1.5D-1", 0.15},
+        {"2E", 2.0}, // an exponent without digits is not part
+                     // of it
+        {"1.2.3", 1.2},
+        {"&H1F", 31.0},
+        {"&O17", 15.0},
+        {"+7,5", 7.0},
         {"1E999", 0.0}}; // no infinity gets into the machine's tables
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(Val(text), value) << text;
