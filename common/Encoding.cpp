@@ -51,7 +51,8 @@ namespace {
 
 std::string convert(std::string_view in, const char* from, const char* to) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // iconv reports failure with the handle (iconv_t)-1.
+    if (cd == reinterpret_cast<iconv_t>(-1)) { // NOLINT(performance-no-int-to-ptr)
         throw std::runtime_error("iconv cannot convert between the code pages");
     }
     std::string out;

@@ -10,6 +10,7 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
@@ -23,7 +24,7 @@ enum class DrawingFormat { Unknown, Dxf, Nc, Plt, Ai };
 DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing);
 
 // Drawings larger than this are refused before they are read.
-inline constexpr std::uintmax_t kMaxDrawingBytes = 64u * 1024u * 1024u;
+inline constexpr std::uintmax_t kMaxDrawingBytes = std::uintmax_t{64} * 1024 * 1024;
 
 struct OpenOptions {
     double planeZ = 0.0;              // machining plane of NC drawings (mm)

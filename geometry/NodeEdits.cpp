@@ -199,7 +199,8 @@ bool NodeEdits::addNode(const common::AppDir& dir, const OutlineModel& model, Po
     // along the outline the joint goes exactly where the operator clicked,
     // on the edge under the click.
     const auto hit = nearestPoint(model, click, tolerance);
-    if (hit && Distance(model.point(*hit).xy(), click) <= kOnPoint) {
+    if (hit &&
+        Distance(model.point(*hit).xy(), click) <= kOnPoint) { // NOLINT(bugprone-branch-clone)
         markPoint(*hit);
     } else if (const auto seg = nearestSegment(model, click, tolerance)) {
         added.p = asWritten(seg->foot);

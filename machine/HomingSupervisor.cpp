@@ -139,13 +139,11 @@ void HomingSupervisor::finishYBackOff() {
     m_run.CurYPulses = 0;
     // The arm now stands on the side of the switch it backed off to; the
     // next bend towards the switch must take up the backlash.
-    if (m_p.HomeOffsetY > 0.1) {
+    // The back-off offset decides; without one, the search direction does.
+    const double side = std::fabs(m_p.HomeOffsetY) > 0.1 ? m_p.HomeOffsetY : m_p.HomeSpeedY;
+    if (side > 0.1) {
         m_run.LastBendDir = 1;
-    } else if (m_p.HomeOffsetY < -0.1) {
-        m_run.LastBendDir = -1;
-    } else if (m_p.HomeSpeedY > 0.1) {
-        m_run.LastBendDir = 1;
-    } else if (m_p.HomeSpeedY < -0.1) {
+    } else if (side < -0.1) {
         m_run.LastBendDir = -1;
     }
     m_run.HomingAxisCode = 0;

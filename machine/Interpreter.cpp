@@ -283,7 +283,9 @@ void Interpreter::feedAndBend(double x, double y) {
     const double idlePos = m_params.IdleAnglePos * m_params.PulseEquivY;
     const double idleNeg = m_params.IdleAngleNeg * m_params.PulseEquivY;
     const double armAt = std::fabs(static_cast<double>(m_run.CurYPulses));
-    if (dY > idlePos || dY > idleNeg) {
+    // The branches keep the machine's order of tests, several of which end in
+    // the same two-axis move.
+    if (dY > idlePos || dY > idleNeg) { // NOLINT(bugprone-branch-clone)
         // A real bend: the arm travels beyond its idle play.
         moveXAndY(x, y);
     } else if (std::fabs(armAt - idlePos) <= 2 || std::fabs(armAt - idleNeg) <= 2) {

@@ -27,8 +27,9 @@ struct Entry {
 
 constexpr double kFar = 1.0e7;
 
-#define KORVEL_SIM_ARRAY(member, index) [](SimMachineFile& f) -> double& { return f.member[index]; }
-#define KORVEL_SIM_FIELD(member) [](SimMachineFile& f) -> double& { return f.member; }
+#define KORVEL_SIM_ARRAY(member, index)                                                            \
+    ([](SimMachineFile& f) -> double& { return f.member[index]; })
+#define KORVEL_SIM_FIELD(member) ([](SimMachineFile& f) -> double& { return f.member; })
 
 const Entry kEntries[] = {
     {"XHomeSwitch", KORVEL_SIM_ARRAY(HomeSwitch, 0), -kFar, kFar,

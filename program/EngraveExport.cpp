@@ -75,7 +75,11 @@ common::Lines EngraveProgramLines(const std::vector<double>& grooves, const Engr
                          "S" + std::string(common::Trim(f.spindle)) + " M03"};
     for (const double y : grooves) {
         out.push_back("G00 Y" + common::FormatNumber(y, "0.000"));
-        out.push_back("G01 Z-" + depth + " F" + feed);
+        std::string plunge = "G01 Z-";
+        plunge += depth;
+        plunge += " F";
+        plunge += feed;
+        out.push_back(std::move(plunge));
         out.push_back("X" + farEdge);
         out.emplace_back("G00 Z5");
         out.emplace_back("G00 X-5");

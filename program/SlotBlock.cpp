@@ -208,11 +208,8 @@ void SlotBlock::Print_KCaction(double angle, int kind, int face, std::int16_t fl
     if (m_p.InfeedControl == 0) {
         const std::string tail = " F" + swingSpeed();
         const std::string axis(1, swingAxis());
-        if (m_p.SlotControl == 1) {
-            if (m_p.FrontSwingControl == 0) {
-                m_out.add(axis + "0" + tail);
-            }
-        } else if (angle < 90.0) {
+        // Front face only, or a slot that most likely leads to a front cut.
+        if (m_p.SlotControl == 1 || angle < 90.0) {
             if (m_p.FrontSwingControl == 0) {
                 m_out.add(axis + "0" + tail);
             }
