@@ -294,7 +294,7 @@ std::string LimitsText(const ParameterInfo& info) {
     const auto num = [](double v) { return std::string(common::Trim(common::Str(v))); };
     if (l.lo == -kInf && l.hi == kInf) {
         if (l.nonZero) {
-            return "any number but 0";
+            return "!= 0";
         }
         return info.type == ParameterType::Int16 ? "-32768 .. 32767" : "any number";
     }
