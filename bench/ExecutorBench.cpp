@@ -3,8 +3,8 @@
 // one executor tick with a 30,000-line program loaded (target: under
 // 50 microseconds).
 
-#include "cli/DrawingSteps.h"
-#include "cli/SimulatedSession.h"
+#include "app/DrawingSteps.h"
+#include "app/SimulatedSession.h"
 #include "machine/Machine.h"
 #include "machine/RecordingDialog.h"
 #include "machine/SimulatedStartup.h"
@@ -37,16 +37,16 @@ void BM_ExampleJobVirtualTime(benchmark::State& state) {
     const common::AppDir app(scratchFolder("korvel-bench-job"));
     {
         machine::RecordingDialog dialog;
-        cli::DrawingSteps drawing;
-        cli::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog, drawing.tranParas());
+        app::DrawingSteps drawing;
+        app::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog, drawing.tranParas());
         drawing.open(app, std::string(KORVEL_EXAMPLES_DIR) + "/letterD.dxf", 0,
                      session.machine().params().SlotAngleThreshold);
-        cli::SelectWholeLetter(app);
+        app::SelectWholeLetter(app);
     }
     std::int64_t ticks = 0;
     for (auto _ : state) {
         machine::RecordingDialog dialog;
-        cli::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog);
+        app::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog);
         session.fields().Text5 = "3";
         session.startJob();
         if (!session.runToEnd(1000000)) {

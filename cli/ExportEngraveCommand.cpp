@@ -3,9 +3,9 @@
 // selected path (CtrP.dat) as the file NAME in the application folder,
 // with the grooves where the bending program would slot.
 
+#include "app/FolderParameters.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/FolderParameters.h"
 #include "common/AppDir.h"
 #include "program/EngraveExport.h"
 
@@ -34,7 +34,7 @@ int RunExportEngrave(const Args& rawArgs) {
     fields.feed = args.value("feed", "");
     program::GrooveOptions options;
     options.joinLength = args.number("join", options.joinLength);
-    const auto params = LoadFolderParameters(app, args.language());
+    const auto params = app::LoadFolderParameters(app, args.language());
     const program::MarkedPoints noMarks;
     const std::size_t grooves =
         program::ExportEngraveProgram(app, fields, params, noMarks, options);

@@ -3,9 +3,9 @@
 // into the application folder as the open command of the operator window
 // does, and prints what the display point file holds.
 
+#include "app/FolderParameters.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/FolderParameters.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/CoreAlgorithm.h"
@@ -50,7 +50,7 @@ int RunImport(const Args& rawArgs) {
     // PLT and AI, cleaned and with the selection files emptied.
     geometry::OpenOptions options;
     options.planeZ = args.number("plane", 0.0);
-    options.slotAngleThreshold = LoadFolderParameters(app, args.language()).SlotAngleThreshold;
+    options.slotAngleThreshold = app::LoadFolderParameters(app, args.language()).SlotAngleThreshold;
     geometry::DrawingState state;
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);
     std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "

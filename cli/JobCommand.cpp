@@ -7,11 +7,12 @@
 // folder. Prints a short report; exit code 1 when the job could not start
 // or an alarm stopped the machine, 3 when it did not end in time.
 
+#include "app/DrawingSteps.h"
+#include "app/RunReport.h"
+#include "app/SimulatedSession.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/DrawingSteps.h"
-#include "cli/RunReport.h"
-#include "cli/SimulatedSession.h"
+#include "cli/RunOptions.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "common/TextFile.h"
@@ -46,11 +47,11 @@ int RunJob(const Args& rawArgs) {
                                                 : freshFolder());
     machine::RecordingDialog dialog(AnswerOption(args));
     const double maxSeconds = MaxSecondsOption(args);
-    PrintMessagesAsRaised(dialog);
+    app::PrintMessagesAsRaised(dialog);
     std::cout << "application folder " << app.root().string() << "\n";
 
-    DrawingSteps drawingSteps;
-    SimulatedSession session(app, args.resourcesDir(), dialog, drawingSteps.tranParas());
+    app::DrawingSteps drawingSteps;
+    app::SimulatedSession session(app, args.resourcesDir(), dialog, drawingSteps.tranParas());
     auto& fields = session.fields();
     fields.Text5 = args.value("runs", "1");
     fields.Text4 = args.value("join", "10");
@@ -61,7 +62,7 @@ int RunJob(const Args& rawArgs) {
     const int outlines = drawingSteps.open(app, drawing, args.number("plane", 0.0),
                                            session.machine().params().SlotAngleThreshold);
     std::cout << "outlines " << outlines << "\n";
-    std::cout << "pieces " << SelectWholeLetter(app) << "\n";
+    std::cout << "pieces " << app::SelectWholeLetter(app) << "\n";
 
     session.startJob();
     const auto& job = session.lastJob();
@@ -75,11 +76,11 @@ int RunJob(const Args& rawArgs) {
     std::cout << "selected length " << job->selectedLabel << "\n";
     std::cout << "total length " << job->totalLabel << "\n";
 
-    const RunSummary summary = RunAndReport(session, dialog, maxSeconds, std::cout);
+    const app::RunSummary summary = app::RunAndReport(session, dialog, maxSeconds, std::cout);
     std::cout << "finished paths (YJG.dat lines) " << common::ReadLines(app.file("YJG.dat")).size()
               << "\n";
     session.machine().shutDown();
-    return ExitCodeOf(summary);
+    return app::ExitCodeOf(summary);
 }
 
 } // namespace korvel::cli

@@ -2,9 +2,9 @@
 // CtrP.dat (close-corner suppression, contour offset) and prints the total
 // length and the piece list, as the contour offset button does.
 
+#include "app/OutlineParams.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/OutlineParams.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/OutlineFiles.h"
@@ -19,7 +19,7 @@ namespace korvel::cli {
 int RunPrepare(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
-    OutlineParams params = LoadOutlineParams(app, args.language());
+    app::OutlineParams params = app::LoadOutlineParams(app, args.language());
     params.path.ContourOffset = args.number("offset", 0.0);
     params.path.JoinLength = args.number("join", params.path.JoinLength);
     const auto lang = args.value("list", args.value("lang", "en")).rfind("zh", 0) == 0

@@ -5,10 +5,11 @@
 // lines executed, the final positions and outputs. Exit code 1 when an
 // alarm stopped the machine, 3 when the run did not end in time.
 
+#include "app/RunReport.h"
+#include "app/SimulatedSession.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/RunReport.h"
-#include "cli/SimulatedSession.h"
+#include "cli/RunOptions.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "machine/RecordingDialog.h"
@@ -27,13 +28,13 @@ int RunRun(const Args& rawArgs) {
     }
     machine::RecordingDialog dialog(AnswerOption(args));
     const double maxSeconds = MaxSecondsOption(args);
-    PrintMessagesAsRaised(dialog);
-    SimulatedSession session(app, args.resourcesDir(), dialog);
+    app::PrintMessagesAsRaised(dialog);
+    app::SimulatedSession session(app, args.resourcesDir(), dialog);
     session.machine().run().loadProgram(app, machine::RunKind::Job);
     std::cout << "program lines " << session.machine().run().LineCount << "\n";
-    const RunSummary summary = RunAndReport(session, dialog, maxSeconds, std::cout);
+    const app::RunSummary summary = app::RunAndReport(session, dialog, maxSeconds, std::cout);
     session.machine().shutDown();
-    return ExitCodeOf(summary);
+    return app::ExitCodeOf(summary);
 }
 
 } // namespace korvel::cli

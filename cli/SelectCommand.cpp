@@ -3,9 +3,9 @@
 // PointForControl.dat and prepares CtrP.dat. A new selection replaces the
 // previous one unless --append is given.
 
+#include "app/OutlineParams.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/OutlineParams.h"
 #include "common/AppDir.h"
 #include "common/Basic.h"
 #include "common/Message.h"
@@ -93,7 +93,7 @@ int RunSelect(const Args& rawArgs) {
         throw common::UserError(
             common::error("请给出 --all 或要选择的轮廓段", "Give --all or the pieces to select"));
     }
-    const OutlineParams params = LoadOutlineParams(app, args.language());
+    const app::OutlineParams params = app::LoadOutlineParams(app, args.language());
     geometry::OutlineSession session(app, params.control, params.path);
     session.setLanguage(args.language());
     session.openDrawing();

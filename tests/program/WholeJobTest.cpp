@@ -4,8 +4,8 @@
 // target, the outputs as the program leaves them and the path recorded in
 // YJG.dat, whatever feed mechanism and compensations are set.
 
-#include "cli/DrawingSteps.h"
-#include "cli/SimulatedSession.h"
+#include "app/DrawingSteps.h"
+#include "app/SimulatedSession.h"
 #include "common/Basic.h"
 #include "common/TextFile.h"
 #include "machine/Dialect.h"
@@ -104,8 +104,8 @@ JobResult runJob(const Job& job) {
         app.create();
         common::WriteLines(app.file("SimMachine.ini"), job.simMachine);
     }
-    cli::DrawingSteps drawing;
-    cli::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog, drawing.tranParas());
+    app::DrawingSteps drawing;
+    app::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog, drawing.tranParas());
     auto& p = session.machine().params();
     if (job.setUp) {
         job.setUp(p);
@@ -119,7 +119,7 @@ JobResult runJob(const Job& job) {
     JobResult r;
     drawing.open(app, std::string(KORVEL_EXAMPLES_DIR) + "/" + job.drawing, job.planeZ,
                  p.SlotAngleThreshold);
-    cli::SelectWholeLetter(app);
+    app::SelectWholeLetter(app);
     session.startJob();
     r.started = session.lastJob() && session.lastJob()->started;
     if (!r.started) {
@@ -297,7 +297,7 @@ TEST(WholeJob, GripperFeedButtonJogsOnlyAnIdleMachine) {
     TempDir tmp;
     const common::AppDir app(tmp.path() / "app");
     machine::RecordingDialog dialog;
-    cli::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog);
+    app::SimulatedSession session(app, KORVEL_RESOURCES_DIR, dialog);
     auto& p = session.machine().params();
     p.FeedType = 2;
     p.GripperStroke = 100;

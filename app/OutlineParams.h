@@ -8,7 +8,7 @@
 #include "common/Message.h"
 #include "geometry/OutlineParameters.h"
 
-namespace korvel::cli {
+namespace korvel::app {
 
 struct OutlineParams {
     geometry::ControlPointParameters control;
@@ -18,4 +18,4 @@ struct OutlineParams {
 // Problems while loading are printed to standard error.
 OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang);
 
-} // namespace korvel::cli
+} // namespace korvel::app

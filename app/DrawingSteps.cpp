@@ -1,11 +1,11 @@
-#include "cli/DrawingSteps.h"
+#include "app/DrawingSteps.h"
 
-#include "cli/OutlineParams.h"
+#include "app/OutlineParams.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DrawingOpener.h"
 #include "geometry/OutlineSession.h"
 
-namespace korvel::cli {
+namespace korvel::app {
 
 DrawingSteps::DrawingSteps() : m_core(std::make_unique<geometry::CoreAlgorithm>()) {}
 
@@ -35,4 +35,4 @@ std::size_t SelectWholeLetter(const common::AppDir& app) {
     return outlines.selectWholeLetter();
 }
 
-} // namespace korvel::cli
+} // namespace korvel::app

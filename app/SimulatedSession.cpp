@@ -1,4 +1,4 @@
-#include "cli/SimulatedSession.h"
+#include "app/SimulatedSession.h"
 
 #include "machine/AxisUnits.h"
 #include "machine/OperatorDialog.h"
@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-namespace korvel::cli {
+namespace korvel::app {
 
 namespace {
 
@@ -117,4 +117,4 @@ void SimulatedSession::releaseFeedButton() {
     }
 }
 
-} // namespace korvel::cli
+} // namespace korvel::app

@@ -1,6 +1,6 @@
-#include "cli/RunReport.h"
+#include "app/RunReport.h"
 
-#include "cli/SimulatedSession.h"
+#include "app/SimulatedSession.h"
 #include "common/Basic.h"
 #include "common/Message.h"
 
@@ -9,13 +9,7 @@
 #include <iostream>
 #include <ostream>
 
-namespace korvel::cli {
-
-namespace {
-
-constexpr double kDefaultMaxSeconds = 3600.0;
-
-} // namespace
+namespace korvel::app {
 
 void PrintMessagesAsRaised(machine::RecordingDialog& dialog) {
     dialog.setListener([](const machine::RecordingDialog::Entry& e) {
@@ -28,24 +22,6 @@ void PrintMessagesAsRaised(machine::RecordingDialog& dialog) {
                       << text << "\n";
         }
     });
-}
-
-bool AnswerOption(const CliArgs& args) {
-    const std::string answer = args.value("answer", "no");
-    if (answer != "yes" && answer != "no") {
-        throw common::UserError(
-            common::error("--answer 只能是 yes 或 no", "--answer takes yes or no"));
-    }
-    return answer == "yes";
-}
-
-double MaxSecondsOption(const CliArgs& args) {
-    const double s = args.number("max-seconds", kDefaultMaxSeconds);
-    if (!(s > 0 && s <= 1.0e6)) {
-        throw common::UserError(common::error("--max-seconds 须在0至1000000秒之间",
-                                              "--max-seconds must lie between 0 and 1000000"));
-    }
-    return s;
 }
 
 RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialog& dialog,
@@ -103,4 +79,4 @@ int ExitCodeOf(const RunSummary& summary) {
     return summary.finished ? 0 : 3;
 }
 
-} // namespace korvel::cli
+} // namespace korvel::app

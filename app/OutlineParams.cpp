@@ -1,9 +1,9 @@
-#include "cli/OutlineParams.h"
+#include "app/OutlineParams.h"
 
-#include "cli/FolderParameters.h"
+#include "app/FolderParameters.h"
 #include "machine/ParameterSet.h"
 
-namespace korvel::cli {
+namespace korvel::app {
 
 OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang) {
     const machine::ParameterSet params = LoadFolderParameters(app, lang);
@@ -15,4 +15,4 @@ OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang
     return out;
 }
 
-} // namespace korvel::cli
+} // namespace korvel::app

@@ -1,4 +1,4 @@
-#include "cli/FolderParameters.h"
+#include "app/FolderParameters.h"
 
 #include "machine/ParameterStore.h"
 #include "machine/ParameterTable.h"
@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <iostream>
 
-namespace korvel::cli {
+namespace korvel::app {
 
 machine::ParameterSet LoadFolderParameters(const common::AppDir& app, common::Language lang) {
     machine::ParameterSet params = machine::FactoryParameterSet();
@@ -25,4 +25,4 @@ machine::ParameterSet LoadFolderParameters(const common::AppDir& app, common::La
     return params;
 }
 
-} // namespace korvel::cli
+} // namespace korvel::app

@@ -8,9 +8,9 @@
 #include "common/Message.h"
 #include "machine/ParameterSet.h"
 
-namespace korvel::cli {
+namespace korvel::app {
 
 // Problems while loading are printed to standard error.
 machine::ParameterSet LoadFolderParameters(const common::AppDir& app, common::Language lang);
 
-} // namespace korvel::cli
+} // namespace korvel::app

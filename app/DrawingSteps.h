@@ -14,7 +14,7 @@ namespace korvel::geometry {
 class CoreAlgorithm;
 }
 
-namespace korvel::cli {
+namespace korvel::app {
 
 class DrawingSteps {
 public:
@@ -38,4 +38,4 @@ private:
 // control point file. Returns the number of pieces.
 std::size_t SelectWholeLetter(const common::AppDir& app);
 
-} // namespace korvel::cli
+} // namespace korvel::app

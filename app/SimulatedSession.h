@@ -6,9 +6,8 @@
 // launcher the executor calls: the run command for the start button, the feed return
 // after a job, the feed and retract buttons.
 //
-// Kept in the command line for now; the window will need exactly the same
-// wiring over the real clock, so it is meant to move into a shared
-// application library.
+// The window and korvel-cli share it: the window drives the same clock
+// from its 30 ms timer, korvel-cli runs it in virtual time.
 
 #include "common/AppDir.h"
 #include "machine/JobLauncher.h"
@@ -24,7 +23,7 @@
 #include <memory>
 #include <optional>
 
-namespace korvel::cli {
+namespace korvel::app {
 
 class SimulatedSession : public machine::JobLauncher {
 public:
@@ -69,4 +68,4 @@ private:
     bool m_jogRunning = false;
 };
 
-} // namespace korvel::cli
+} // namespace korvel::app

@@ -1,26 +1,20 @@
 #pragma once
-// What korvel-cli prints about a run on the simulated machine: every
+// The report of a run on the simulated machine: every
 // message as it is raised, then the machine time, the lines executed, the
 // final positions and the outputs.
 
-#include "cli/CliArgs.h"
 #include "machine/RecordingDialog.h"
 
 #include <cstdint>
 #include <iosfwd>
 
-namespace korvel::cli {
+namespace korvel::app {
 
 class SimulatedSession;
 
 // Prints every message of `dialog` as it arrives, in both languages
 // ("message: 动作完成！ / Work Finished！", "question: ... -> yes").
 void PrintMessagesAsRaised(machine::RecordingDialog& dialog);
-
-// --answer yes|no (default no): the operator's answer to questions.
-bool AnswerOption(const CliArgs& args);
-// --max-seconds S (default 3600): machine time a run may take.
-double MaxSecondsOption(const CliArgs& args);
 
 struct RunSummary {
     bool finished = false; // every run ended within the time allowed
@@ -35,4 +29,4 @@ RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialo
 // Exit code of a run: 0 finished, 1 stopped by an alarm, 3 out of time.
 int ExitCodeOf(const RunSummary& summary);
 
-} // namespace korvel::cli
+} // namespace korvel::app
