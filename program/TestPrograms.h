@@ -34,6 +34,22 @@ struct TestArc {
     double angle = 90.0;
 };
 
+// The tapping test of the curvature table window: `count` taps of the arm
+// by the linked angle (degrees, its sign the bending side), the strip fed
+// `spacing` mm between two taps.
+struct TapTest {
+    int count = 1;
+    double angle = 10.0;
+    double spacing = 1.0;
+};
+
+// A strip measured after a test feed is trusted when it lies within 15 mm
+// of the commanded length and is at least 1 mm long; anything else is a
+// misread rule or a wrong unit.
+bool MeasuredLengthAccepted(double measured, double commanded);
+// "长度错误，请重新测量并输入以mm为单位的数值！"
+common::Message LengthErrorMessage();
+
 class TestPrograms {
 public:
     // encoderOn: the main window's encoder tick box ("打开编码器").
@@ -57,6 +73,15 @@ public:
     // Test arcs bent to the positive and the negative side.
     void WFPcshiJG(const TestArc& arc);
     void WFNcshiJG(const TestArc& arc);
+    // The tapping test: the arm taps `count` times with the blocks of the
+    // bending program (same tap angle, back-off and bender side codes), the
+    // strip fed by the spacing between taps. Absurd values throw
+    // common::UserError naming the field; nothing is written then.
+    void TapTestProgram(const TapTest& test);
+    // The move of the pulse-equivalent calibration panel: the strip is fed
+    // `distance` mm from where it stands (grippers take it over first and
+    // take up their backlash at the end). Refuses an absurd distance.
+    void CalibrationMove(double distance);
     // Gripper jog while the feed / retract button is held: 3000 mm in full
     // strokes. `grippersReady` is the window's gripper state flag (1 once
     // the grippers hold the strip). Returns false when nothing was written
@@ -76,6 +101,7 @@ private:
                          double to) const;
     void writeTappedArc(ProgramText& program, const TestArc& arc, double theta, bool positive,
                         double from, double to) const;
+    void writeGripperTakeOver(ProgramText& program) const;
     void gripperJog(ProgramText& program, bool grippersReady, bool retract, double length) const;
     bool jog(bool grippersReady, bool retract);
     std::string speed(double value) const;
