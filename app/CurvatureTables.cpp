@@ -81,10 +81,9 @@ TapSpacingCopy TapSpacingCopy::Load(const machine::TapSpacingTable& rows, std::i
         return copy;
     }
     // The last valid row holds the spacing for every larger radius.
-    for (int i = 0; i < count - 1 && i < kSpacingWindowRows; ++i) {
-        copy.radius[static_cast<size_t>(i + 1)] =
-            FieldText(rows[static_cast<size_t>(i)].radiusLimit);
-        copy.spacing[static_cast<size_t>(i + 1)] = FieldText(rows[static_cast<size_t>(i)].spacing);
+    for (size_t i = 0; i + 1 < static_cast<size_t>(count) && i < kSpacingWindowRows; ++i) {
+        copy.radius[i + 1] = FieldText(rows[i].radiusLimit);
+        copy.spacing[i + 1] = FieldText(rows[i].spacing);
     }
     copy.other = FieldText(rows[static_cast<size_t>(count - 1)].spacing);
     return copy;
