@@ -1,6 +1,6 @@
 #include "app/CurvatureTables.h"
 
-#include "app/FieldText.h"
+#include "common/FieldText.h"
 #include "common/Basic.h"
 
 #include <algorithm>
@@ -51,7 +51,7 @@ std::string CurvatureTableCopy::cellText(int box, CurvatureColumn column) const 
         return {};
     }
     auto copy = m_rows.at(static_cast<size_t>(row));
-    return FieldText(cell(copy, column));
+    return common::FieldText(cell(copy, column));
 }
 
 bool CurvatureTableCopy::insertRow() {
@@ -82,10 +82,10 @@ TapSpacingCopy TapSpacingCopy::Load(const machine::TapSpacingTable& rows, std::i
     }
     // The last valid row holds the spacing for every larger radius.
     for (size_t i = 0; i + 1 < static_cast<size_t>(count) && i < kSpacingWindowRows; ++i) {
-        copy.radius[i + 1] = FieldText(rows[i].radiusLimit);
-        copy.spacing[i + 1] = FieldText(rows[i].spacing);
+        copy.radius[i + 1] = common::FieldText(rows[i].radiusLimit);
+        copy.spacing[i + 1] = common::FieldText(rows[i].spacing);
     }
-    copy.other = FieldText(rows[static_cast<size_t>(count - 1)].spacing);
+    copy.other = common::FieldText(rows[static_cast<size_t>(count - 1)].spacing);
     return copy;
 }
 

@@ -5,6 +5,7 @@
 #include "app/CalibrationRules.h"
 #include "app/MotorSettings.h"
 #include "app/PulseCalibration.h"
+#include "app/SetupCopy.h"
 #include "common/TextFile.h"
 #include "machine/MachineRig.h"
 #include "machine/ParameterStore.h"
@@ -23,51 +24,27 @@ machine::ParameterSet reloadedGroup(const common::AppDir& dir) {
     return params;
 }
 
-TEST(MotorSettings, UntouchedCopyStoresTheSameValuesAndEditsLandInTheirFields) {
+// The window's text boxes reach the fields of their axis: a refused value
+// names its own field and stores nothing, an accepted one lands there.
+TEST(MotorSettings, AxisBoxesEditTheirOwnFields) {
     MachineRig rig;
-    const machine::ParameterSet before = rig.params();
-    auto copy = app::MotorSettings::Load(before);
-    ASSERT_TRUE(app::ApplyMotorSettings(copy, rig.params()).empty());
-    EXPECT_EQ(rig.params(), before);
-
-    copy.axis[1][0] = "123.25"; // Y pulse equivalent
-    copy.axis[3][1] = "-800";   // A homing speed: homes the other way
-    copy.axis[1][6] = "70000";  // Y auto speed is the one 32-bit field
-    copy.encoderEquiv = "0.5";
-    ASSERT_TRUE(app::ApplyMotorSettings(copy, rig.params()).empty());
-    EXPECT_DOUBLE_EQ(rig.params().PulseEquivY, 123.25);
-    EXPECT_EQ(rig.params().HomeSpeedA, -800);
-    EXPECT_EQ(rig.params().AutoSpeedY, 70000);
-    EXPECT_DOUBLE_EQ(rig.params().EncoderPulseEquiv, 0.5);
-    EXPECT_EQ(app::MotorSettings::Load(rig.params()), copy) << "the copy shows what was stored";
-}
-
-// A value that would divide by zero, hang a move or not fit its field is
-// refused naming the field, and nothing of the copy is stored.
-TEST(MotorSettings, ImpossibleValuesAreRefusedNamingTheFieldAndStoreNothing) {
-    struct Case {
-        int axis;
-        int value;
-        const char* text;
-        const char* zhField;
-    };
-    const Case cases[] = {
-        {1, 0, "0", "Y轴-弯弧 脉冲当量："},   {0, 2, "abc", "X轴-送料 手动速度："},
-        {2, 1, "0", "Z轴-上下刀 回零速度："}, {3, 6, "40000", "A轴-摆角（进刀） 自动速度："},
-        {0, 3, "-1", "X轴-送料 加速度："},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.text);
-        MachineRig rig;
-        const machine::ParameterSet before = rig.params();
-        auto copy = app::MotorSettings::Load(before);
-        copy.axis[0][0] = "321"; // a good edit ahead of the bad one
-        copy.axis[c.axis][c.value] = c.text;
-        const auto refusal = app::ApplyMotorSettings(copy, rig.params());
-        EXPECT_EQ(refusal.zh.rfind(std::string("保存失败！") + c.zhField, 0), 0u) << refusal.zh;
-        EXPECT_FALSE(refusal.en.empty());
-        EXPECT_EQ(rig.params(), before);
+    const std::array<const char*, 4> axes{"X", "Y", "Z", "A"};
+    for (int a = 0; a < app::kMotorAxisCount; ++a) {
+        EXPECT_EQ(app::AxisField(a, 0), std::string("PulseEquiv") + axes[a]);
+        EXPECT_EQ(app::AxisField(a, 6), std::string("AutoSpeed") + axes[a]);
     }
+    app::SetupCopy copy(*rig.machine, app::MotorWindowFields());
+    const machine::ParameterSet before = rig.params();
+    copy.setText(app::AxisField(1, 0), "0");
+    copy.setText(app::AxisField(2, 3), "7.5");
+    EXPECT_NE(copy.save().en.find("PulseEquivY"), std::string::npos);
+    EXPECT_EQ(rig.params(), before);
+    copy.setText(app::AxisField(1, 0), "150");
+    copy.setText(app::AxisField(3, 1), "-800"); // A homes the other way
+    EXPECT_EQ(copy.save().zh, "参数保存成功！");
+    EXPECT_DOUBLE_EQ(reloadedGroup(rig.dir).PulseEquivY, 150);
+    EXPECT_DOUBLE_EQ(rig.params().AccelZ, 7.5);
+    EXPECT_EQ(rig.params().HomeSpeedA, -800);
 }
 
 TEST(MotorSettings, OperatorLevelsLimitTheWindow) {

@@ -1,0 +1,80 @@
+#pragma once
+// "曲率表设置": the positive and the negative curvature table (15 rows at a
+// time, the current row grey, a picture of each table beside its rows),
+// the tapping-spacing table, the bending-arm and feed jogs and the tapping
+// test. Edits stay in the window's copies until "保存" checks and writes
+// them to the curvature group's files.
+
+#include "app/AxisJogs.h"
+#include "app/CurvatureTables.h"
+#include "common/AppDir.h"
+#include "common/Message.h"
+
+#include <QDialog>
+
+#include <array>
+#include <memory>
+
+class QLineEdit;
+class QScrollBar;
+class QGroupBox;
+
+namespace korvel::machine {
+class Machine;
+class OperatorDialog;
+} // namespace korvel::machine
+
+namespace korvel::app {
+struct OperatorState;
+}
+
+namespace korvel::ui {
+
+class CurvaturePlot;
+
+class WFB_Form : public QDialog {
+    Q_OBJECT
+public:
+    WFB_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
+             machine::OperatorDialog& dialog, QWidget* parent = nullptr);
+    ~WFB_Form() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // One curvature table as the window shows it.
+    struct TableView {
+        std::unique_ptr<app::CurvatureTableCopy> copy;
+        std::array<QLineEdit*, app::kShownTableRows> angle{};
+        std::array<QLineEdit*, app::kShownTableRows> radius{};
+        QScrollBar* scroll = nullptr;
+        CurvaturePlot* plot = nullptr;
+    };
+
+    QGroupBox* buildTable(TableView& view, bool positive);
+    QGroupBox* buildSpacing();
+    QWidget* buildTests();
+    void refill(TableView& view);
+    void paintRows(TableView& view);
+    void readSpacing();
+    void save();
+    void startTapTest();
+    void tell(const common::Message& message);
+
+    machine::Machine& m_machine;
+    common::AppDir m_app;
+    machine::OperatorDialog& m_dialog;
+    app::AxisJogs m_jogs;
+    std::array<TableView, 2> m_views; // positive, negative
+    app::TapSpacingCopy m_spacing;
+    std::array<QLineEdit*, app::kSpacingWindowRows + 1> m_spacingRadius{};
+    std::array<QLineEdit*, app::kSpacingWindowRows + 1> m_spacingValue{};
+    QLineEdit* m_other = nullptr;
+    QLineEdit* m_tapCount = nullptr;
+    QLineEdit* m_tapAngle = nullptr;
+    QLineEdit* m_tapSpacing = nullptr;
+    QLineEdit* m_armAngle = nullptr;
+};
+
+} // namespace korvel::ui

@@ -1,0 +1,58 @@
+#pragma once
+// "机器校准": one of three calibration pages, chosen by the main window's
+// calibration button — the feed length, the slot depth or the arc force
+// factors. The page acts on the parameter set directly and the window
+// saves the group when it closes.
+
+#include "common/AppDir.h"
+#include "common/Message.h"
+
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+
+namespace korvel::machine {
+class Machine;
+class OperatorDialog;
+} // namespace korvel::machine
+
+namespace korvel::app {
+struct OperatorState;
+}
+
+namespace korvel::ui {
+
+class XZh_Form : public QDialog {
+    Q_OBJECT
+public:
+    XZh_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
+             machine::OperatorDialog& dialog, QWidget* parent = nullptr);
+
+    void done(int result) override;
+
+private:
+    QWidget* buildFeedPage();
+    QWidget* buildSlotPage();
+    QWidget* buildArcPage();
+    void holdFeed(QWidget* page, const char* feedButton, const char* retractButton);
+    void setSlotDepth(int value, bool coarse);
+    void stepForce(bool positive, int direction);
+    void showFactors();
+    void tell(const common::Message& message);
+
+    machine::Machine& m_machine;
+    common::AppDir m_app;
+    machine::OperatorDialog& m_dialog;
+    QLineEdit* m_length = nullptr;
+    QLineEdit* m_measured = nullptr;
+    QLabel* m_depthLabel = nullptr;
+    QScrollBar* m_coarse = nullptr;
+    QScrollBar* m_fine = nullptr;
+    QLineEdit* m_radius = nullptr;
+    QLineEdit* m_step = nullptr;
+    std::array<QLabel*, 4> m_factors{};
+};
+
+} // namespace korvel::ui
