@@ -13,6 +13,7 @@ namespace {
 // The clamp holds the strip with both of its outputs ("M16" / "M17").
 constexpr int kClampOutput = 3;
 constexpr int kClampSecondOutput = 11;
+constexpr int kGripperIOutput = 4;
 
 } // namespace
 
@@ -65,6 +66,19 @@ void AxisJogs::step(int axis, std::string_view unitsText) {
     }
     releaseClampFor(axis);
     machine::StartStepJog(m_machine.card(), axis, units, manualSpeed(axis));
+}
+
+void AxisJogs::toggleClamp() {
+    machine::MotionCard& card = m_machine.card();
+    const int on = card.get_out(machine::kCard, kClampOutput) == 0 ? 1 : 0;
+    card.write_bit(machine::kCard, kClampOutput, on);
+    card.write_bit(machine::kCard, kClampSecondOutput, on);
+}
+
+void AxisJogs::toggleGripper(int gripper) {
+    machine::MotionCard& card = m_machine.card();
+    const int output = kGripperIOutput + (gripper == 2 ? 1 : 0);
+    card.write_bit(machine::kCard, output, card.get_out(machine::kCard, output) == 0 ? 1 : 0);
 }
 
 void AxisJogs::home(int axis) {

@@ -31,6 +31,11 @@ public:
     // X: feed homing; Y: bending arm; Z: cutter; A: swing or infeed axis.
     void home(int axis);
 
+    // "夹具夹紧", "机械手1", "机械手2" of the calibration panel: each click
+    // inverts the clamp (outputs 3 and 11) or gripper I / II (output 4 / 5).
+    void toggleClamp();
+    void toggleGripper(int gripper);
+
     // The held jog in progress (0 none).
     int heldAxis() const { return m_held; }
 

@@ -1,7 +1,7 @@
 #include "app/CurvatureTables.h"
 
-#include "common/FieldText.h"
 #include "common/Basic.h"
+#include "common/FieldText.h"
 
 #include <algorithm>
 #include <cmath>

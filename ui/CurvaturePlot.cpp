@@ -4,7 +4,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-
 #include <algorithm>
 #include <cmath>
 
@@ -15,8 +14,7 @@ constexpr int kMargin = 28;
 
 } // namespace
 
-CurvaturePlot::CurvaturePlot(const app::CurvatureTableCopy& table, QColor colour,
-                             QWidget* parent)
+CurvaturePlot::CurvaturePlot(const app::CurvatureTableCopy& table, QColor colour, QWidget* parent)
     : QWidget(parent), m_table(table), m_colour(colour) {
     setMinimumSize(200, 150);
 }
@@ -25,7 +23,7 @@ void CurvaturePlot::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(rect(), Qt::white);
-    const QRectF area(kMargin, 6, width() - kMargin - 8, height() - kMargin - 6);
+    const QRectF area(kMargin, 6, width() - kMargin - 18, height() - kMargin - 6);
     painter.setPen(Qt::gray);
     painter.drawRect(area);
 
@@ -71,14 +69,16 @@ void CurvaturePlot::paintEvent(QPaintEvent*) {
                      QString::number(maxAngle, 'g', 3));
     painter.drawText(QRectF(0, area.bottom() - 14, kMargin - 3, 14), Qt::AlignRight,
                      QString::number(minAngle, 'g', 3));
-    painter.drawText(QRectF(area.right() - 40, area.bottom() + 4, 40, 14), Qt::AlignRight,
-                     "R mm");
+    painter.drawText(QRectF(area.right() - 44, area.top() + 2, 40, 14), Qt::AlignRight, "R mm");
 
     QPainterPath curve;
     for (int i = 0; i <= last; ++i) {
         const auto& row = rows[static_cast<size_t>(i)];
+        if (!std::isfinite(row.radius) || !std::isfinite(row.angle)) {
+            continue;
+        }
         const QPointF p = at(row.radius, row.angle);
-        i == 0 ? curve.moveTo(p) : curve.lineTo(p);
+        curve.elementCount() == 0 ? curve.moveTo(p) : curve.lineTo(p);
     }
     painter.setPen(QPen(m_colour, 1.5));
     painter.drawPath(curve);

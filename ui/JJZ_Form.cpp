@@ -1,12 +1,12 @@
 #include "ui/JJZ_Form.h"
 
-#include "common/FieldText.h"
-#include "common/Basic.h"
 #include "app/MotorSettings.h"
 #include "app/OperatorState.h"
 #include "app/SetupCaptions.h"
 #include "app/SetupPrograms.h"
 #include "app/SetupStop.h"
+#include "common/Basic.h"
+#include "common/FieldText.h"
 #include "machine/AxisUnits.h"
 #include "machine/Machine.h"
 #include "machine/MotionCard.h"
@@ -61,8 +61,8 @@ QString text(const std::string& s) {
 
 JJZ_Form::JJZ_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_state(state), m_app(std::move(app)),
-      m_dialog(dialog), m_jogs(machine), m_copy(machine, app::MotorWindowFields()) {
+    : QDialog(parent), m_machine(machine), m_state(state), m_app(std::move(app)), m_dialog(dialog),
+      m_jogs(machine), m_copy(machine, app::MotorWindowFields()) {
     setModal(true);
     auto* top = new QVBoxLayout(this);
     auto* axes = new QGridLayout;
@@ -127,7 +127,7 @@ QGroupBox* JJZ_Form::buildAxisFrame(int axis) {
     auto* step = lineEdit(frame, name(QString("Text%1").arg(n), 0), 70);
     step->setText("10");
     m_axisText[axis][0] = step;
-    grid->addWidget(step, 4, 2);
+    grid->addWidget(step, 2, 3);
 
     const int cardAxis = n;
     connect(b[0], &QPushButton::pressed, this, [this, cardAxis] { m_jogs.pressed(cardAxis, 1); });
@@ -198,19 +198,17 @@ QGroupBox* JJZ_Form::buildCalibrationPanel() {
         b[i] = button(m_panel, name("Command7", i));
         grid->addWidget(b[i], i % 5, 2 + i / 5);
     }
-    auto programs = [this](auto&& write) {
-        tell(app::StartTestProgram(m_machine, write));
-    };
+    auto programs = [this](auto&& write) { tell(app::StartTestProgram(m_machine, write)); };
     connect(b[0], &QPushButton::clicked, this,
             [programs] { programs([](program::TestPrograms& p) { p.KCPcshJG(); }); });
-    connect(b[1], &QPushButton::clicked, this, [this] { m_machine.manual().toggleClamp(); });
+    connect(b[1], &QPushButton::clicked, this, [this] { m_jogs.toggleClamp(); });
     connect(b[2], &QPushButton::clicked, this, [this] { computeNewEquivalent(); });
     connect(b[3], &QPushButton::clicked, this, [this] { resetEquivalent(); });
     connect(b[4], &QPushButton::clicked, this, [this] { startMove(); });
     connect(b[5], &QPushButton::clicked, m_panel, &QWidget::hide);
     connect(b[6], &QPushButton::clicked, this, [this] { clearEncoder(); });
-    connect(b[7], &QPushButton::clicked, this, [this] { m_machine.manual().toggleGripper(1); });
-    connect(b[8], &QPushButton::clicked, this, [this] { m_machine.manual().toggleGripper(2); });
+    connect(b[7], &QPushButton::clicked, this, [this] { m_jogs.toggleGripper(1); });
+    connect(b[8], &QPushButton::clicked, this, [this] { m_jogs.toggleGripper(2); });
     connect(m_encoderMode, &QCheckBox::clicked, this, [this](bool on) {
         openPanel(on ? app::CalibrationMode::Encoder : app::CalibrationMode::FeedAxis);
     });
@@ -297,9 +295,8 @@ void JJZ_Form::showEquivalent(double value) {
 
 void JJZ_Form::startMove() {
     const double distance = common::Val(m_panelText[2]->text().toStdString());
-    tell(app::StartTestProgram(m_machine, [distance](program::TestPrograms& p) {
-        p.CalibrationMove(distance);
-    }));
+    tell(app::StartTestProgram(
+        m_machine, [distance](program::TestPrograms& p) { p.CalibrationMove(distance); }));
 }
 
 void JJZ_Form::clearEncoder() {

@@ -12,7 +12,6 @@
 
 #include <QDialog>
 #include <QTimer>
-
 #include <array>
 
 class QCheckBox;

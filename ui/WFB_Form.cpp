@@ -20,7 +20,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QVBoxLayout>
-
 #include <algorithm>
 #include <cmath>
 
@@ -112,8 +111,8 @@ QGroupBox* WFB_Form::buildTable(TableView& view, bool positive) {
         view.copy->scrollTo(first);
         refill(view);
     });
-    view.plot = new CurvaturePlot(*view.copy, positive ? QColor(200, 40, 40) : QColor(40, 60, 200),
-                                  frame);
+    view.plot =
+        new CurvaturePlot(*view.copy, positive ? QColor(200, 40, 40) : QColor(40, 60, 200), frame);
     grid->addWidget(view.plot, 1, 3, app::kShownTableRows, 1);
     const int command = positive ? 0 : 2;
     auto* insert = button(frame, QString("Command9_%1").arg(command));
@@ -136,9 +135,9 @@ QGroupBox* WFB_Form::buildSpacing() {
     frame->setObjectName("Frame5");
     auto* grid = new QGridLayout(frame);
     grid->setVerticalSpacing(1);
-    auto* radiusHead = cell(frame, "Text9_0", 80);
-    auto* spacingHead = cell(frame, "Text10_0", 80);
-    auto* otherHead = cell(frame, "Text9_14", 80);
+    auto* radiusHead = cell(frame, "Text9_0", 110);
+    auto* spacingHead = cell(frame, "Text10_0", 110);
+    auto* otherHead = cell(frame, "Text9_14", 110);
     for (auto* heading : {radiusHead, spacingHead, otherHead}) {
         heading->setReadOnly(true);
         heading->setFocusPolicy(Qt::NoFocus);
@@ -146,14 +145,14 @@ QGroupBox* WFB_Form::buildSpacing() {
     grid->addWidget(radiusHead, 0, 0);
     grid->addWidget(spacingHead, 0, 1);
     for (int i = 1; i <= app::kSpacingWindowRows; ++i) {
-        m_spacingRadius[i] = cell(frame, QString("Text9_%1").arg(i), 80);
-        m_spacingValue[i] = cell(frame, QString("Text10_%1").arg(i), 80);
+        m_spacingRadius[i] = cell(frame, QString("Text9_%1").arg(i), 110);
+        m_spacingValue[i] = cell(frame, QString("Text10_%1").arg(i), 110);
         m_spacingRadius[i]->setText(QString::fromStdString(m_spacing.radius[i]));
         m_spacingValue[i]->setText(QString::fromStdString(m_spacing.spacing[i]));
         grid->addWidget(m_spacingRadius[i], i, 0);
         grid->addWidget(m_spacingValue[i], i, 1);
     }
-    m_other = cell(frame, "Text10_14", 80);
+    m_other = cell(frame, "Text10_14", 110);
     m_other->setText(QString::fromStdString(m_spacing.other));
     grid->addWidget(otherHead, app::kSpacingWindowRows + 1, 0);
     grid->addWidget(m_other, app::kSpacingWindowRows + 1, 1);
@@ -162,34 +161,45 @@ QGroupBox* WFB_Form::buildSpacing() {
 
 QWidget* WFB_Form::buildTests() {
     auto* panel = new QWidget(this);
-    auto* grid = new QGridLayout(panel);
-    const auto labelled = [&](const char* labelName, const char* fieldName, const char* value,
-                              int column) {
+    auto* rows = new QVBoxLayout(panel);
+    auto* test = new QHBoxLayout;
+    auto* jogs = new QHBoxLayout;
+    auto* close = new QHBoxLayout;
+    for (auto* row : {test, jogs, close}) {
+        rows->addLayout(row);
+    }
+    const auto labelled = [&](const char* labelName, const char* fieldName, const char* value) {
         auto* l = new QLabel(panel);
         l->setObjectName(labelName);
         auto* e = cell(panel, fieldName);
         e->setText(value);
-        grid->addWidget(l, 0, column);
-        grid->addWidget(e, 0, column + 1);
+        test->addWidget(l);
+        test->addWidget(e);
+        test->addSpacing(12);
         return e;
     };
-    m_tapCount = labelled("Label2", "Text6", "5", 0);
-    m_tapAngle = labelled("Label3", "Text7", "10", 2);
-    m_tapSpacing = labelled("Label4", "Text8", "2", 4);
+    m_tapCount = labelled("Label2", "Text6", "5");
+    m_tapAngle = labelled("Label3", "Text7", "10");
+    m_tapSpacing = labelled("Label4", "Text8", "2");
     auto* tapTest = button(panel, "Command7");
-    grid->addWidget(tapTest, 0, 6);
+    test->addWidget(tapTest);
+    test->addStretch();
+
     m_armAngle = cell(panel, "Text5");
     m_armAngle->setText("10");
-    grid->addWidget(m_armAngle, 1, 0);
-    grid->addWidget(new QLabel("deg", panel), 1, 1);
-    const QStringList names{"Command4", "Command3", "Command5", "Command6", "Command8"};
-    for (int i = 0; i < names.size(); ++i) {
-        grid->addWidget(button(panel, names[i]), 1, 2 + i);
+    jogs->addWidget(m_armAngle);
+    jogs->addWidget(new QLabel("deg", panel));
+    for (const char* name : {"Command4", "Command3", "Command5", "Command6"}) {
+        jogs->addWidget(button(panel, name));
     }
+    jogs->addStretch();
+    jogs->addWidget(button(panel, "Command8"));
+
     auto* save = button(panel, "Command1");
     auto* back = button(panel, "Command2");
-    grid->addWidget(save, 2, 5);
-    grid->addWidget(back, 2, 6);
+    close->addStretch();
+    close->addWidget(save);
+    close->addWidget(back);
 
     const auto find = [panel](const char* objectName) {
         return panel->findChild<QPushButton*>(objectName);
@@ -202,9 +212,9 @@ QWidget* WFB_Form::buildTests() {
     for (const auto& [objectName, retract] :
          {std::pair{"Command5", false}, std::pair{"Command6", true}}) {
         connect(find(objectName), &QPushButton::pressed, this,
-                [this, retract = retract] { m_machine.manual().feedPressed(retract); });
+                [this, retract = retract] { m_jogs.pressed(machine::kAxisX, retract ? -1 : 1); });
         connect(find(objectName), &QPushButton::released, this,
-                [this] { m_machine.manual().feedReleased(); });
+                [this] { m_jogs.released(machine::kAxisX); });
     }
     connect(find("Command8"), &QPushButton::clicked, this,
             [this] { app::StopSetupMotion(m_machine); });
@@ -264,8 +274,8 @@ void WFB_Form::readSpacing() {
 
 void WFB_Form::save() {
     readSpacing();
-    tell(app::SaveCurvatureWindow(*m_views[0].copy, *m_views[1].copy, m_spacing,
-                                  m_machine.store(), m_machine.tables()));
+    tell(app::SaveCurvatureWindow(*m_views[0].copy, *m_views[1].copy, m_spacing, m_machine.store(),
+                                  m_machine.tables()));
 }
 
 void WFB_Form::startTapTest() {

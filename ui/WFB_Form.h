@@ -11,7 +11,6 @@
 #include "common/Message.h"
 
 #include <QDialog>
-
 #include <array>
 #include <memory>
 

@@ -1,12 +1,13 @@
 #include "ui/XZh_Form.h"
 
 #include "app/CalibrationRules.h"
-#include "common/FieldText.h"
 #include "app/OperatorState.h"
 #include "app/SetupCaptions.h"
 #include "app/SetupPrograms.h"
 #include "app/SetupStop.h"
 #include "common/Basic.h"
+#include "common/FieldText.h"
+#include "machine/AxisUnits.h"
 #include "machine/Machine.h"
 #include "machine/OperatorDialog.h"
 #include "ui/XianShiCE.h"
@@ -47,7 +48,8 @@ QLabel* label(QWidget* parent, const QString& objectName) {
 
 XZh_Form::XZh_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_app(std::move(app)), m_dialog(dialog) {
+    : QDialog(parent), m_machine(machine), m_app(std::move(app)), m_dialog(dialog),
+      m_jogs(machine) {
     setModal(true);
     auto* top = new QVBoxLayout(this);
     // Only the page of the button that opened the window is shown.
@@ -86,8 +88,8 @@ void XZh_Form::holdFeed(QWidget* page, const char* feedButton, const char* retra
          {std::pair{feedButton, false}, std::pair{retractButton, true}}) {
         auto* b = page->findChild<QPushButton*>(objectName);
         connect(b, &QPushButton::pressed, this,
-                [this, retract = retract] { m_machine.manual().feedPressed(retract); });
-        connect(b, &QPushButton::released, this, [this] { m_machine.manual().feedReleased(); });
+                [this, retract = retract] { m_jogs.pressed(machine::kAxisX, retract ? -1 : 1); });
+        connect(b, &QPushButton::released, this, [this] { m_jogs.released(machine::kAxisX); });
     }
 }
 

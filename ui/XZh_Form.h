@@ -4,6 +4,7 @@
 // factors. The page acts on the parameter set directly and the window
 // saves the group when it closes.
 
+#include "app/AxisJogs.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 
@@ -45,6 +46,7 @@ private:
     machine::Machine& m_machine;
     common::AppDir m_app;
     machine::OperatorDialog& m_dialog;
+    app::AxisJogs m_jogs;
     QLineEdit* m_length = nullptr;
     QLineEdit* m_measured = nullptr;
     QLabel* m_depthLabel = nullptr;

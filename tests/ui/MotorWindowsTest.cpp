@@ -19,11 +19,9 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
-#include <gtest/gtest.h>
-
-#include <stdexcept>
-
 #include <filesystem>
+#include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace korvel::test {
 
@@ -75,7 +73,7 @@ TEST(MotorWindow, SavesACheckedCopyOnly) {
     ui::JJZ_Form window(*rig.machine, state, rig.dir, rig.dialog);
     const std::string before = groupFile(rig);
     child<QLineEdit>(window, "Text2_1")->setText("0");
-    child<QLineEdit>(window, "Text3_3")->setText("7.5");
+    child<QLineEdit>(window, "Text3_4")->setText("7.5"); // Z acceleration
     QTest::mouseClick(child<QPushButton>(window, "Command0_0"), Qt::LeftButton);
     EXPECT_NE(rig.shown().find("PulseEquivY"), std::string::npos);
     EXPECT_EQ(groupFile(rig), before);
@@ -103,7 +101,7 @@ TEST(MotorWindow, CalibrationPanelOpensFromTheLabels) {
     EXPECT_TRUE(child<QCheckBox>(window, "Check2")->isChecked());
     QTest::mouseClick(child<QLabel>(window, "Label1_0"), Qt::LeftButton);
     EXPECT_EQ(child<QLineEdit>(window, "Text6_0")->text(),
-             child<QLineEdit>(window, "Text1_1")->text());
+              child<QLineEdit>(window, "Text1_1")->text());
     // 100 mm commanded, 100.5 measured: the new feed equivalent shows in
     // the panel and in the axis frame, and the machine runs with it.
     const double old = rig.params().PulseEquivX;
@@ -112,7 +110,7 @@ TEST(MotorWindow, CalibrationPanelOpensFromTheLabels) {
     QTest::mouseClick(child<QPushButton>(window, "Command7_2"), Qt::LeftButton);
     EXPECT_EQ(rig.params().PulseEquivX, old * 100 / 100.5);
     EXPECT_EQ(child<QLineEdit>(window, "Text1_1")->text(),
-             child<QLineEdit>(window, "Text6_1")->text());
+              child<QLineEdit>(window, "Text6_1")->text());
     QTest::mouseClick(child<QPushButton>(window, "Command7_3"), Qt::LeftButton);
     EXPECT_EQ(rig.params().PulseEquivX, old);
     picture(window, "JJZ_Form_zh");
@@ -153,9 +151,7 @@ TEST(CurvatureWindow, ScrollsRefusesAndTapsOnTheMachine) {
     const auto& tables = rig.machine->tables();
     child<QScrollBar>(window, "VScroll1")->setValue(100);
     const QString row100 =
-        tables.ArcTablePosLast >= 100
-            ? QString::number(tables.ArcTablePos[100].radius)
-            : QString();
+        tables.ArcTablePosLast >= 100 ? QString::number(tables.ArcTablePos[100].radius) : QString();
     EXPECT_EQ(child<QLineEdit>(window, "Text2_0")->text(), row100);
     child<QScrollBar>(window, "VScroll1")->setValue(0);
     QTest::mouseClick(child<QLineEdit>(window, "Text1_2"), Qt::LeftButton);
@@ -167,7 +163,7 @@ TEST(CurvatureWindow, ScrollsRefusesAndTapsOnTheMachine) {
     QTest::mouseClick(child<QPushButton>(window, "Command1"), Qt::LeftButton);
     EXPECT_TRUE(rig.dialog.saw("保存失败！拍弧间距设置值太小"));
     EXPECT_EQ(common::ReadText(rig.dir.sysPara(machine::TapSpacingFileName(tables.CurvGroupNo))),
-             spacingFile);
+              spacingFile);
 
     // Three taps 2 mm apart run to the end on the simulated machine.
     child<QLineEdit>(window, "Text6")->setText("3");
