@@ -5,6 +5,7 @@
 #include "app/CalibrationRules.h"
 #include "app/MotorSettings.h"
 #include "app/PulseCalibration.h"
+#include "app/SetupCaptions.h"
 #include "app/SetupCopy.h"
 #include "common/TextFile.h"
 #include "machine/MachineRig.h"
@@ -149,6 +150,32 @@ TEST(CalibrationWindow, ForceStepsBelowZeroOrWithoutAStepChangeNothing) {
     EXPECT_EQ(common::ReadText(
                   rig.dir.sysPara(machine::SysParaFileName(rig.machine->tables().ParaGroupNo))),
               file);
+}
+
+// The shipped English caption files hold one line for every caption of
+// the three windows, in table order: the last line is the last control.
+TEST(SetupCaptions, EnglishFilesCoverEveryCaption) {
+    const common::AppDir shipped{KORVEL_RESOURCES_DIR};
+    const struct {
+        const app::CaptionTable& table;
+        const char* file;
+        const char* lastControl;
+        const char* lastText;
+    } windows[] = {
+        {app::JJZ_FormCaptions(), "JJZ_Form.txt", "Command7_8", "Gripper 2"},
+        {app::XZh_FormCaptions(), "XZh_Form.txt", "Command2_1", "Back Slot"},
+        {app::WFB_FormCaptions(), "WFB_Form.txt", "Command9_3", "Delete Row"},
+    };
+    for (const auto& w : windows) {
+        SCOPED_TRACE(w.file);
+        EXPECT_EQ(static_cast<int>(w.table.size()), w.table.back().line);
+        EXPECT_EQ(common::ReadLines(shipped.file(std::string("Language/") + w.file)).size(),
+                  w.table.size());
+        const auto english = app::LoadCaptions(shipped, w.file, w.table, 1);
+        ASSERT_EQ(english.size(), w.table.size());
+        EXPECT_EQ(english.back().key, w.lastControl);
+        EXPECT_EQ(english.back().text, w.lastText);
+    }
 }
 
 } // namespace
