@@ -186,10 +186,11 @@ QWidget* XZh_Form::buildArcPage() {
         }
         const char* labelBase = side == 0 ? "Label5_%1" : "Label6_%1";
         for (int i = 0; i < 2; ++i) {
+            const int shown = 2 * side + i; // tap, press; positive first
             inner->addWidget(label(frame, QString(labelBase).arg(i)), 1 + i, 0, 1, 2);
-            m_factors.at(static_cast<size_t>(2 * side + i)) =
-                label(frame, QString("Factor%1").arg(2 * side + i));
-            inner->addWidget(m_factors.at(static_cast<size_t>(2 * side + i)), 1 + i, 2);
+            auto* value = label(frame, QString("Factor%1").arg(shown));
+            m_factors.at(static_cast<size_t>(shown)) = value;
+            inner->addWidget(value, 1 + i, 2);
         }
         grid->addWidget(frame, 2 + side, 0, 1, 2);
     }
