@@ -33,26 +33,6 @@ QString name(const QString& base, int index) {
     return QString("%1_%2").arg(base).arg(index);
 }
 
-QPushButton* button(QWidget* parent, const QString& objectName) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(objectName);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit* lineEdit(QWidget* parent, const QString& objectName, int width = 90) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(objectName);
-    e->setFixedWidth(width);
-    return e;
-}
-
-QLabel* label(QWidget* parent, const QString& objectName) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(objectName);
-    return l;
-}
-
 QString text(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -61,9 +41,8 @@ QString text(const std::string& s) {
 
 JJZ_Form::JJZ_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_state(state), m_app(std::move(app)), m_dialog(dialog),
-      m_jogs(machine), m_copy(machine, app::MotorWindowFields()) {
-    setModal(true);
+    : SetupDialog(machine, std::move(app), dialog, parent), m_state(state), m_jogs(machine),
+      m_copy(machine, app::MotorWindowFields()) {
     auto* top = new QVBoxLayout(this);
     auto* axes = new QGridLayout;
     for (int axis = 0; axis < app::kMotorAxisCount; ++axis) {
@@ -77,9 +56,9 @@ JJZ_Form::JJZ_Form(machine::Machine& machine, app::OperatorState& state, common:
     top->addLayout(lower);
 
     auto* buttons = new QHBoxLayout;
-    auto* save = button(this, "Command0_0");
-    auto* back = button(this, "Command0_1");
-    auto* stop = button(this, "Command5");
+    auto* save = NamedButton(this, "Command0_0");
+    auto* back = NamedButton(this, "Command0_1");
+    auto* stop = NamedButton(this, "Command5");
     buttons->addStretch();
     for (auto* b : {stop, save, back}) {
         buttons->addWidget(b);
@@ -112,7 +91,7 @@ QGroupBox* JJZ_Form::buildAxisFrame(int axis) {
     m_frames.at(static_cast<size_t>(axis)) = frame;
     auto* grid = new QGridLayout(frame);
     for (int v = 0; v < app::kAxisValueCount; ++v) {
-        auto* l = label(frame, name(QString("Label%1").arg(n), v));
+        auto* l = NamedLabel(frame, name(QString("Label%1").arg(n), v));
         auto* e = valueBox(frame, name(QString("Text%1").arg(n), v + 1), app::AxisField(axis, v));
         m_axisText[axis][v + 1] = e;
         grid->addWidget(l, v, 0);
@@ -121,10 +100,10 @@ QGroupBox* JJZ_Form::buildAxisFrame(int axis) {
     const QString command = QString("Command%1").arg(n);
     std::array<QPushButton*, 4> b{};
     for (int i = 0; i < 4; ++i) {
-        b[i] = button(frame, name(command, i));
+        b[i] = NamedButton(frame, name(command, i));
         grid->addWidget(b[i], i, 2);
     }
-    auto* step = lineEdit(frame, name(QString("Text%1").arg(n), 0), 70);
+    auto* step = NamedLineEdit(frame, name(QString("Text%1").arg(n), 0), 70);
     step->setText("10");
     m_axisText[axis][0] = step;
     grid->addWidget(step, 2, 3);
@@ -150,7 +129,7 @@ QGroupBox* JJZ_Form::buildAxisFrame(int axis) {
 
 // A box of the private copy: what the operator types goes into the copy.
 QLineEdit* JJZ_Form::valueBox(QWidget* parent, const QString& objectName, std::string_view field) {
-    auto* e = lineEdit(parent, objectName);
+    auto* e = NamedLineEdit(parent, objectName);
     connect(e, &QLineEdit::textChanged, this,
             [this, field](const QString& typed) { m_copy.setText(field, typed.toStdString()); });
     return e;
@@ -161,16 +140,16 @@ QGroupBox* JJZ_Form::buildEncoderFrame() {
     frame->setObjectName("Frame5");
     m_frames[4] = frame;
     auto* grid = new QGridLayout(frame);
-    auto* equivalentLabel = label(frame, "Label5_0");
+    auto* equivalentLabel = NamedLabel(frame, "Label5_0");
     equivalentLabel->installEventFilter(this);
     equivalentLabel->setCursor(Qt::PointingHandCursor);
     m_encoderEquiv = valueBox(frame, "Text5_0", app::kEncoderEquivField);
-    m_encoderCount = lineEdit(frame, "Text5_1");
+    m_encoderCount = NamedLineEdit(frame, "Text5_1");
     m_encoderCount->setReadOnly(true);
-    auto* clear = button(frame, "Command6");
+    auto* clear = NamedButton(frame, "Command6");
     grid->addWidget(equivalentLabel, 0, 0);
     grid->addWidget(m_encoderEquiv, 0, 1);
-    grid->addWidget(label(frame, "Label5_1"), 1, 0);
+    grid->addWidget(NamedLabel(frame, "Label5_1"), 1, 0);
     grid->addWidget(m_encoderCount, 1, 1);
     grid->addWidget(clear, 2, 1);
     connect(clear, &QPushButton::clicked, this, [this] { clearEncoder(); });
@@ -182,8 +161,8 @@ QGroupBox* JJZ_Form::buildCalibrationPanel() {
     m_panel->setObjectName("Frame6");
     auto* grid = new QGridLayout(m_panel);
     for (int i = 0; i < 5; ++i) {
-        grid->addWidget(label(m_panel, name("Label6", i)), i, 0);
-        m_panelText[i] = lineEdit(m_panel, name("Text6", i));
+        grid->addWidget(NamedLabel(m_panel, name("Label6", i)), i, 0);
+        m_panelText[i] = NamedLineEdit(m_panel, name("Text6", i));
         grid->addWidget(m_panelText[i], i, 1);
     }
     m_panelText[0]->setReadOnly(true);
@@ -195,7 +174,7 @@ QGroupBox* JJZ_Form::buildCalibrationPanel() {
     grid->addWidget(m_encoderMode, 5, 0);
     std::array<QPushButton*, 9> b{};
     for (int i = 0; i < 9; ++i) {
-        b[i] = button(m_panel, name("Command7", i));
+        b[i] = NamedButton(m_panel, name("Command7", i));
         grid->addWidget(b[i], i % 5, 2 + i / 5);
     }
     auto programs = [this](auto&& write) { tell(app::StartTestProgram(m_machine, write)); };
@@ -259,8 +238,7 @@ bool JJZ_Form::eventFilter(QObject* watched, QEvent* event) {
 
 void JJZ_Form::openPanel(app::CalibrationMode mode) {
     m_calibration = app::PulseCalibrationPanel::Open(mode, m_machine.params());
-    m_panel->setTitle(text(m_calibration.title().text(
-        static_cast<common::Language>(m_machine.tables().LanguageFlag != 0))));
+    m_panel->setTitle(text(m_calibration.title().text(language())));
     m_encoderMode->setChecked(mode == app::CalibrationMode::Encoder);
     m_panelText[0]->setText(text(common::FieldText(m_calibration.original)));
     m_panelText[1]->clear();
@@ -310,12 +288,6 @@ void JJZ_Form::refreshEncoderCount() {
     m_encoderCount->setText(count);
     if (m_calibration.mode == app::CalibrationMode::Encoder) {
         m_panelText[4]->setText(count);
-    }
-}
-
-void JJZ_Form::tell(const common::Message& message) {
-    if (!message.empty()) {
-        m_dialog.show(message);
     }
 }
 

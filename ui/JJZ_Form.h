@@ -8,9 +8,8 @@
 #include "app/AxisJogs.h"
 #include "app/PulseCalibration.h"
 #include "app/SetupCopy.h"
-#include "common/AppDir.h"
+#include "ui/SetupDialog.h"
 
-#include <QDialog>
 #include <QTimer>
 #include <array>
 
@@ -18,18 +17,9 @@ class QCheckBox;
 class QGroupBox;
 class QLineEdit;
 
-namespace korvel::machine {
-class Machine;
-class OperatorDialog;
-} // namespace korvel::machine
-
-namespace korvel::app {
-struct OperatorState;
-}
-
 namespace korvel::ui {
 
-class JJZ_Form : public QDialog {
+class JJZ_Form : public SetupDialog {
     Q_OBJECT
 public:
     JJZ_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
@@ -55,12 +45,8 @@ private:
     void showEquivalent(double value);
     void startMove();
     void clearEncoder();
-    void tell(const common::Message& message);
 
-    machine::Machine& m_machine;
     app::OperatorState& m_state;
-    common::AppDir m_app;
-    machine::OperatorDialog& m_dialog;
     app::AxisJogs m_jogs;
     app::SetupCopy m_copy;
     app::PulseCalibrationPanel m_calibration;

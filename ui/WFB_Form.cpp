@@ -26,20 +26,6 @@
 namespace korvel::ui {
 namespace {
 
-QPushButton* button(QWidget* parent, const QString& objectName) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(objectName);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit* cell(QWidget* parent, const QString& objectName, int width = 64) {
-    auto* e = new QLineEdit(parent);
-    e->setObjectName(objectName);
-    e->setFixedWidth(width);
-    return e;
-}
-
 std::string text(const QLineEdit* e) {
     return e->text().toStdString();
 }
@@ -51,9 +37,7 @@ constexpr double kMaxCountText = 100000;
 
 WFB_Form::WFB_Form(machine::Machine& machine, app::OperatorState&, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_app(std::move(app)), m_dialog(dialog),
-      m_jogs(machine) {
-    setModal(true);
+    : SetupDialog(machine, std::move(app), dialog, parent), m_jogs(machine) {
     const auto& tables = m_machine.tables();
     m_views[0].copy =
         std::make_unique<app::CurvatureTableCopy>(tables.ArcTablePos, tables.ArcTablePosLast);
@@ -88,8 +72,8 @@ QGroupBox* WFB_Form::buildTable(TableView& view, bool positive) {
     grid->addWidget(new QLabel("deg", frame), 0, 0);
     grid->addWidget(new QLabel("R mm", frame), 0, 1);
     for (int box = 0; box < app::kShownTableRows; ++box) {
-        view.angle[box] = cell(frame, QString("Text%1_%2").arg(first).arg(box));
-        view.radius[box] = cell(frame, QString("Text%1_%2").arg(first + 1).arg(box));
+        view.angle[box] = NamedLineEdit(frame, QString("Text%1_%2").arg(first).arg(box), 64);
+        view.radius[box] = NamedLineEdit(frame, QString("Text%1_%2").arg(first + 1).arg(box), 64);
         grid->addWidget(view.angle[box], box + 1, 0);
         grid->addWidget(view.radius[box], box + 1, 1);
         for (auto [edit, column] : {std::pair{view.angle[box], app::CurvatureColumn::Angle},
@@ -115,8 +99,8 @@ QGroupBox* WFB_Form::buildTable(TableView& view, bool positive) {
         new CurvaturePlot(*view.copy, positive ? QColor(200, 40, 40) : QColor(40, 60, 200), frame);
     grid->addWidget(view.plot, 1, 3, app::kShownTableRows, 1);
     const int command = positive ? 0 : 2;
-    auto* insert = button(frame, QString("Command9_%1").arg(command));
-    auto* remove = button(frame, QString("Command9_%1").arg(command + 1));
+    auto* insert = NamedButton(frame, QString("Command9_%1").arg(command));
+    auto* remove = NamedButton(frame, QString("Command9_%1").arg(command + 1));
     grid->addWidget(insert, app::kShownTableRows + 1, 0);
     grid->addWidget(remove, app::kShownTableRows + 1, 1);
     connect(insert, &QPushButton::clicked, this, [this, &view] {
@@ -135,9 +119,9 @@ QGroupBox* WFB_Form::buildSpacing() {
     frame->setObjectName("Frame5");
     auto* grid = new QGridLayout(frame);
     grid->setVerticalSpacing(1);
-    auto* radiusHead = cell(frame, "Text9_0", 110);
-    auto* spacingHead = cell(frame, "Text10_0", 110);
-    auto* otherHead = cell(frame, "Text9_14", 110);
+    auto* radiusHead = NamedLineEdit(frame, "Text9_0", 110);
+    auto* spacingHead = NamedLineEdit(frame, "Text10_0", 110);
+    auto* otherHead = NamedLineEdit(frame, "Text9_14", 110);
     for (auto* heading : {radiusHead, spacingHead, otherHead}) {
         heading->setReadOnly(true);
         heading->setFocusPolicy(Qt::NoFocus);
@@ -145,14 +129,14 @@ QGroupBox* WFB_Form::buildSpacing() {
     grid->addWidget(radiusHead, 0, 0);
     grid->addWidget(spacingHead, 0, 1);
     for (int i = 1; i <= app::kSpacingWindowRows; ++i) {
-        m_spacingRadius[i] = cell(frame, QString("Text9_%1").arg(i), 110);
-        m_spacingValue[i] = cell(frame, QString("Text10_%1").arg(i), 110);
+        m_spacingRadius[i] = NamedLineEdit(frame, QString("Text9_%1").arg(i), 110);
+        m_spacingValue[i] = NamedLineEdit(frame, QString("Text10_%1").arg(i), 110);
         m_spacingRadius[i]->setText(QString::fromStdString(m_spacing.radius[i]));
         m_spacingValue[i]->setText(QString::fromStdString(m_spacing.spacing[i]));
         grid->addWidget(m_spacingRadius[i], i, 0);
         grid->addWidget(m_spacingValue[i], i, 1);
     }
-    m_other = cell(frame, "Text10_14", 110);
+    m_other = NamedLineEdit(frame, "Text10_14", 110);
     m_other->setText(QString::fromStdString(m_spacing.other));
     grid->addWidget(otherHead, app::kSpacingWindowRows + 1, 0);
     grid->addWidget(m_other, app::kSpacingWindowRows + 1, 1);
@@ -171,7 +155,7 @@ QWidget* WFB_Form::buildTests() {
     const auto labelled = [&](const char* labelName, const char* fieldName, const char* value) {
         auto* l = new QLabel(panel);
         l->setObjectName(labelName);
-        auto* e = cell(panel, fieldName);
+        auto* e = NamedLineEdit(panel, fieldName, 64);
         e->setText(value);
         test->addWidget(l);
         test->addWidget(e);
@@ -181,22 +165,22 @@ QWidget* WFB_Form::buildTests() {
     m_tapCount = labelled("Label2", "Text6", "5");
     m_tapAngle = labelled("Label3", "Text7", "10");
     m_tapSpacing = labelled("Label4", "Text8", "2");
-    auto* tapTest = button(panel, "Command7");
+    auto* tapTest = NamedButton(panel, "Command7");
     test->addWidget(tapTest);
     test->addStretch();
 
-    m_armAngle = cell(panel, "Text5");
+    m_armAngle = NamedLineEdit(panel, "Text5", 64);
     m_armAngle->setText("10");
     jogs->addWidget(m_armAngle);
     jogs->addWidget(new QLabel("deg", panel));
     for (const char* name : {"Command4", "Command3", "Command5", "Command6"}) {
-        jogs->addWidget(button(panel, name));
+        jogs->addWidget(NamedButton(panel, name));
     }
     jogs->addStretch();
-    jogs->addWidget(button(panel, "Command8"));
+    jogs->addWidget(NamedButton(panel, "Command8"));
 
-    auto* save = button(panel, "Command1");
-    auto* back = button(panel, "Command2");
+    auto* save = NamedButton(panel, "Command1");
+    auto* back = NamedButton(panel, "Command2");
     close->addStretch();
     close->addWidget(save);
     close->addWidget(back);
@@ -284,12 +268,6 @@ void WFB_Form::startTapTest() {
                                 common::Val(text(m_tapAngle)), common::Val(text(m_tapSpacing))};
     tell(app::StartTestProgram(m_machine,
                                [test](program::TestPrograms& p) { p.TapTestProgram(test); }));
-}
-
-void WFB_Form::tell(const common::Message& message) {
-    if (!message.empty()) {
-        m_dialog.show(message);
-    }
 }
 
 } // namespace korvel::ui

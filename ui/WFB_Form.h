@@ -7,10 +7,8 @@
 
 #include "app/AxisJogs.h"
 #include "app/CurvatureTables.h"
-#include "common/AppDir.h"
-#include "common/Message.h"
+#include "ui/SetupDialog.h"
 
-#include <QDialog>
 #include <array>
 #include <memory>
 
@@ -18,20 +16,11 @@ class QLineEdit;
 class QScrollBar;
 class QGroupBox;
 
-namespace korvel::machine {
-class Machine;
-class OperatorDialog;
-} // namespace korvel::machine
-
-namespace korvel::app {
-struct OperatorState;
-}
-
 namespace korvel::ui {
 
 class CurvaturePlot;
 
-class WFB_Form : public QDialog {
+class WFB_Form : public SetupDialog {
     Q_OBJECT
 public:
     WFB_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
@@ -59,11 +48,7 @@ private:
     void readSpacing();
     void save();
     void startTapTest();
-    void tell(const common::Message& message);
 
-    machine::Machine& m_machine;
-    common::AppDir m_app;
-    machine::OperatorDialog& m_dialog;
     app::AxisJogs m_jogs;
     std::array<TableView, 2> m_views; // positive, negative
     app::TapSpacingCopy m_spacing;

@@ -22,35 +22,11 @@
 #include <QVBoxLayout>
 
 namespace korvel::ui {
-namespace {
-
-QPushButton* button(QWidget* parent, const QString& objectName) {
-    auto* b = new QPushButton(parent);
-    b->setObjectName(objectName);
-    b->setAutoDefault(false);
-    return b;
-}
-
-QLineEdit* field(QWidget* parent, const QString& objectName, const QString& value) {
-    auto* e = new QLineEdit(value, parent);
-    e->setObjectName(objectName);
-    e->setFixedWidth(90);
-    return e;
-}
-
-QLabel* label(QWidget* parent, const QString& objectName) {
-    auto* l = new QLabel(parent);
-    l->setObjectName(objectName);
-    return l;
-}
-
-} // namespace
+namespace {} // namespace
 
 XZh_Form::XZh_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_app(std::move(app)), m_dialog(dialog),
-      m_jogs(machine) {
-    setModal(true);
+    : SetupDialog(machine, std::move(app), dialog, parent), m_jogs(machine) {
     auto* top = new QVBoxLayout(this);
     // Only the page of the button that opened the window is shown.
     switch (app::PageForTab(state.CalibrationTab)) {
@@ -64,7 +40,7 @@ XZh_Form::XZh_Form(machine::Machine& machine, app::OperatorState& state, common:
         top->addWidget(buildArcPage());
         break;
     }
-    auto* stop = button(this, "Command5");
+    auto* stop = NamedButton(this, "Command5");
     auto* row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(stop);
@@ -97,14 +73,10 @@ QWidget* XZh_Form::buildFeedPage() {
     auto* page = new QGroupBox(this);
     page->setObjectName("Frame1");
     auto* grid = new QGridLayout(page);
-    m_length = field(page, "Text1_0", "1000");
-    m_measured = field(page, "Text1_2", "");
-    grid->addWidget(label(page, "Label1_0"), 0, 0);
-    grid->addWidget(m_length, 0, 1);
-    grid->addWidget(label(page, "Label1_2"), 1, 0);
-    grid->addWidget(m_measured, 1, 1);
+    m_length = LabelledField(*grid, 0, "Label1_0", "Text1_0", "1000");
+    m_measured = LabelledField(*grid, 1, "Label1_2", "Text1_2");
     for (int i = 0; i < 4; ++i) {
-        grid->addWidget(button(page, QString("Command1_%1").arg(i)), i, 2);
+        grid->addWidget(NamedButton(page, QString("Command1_%1").arg(i)), i, 2);
     }
     holdFeed(page, "Command1_0", "Command1_1");
     connect(page->findChild<QPushButton*>("Command1_2"), &QPushButton::clicked, this, [this] {
@@ -124,7 +96,7 @@ QWidget* XZh_Form::buildSlotPage() {
     auto* page = new QGroupBox(this);
     page->setObjectName("Frame2");
     auto* grid = new QGridLayout(page);
-    m_depthLabel = label(page, "Label1");
+    m_depthLabel = NamedLabel(page, "Label1");
     m_coarse = new QScrollBar(Qt::Horizontal, page);
     m_coarse->setObjectName("HScroll1");
     m_fine = new QScrollBar(Qt::Horizontal, page);
@@ -140,7 +112,7 @@ QWidget* XZh_Form::buildSlotPage() {
     grid->addWidget(m_fine, 2, 0, 1, 3);
     const QStringList names{"Command3", "Command2_0", "Command2_1", "Command1_5", "Command1_4"};
     for (int i = 0; i < names.size(); ++i) {
-        grid->addWidget(button(page, names[i]), 3 + i / 3, i % 3);
+        grid->addWidget(NamedButton(page, names[i]), 3 + i / 3, i % 3);
     }
     connect(m_coarse, &QScrollBar::valueChanged, this, [this](int v) { setSlotDepth(v, true); });
     connect(m_fine, &QScrollBar::valueChanged, this, [this](int v) { setSlotDepth(v, false); });
@@ -163,32 +135,27 @@ void XZh_Form::setSlotDepth(int value, bool coarse) {
         const QSignalBlocker quiet(bar);
         bar->setValue(depth);
     }
-    m_depthLabel->setText(QString::fromStdString(app::SlotDepthLabel(
-        depth, static_cast<common::Language>(m_machine.tables().LanguageFlag != 0))));
+    m_depthLabel->setText(QString::fromStdString(app::SlotDepthLabel(depth, language())));
 }
 
 QWidget* XZh_Form::buildArcPage() {
     auto* page = new QGroupBox(this);
     page->setObjectName("Frame3");
     auto* grid = new QGridLayout(page);
-    m_radius = field(page, "Text2", "100");
-    m_step = field(page, "Text3", "0.1");
-    grid->addWidget(label(page, "Label2"), 0, 0);
-    grid->addWidget(m_radius, 0, 1);
-    grid->addWidget(label(page, "Label4"), 1, 0);
-    grid->addWidget(m_step, 1, 1);
+    m_radius = LabelledField(*grid, 0, "Label2", "Text2", "100");
+    m_step = LabelledField(*grid, 1, "Label4", "Text3", "0.1");
     for (int side = 0; side < 2; ++side) {
         auto* frame = new QGroupBox(page);
         frame->setObjectName(QString("Frame6_%1").arg(side));
         auto* inner = new QGridLayout(frame);
         for (int i = 0; i < 3; ++i) {
-            inner->addWidget(button(frame, QString("Command4_%1").arg(3 * side + i)), 0, i);
+            inner->addWidget(NamedButton(frame, QString("Command4_%1").arg(3 * side + i)), 0, i);
         }
         const char* labelBase = side == 0 ? "Label5_%1" : "Label6_%1";
         for (int i = 0; i < 2; ++i) {
             const int shown = 2 * side + i; // tap, press; positive first
-            inner->addWidget(label(frame, QString(labelBase).arg(i)), 1 + i, 0, 1, 2);
-            auto* value = label(frame, QString("Factor%1").arg(shown));
+            inner->addWidget(NamedLabel(frame, QString(labelBase).arg(i)), 1 + i, 0, 1, 2);
+            auto* value = NamedLabel(frame, QString("Factor%1").arg(shown));
             m_factors.at(static_cast<size_t>(shown)) = value;
             inner->addWidget(value, 1 + i, 2);
         }
@@ -223,12 +190,6 @@ void XZh_Form::showFactors() {
     const auto factors = app::ShownForceFactors(m_machine.params());
     for (size_t i = 0; i < factors.size(); ++i) {
         m_factors[i]->setText(QString::fromStdString(common::FieldText(factors[i])));
-    }
-}
-
-void XZh_Form::tell(const common::Message& message) {
-    if (!message.empty()) {
-        m_dialog.show(message);
     }
 }
 

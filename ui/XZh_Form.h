@@ -5,27 +5,15 @@
 // saves the group when it closes.
 
 #include "app/AxisJogs.h"
-#include "common/AppDir.h"
-#include "common/Message.h"
-
-#include <QDialog>
+#include "ui/SetupDialog.h"
 
 class QLabel;
 class QLineEdit;
 class QScrollBar;
 
-namespace korvel::machine {
-class Machine;
-class OperatorDialog;
-} // namespace korvel::machine
-
-namespace korvel::app {
-struct OperatorState;
-}
-
 namespace korvel::ui {
 
-class XZh_Form : public QDialog {
+class XZh_Form : public SetupDialog {
     Q_OBJECT
 public:
     XZh_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
@@ -41,11 +29,7 @@ private:
     void setSlotDepth(int value, bool coarse);
     void stepForce(bool positive, int direction);
     void showFactors();
-    void tell(const common::Message& message);
 
-    machine::Machine& m_machine;
-    common::AppDir m_app;
-    machine::OperatorDialog& m_dialog;
     app::AxisJogs m_jogs;
     QLineEdit* m_length = nullptr;
     QLineEdit* m_measured = nullptr;
