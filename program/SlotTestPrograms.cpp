@@ -1,5 +1,5 @@
-// The slotting and tool-setting tests of the settings windows and the
-// calibration move: the parts of TestPrograms that cut or set the tool.
+// The slotting and tool-setting tests of the settings windows: the parts
+// of TestPrograms that cut or set the tool.
 
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
@@ -8,8 +8,6 @@
 #include "program/ProgramText.h"
 #include "program/SlotBlock.h"
 #include "program/TestPrograms.h"
-
-#include <cmath>
 
 namespace korvel::program {
 namespace {
@@ -21,9 +19,6 @@ constexpr int kInCutterBack = 17;
 constexpr int kInToolSet = 21;
 // The joint a start slot stands for: two pieces meeting at a right angle.
 constexpr double kStartJointAngle = 90.0;
-// Backlash take-up before the measured calibration move (mm, dwell ms).
-constexpr double kBacklashTakeUp = 2.0;
-const std::string kBacklashDwell = "G04 P100";
 
 } // namespace
 
@@ -97,33 +92,6 @@ common::Message TestPrograms::ToolSettingProgram() {
     t.add("M30");
     load(t);
     return {};
-}
-
-void TestPrograms::MoveProgram(double distance) {
-    if (!(std::fabs(distance) < 1e6)) {
-        throw common::UserError(common::error("指令距离错误，请输入以mm为单位的数值！",
-                                              "The commanded distance is not a length in mm!"));
-    }
-    ProgramText t;
-    if (m_p.FeedType != 0) {
-        // The grippers carry the strip stroke by stroke, set up from the
-        // clamped strip exactly as the gripper jog does.
-        gripperJog(t, false, distance < 0, std::fabs(distance));
-        load(t);
-        return;
-    }
-    const std::string s = speed(m_p.AutoSpeedX);
-    t.add("G90 G01");
-    t.add("M17"); // the roller feeds only a free strip
-    t.add("G92 X0 Y0");
-    // Back a little and return, so the gears bear in the feed direction
-    // when the measured move starts.
-    t.add("G01 X" + FormatNumber(-kBacklashTakeUp, "0.000") + s);
-    t.add(kBacklashDwell);
-    t.add("G01 X0" + s);
-    t.add("G01 X" + FormatNumber(distance, "0.000") + s);
-    t.add("M30");
-    load(t);
 }
 
 } // namespace korvel::program

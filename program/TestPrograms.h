@@ -82,10 +82,6 @@ public:
     // home offset), then back to zero. Refused while the switch already
     // reports contact or the machine has no tool-setting speed.
     common::Message ToolSettingProgram();
-    // Feed calibration "移动": feed `distance` mm, starting after a
-    // backlash take-up so the measured move runs in the feed direction
-    // only; gripper feeds carry the strip in full strokes.
-    void MoveProgram(double distance);
 
     // Program lines, for tests and the command line (nothing is loaded).
     ProgramText preamble(bool homeBender) const;

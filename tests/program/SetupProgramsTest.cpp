@@ -1,6 +1,5 @@
-// The programs the settings windows start: the slotting tests, the
-// automatic tool setting and the calibration move, run on the simulated
-// machine to their end.
+// The programs the settings windows start: the slotting tests and the
+// automatic tool setting, run on the simulated machine to their end.
 
 #include "common/Basic.h"
 #include "common/TextFile.h"
@@ -137,37 +136,6 @@ TEST(ToolSettingProgram, RefusedWithTheSwitchActiveOrNoSearchSpeed) {
     EXPECT_EQ(m.zh, "自动对刀开关有信号，请检后再对刀！");
     EXPECT_EQ(m.en, "Set Tool Signal On, Please Check!");
     EXPECT_FALSE(rig.run().anyRunActive());
-}
-
-// "移动": the roller feed backs off, returns and feeds the measured
-// distance forward; a gripper feed carries it in strokes. Both end with the
-// strip moved by the distance.
-TEST(CalibrationMove, FeedsTheCommandedDistanceOnEveryFeedType) {
-    for (const int feedType : {0, 1, 2}) {
-        SCOPED_TRACE(feedType);
-        SetupRig rig;
-        rig.params().FeedType = static_cast<std::int16_t>(feedType);
-        rig.params().GripperStroke = 200;
-        rig.programs.MoveProgram(500.0);
-        const auto lines = rig.program();
-        if (feedType == 0) {
-            const std::string s = " F" + common::FormatNumber(rig.params().AutoSpeedX, "0");
-            const auto take = std::find(lines.begin(), lines.end(), "G01 X-2.000" + s);
-            ASSERT_NE(take, lines.end());
-            EXPECT_EQ(*std::next(take, 3), "G01 X500.000" + s) << "after the take-up";
-        } else {
-            EXPECT_EQ(
-                std::count(lines.begin(), lines.end(),
-                           "X200.0000 F" + common::FormatNumber(rig.params().ManualSpeedX, "0")),
-                2);
-        }
-        ASSERT_TRUE(rig.finishedWith("动作完成！")) << rig.shown();
-        if (feedType == 0) {
-            EXPECT_NEAR(rig.x(), 500.0, 1e-9);
-        }
-    }
-    SetupRig rig;
-    EXPECT_THROW(rig.programs.MoveProgram(1e300), common::UserError);
 }
 
 } // namespace
