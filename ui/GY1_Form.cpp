@@ -22,17 +22,6 @@ namespace korvel::ui {
 
 using program::SlotTest;
 
-namespace {
-
-// Rows of label, box (and an optional second box) in a frame's grid.
-struct Row {
-    const char* label;
-    const char* box;
-    std::string_view field;
-};
-
-} // namespace
-
 GY1_Form::GY1_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
     : SetupForm(machine, state, std::move(app), dialog, app::UserProcessFields(), parent) {
@@ -85,30 +74,20 @@ void GY1_Form::pair(QWidget* parent, const char* name, const std::function<void(
     connect(b, &QPushButton::released, this, release);
 }
 
-namespace {
-
-void addRows(QGridLayout* grid, int& row, QWidget* frame,
-             const std::function<QLabel*(QWidget*, const QString&)>& makeLabel,
-             const std::function<QLineEdit*(QWidget*, const QString&, std::string_view)>& makeBox,
-             std::initializer_list<Row> rows) {
+void GY1_Form::addRows(QGridLayout* grid, int& row, QWidget* frame,
+                       std::initializer_list<Row> rows) {
     for (const Row& r : rows) {
-        grid->addWidget(makeLabel(frame, r.label), row, 0);
-        grid->addWidget(makeBox(frame, r.box, r.field), row++, 1);
+        grid->addWidget(label(frame, r.label, ""), row, 0);
+        grid->addWidget(box(frame, r.box, r.field), row++, 1);
     }
 }
-
-} // namespace
 
 QGroupBox* GY1_Form::buildLength() {
     auto* frame = new QGroupBox(this);
     frame->setObjectName("Frame1");
     auto* g = new QGridLayout(frame);
     int row = 0;
-    const auto l = [this](QWidget* p, const QString& n) { return label(p, n, ""); };
-    const auto b = [this](QWidget* p, const QString& n, std::string_view f) {
-        return box(p, n, f);
-    };
-    addRows(g, row, frame, l, b,
+    addRows(g, row, frame,
             {{"Label1_0", "Text1_0", "PulseEquivX"},
              {"Label1_1", "Text1_1", "EncoderPulseEquiv"},
              {"Label1_2", "Text1_2", "EngraveCutterRadius"},
@@ -144,11 +123,7 @@ QGroupBox* GY1_Form::buildBending() {
     frame->setObjectName("Frame2");
     auto* g = new QGridLayout(frame);
     int row = 0;
-    const auto l = [this](QWidget* p, const QString& n) { return label(p, n, ""); };
-    const auto b = [this](QWidget* p, const QString& n, std::string_view f) {
-        return box(p, n, f);
-    };
-    addRows(g, row, frame, l, b,
+    addRows(g, row, frame,
             {{"Label1_3", "Text1_3", "IdleAnglePos"},
              {"Label1_4", "Text1_4", "IdleAngleNeg"},
              {"Label1_7", "Text1_7", "ArcCorrPos"},
@@ -203,11 +178,7 @@ QGroupBox* GY1_Form::buildSlotting() {
         g->addWidget(box(frame, boxName, field), row++, 1);
     }
     int r = row;
-    const auto l = [this](QWidget* p, const QString& n) { return label(p, n, ""); };
-    const auto b = [this](QWidget* p, const QString& n, std::string_view f) {
-        return box(p, n, f);
-    };
-    addRows(g, r, frame, l, b,
+    addRows(g, r, frame,
             {{"Label1_13", "Text1_13", "CutOffStroke"},
              {"Label1_15", "Text1_15", "HomeOffsetZ"},
              {"Label1_16", "Text1_16", "ZToolSetPosition"},

@@ -7,6 +7,11 @@
 
 #include "ui/SetupForm.h"
 
+#include <functional>
+#include <initializer_list>
+#include <string_view>
+
+class QGridLayout;
 class QGroupBox;
 class QLineEdit;
 class QCheckBox;
@@ -28,6 +33,13 @@ protected:
     void edited() override;
 
 private:
+    // A label and the text box of `field` on one row of a frame's grid.
+    struct Row {
+        const char* label;
+        const char* box;
+        std::string_view field;
+    };
+    void addRows(QGridLayout* grid, int& row, QWidget* frame, std::initializer_list<Row> rows);
     QGroupBox* buildLength();
     QGroupBox* buildBending();
     QGroupBox* buildSlotting();
