@@ -54,6 +54,10 @@ GY1_Form::GY1_Form(machine::Machine& machine, app::OperatorState& state, common:
     all->addLayout(buttons);
 
     loadCaptions(app::GY1_FormCaptions(), "GY1_Form.txt");
+    // The longest single feed has no line in the caption file.
+    if (m_machine.tables().LanguageFlag != 0) {
+        findChild<QLabel*>("Label9")->setText("Longest single feed:");
+    }
     findChild<QGroupBox*>("Frame4")->hide();
     findChild<QGroupBox*>("FrameCal")->hide();
     m_counter = new QTimer(this);
@@ -94,7 +98,6 @@ QGroupBox* GY1_Form::buildLength() {
              {"Label1_9", "Text1_9", "JoinPauseTime"}});
     g->addWidget(button(frame, "Command1_0", ""), 0, 2);
     g->addWidget(button(frame, "Command1_1", ""), 1, 2);
-    // The longest single feed has no caption line of its own.
     g->addWidget(label(frame, "Label9", "单次最长送料："), row, 0);
     g->addWidget(box(frame, "Text9", "MaxFeedLength"), row++, 1);
     g->addWidget(button(frame, "Command2_3", ""), row, 0);

@@ -14,11 +14,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <array>
 
 namespace korvel::ui {
 namespace {
 
 constexpr int kCombos = 4;
+// Step length boxes of the test frame.
+constexpr int kStepWidth = 80;
 
 double numberIn(const QLineEdit* edit) {
     return common::Val(edit->text().toStdString());
@@ -68,7 +71,9 @@ void SB_Form::XianShiCE() {
             m_backSlotCaption = QString::fromStdString(caption.text);
         }
     }
-    const auto entries = app::SlotActionEntries(m_machine.tables().LanguageFlag);
+    const std::int16_t language = m_machine.tables().LanguageFlag;
+    findChild<QPushButton*>("Command7")->setText(language == 0 ? "停止" : "Stop");
+    const auto entries = app::SlotActionEntries(language);
     for (int i = 0; i < kCombos; ++i) {
         auto* combo = findChild<QComboBox*>(QString("Combo1_%1").arg(i));
         combo->clear();
@@ -198,22 +203,28 @@ void SB_Form::holdButton(const char* name, const std::function<void()>& press,
 QGroupBox* SB_Form::buildTests() {
     auto* frame = new QGroupBox(this);
     frame->setObjectName("FrameTest");
-    auto* g = new QGridLayout(frame);
+    auto* rowsLayout = new QVBoxLayout(frame);
+    std::array<QHBoxLayout*, 4> rows{};
+    for (auto*& row : rows) {
+        row = new QHBoxLayout;
+        rowsLayout->addLayout(row);
+    }
+    const auto put = [&rows](int row, QWidget* w) { rows[static_cast<size_t>(row)]->addWidget(w); };
     const auto& v = [this]() -> const machine::ParameterSet& { return m_copy.values(); };
     using program::SlotTest;
 
-    g->addWidget(label(frame, "Label1_16", "开槽功能测试："), 0, 0);
+    put(0, label(frame, "Label1_16", "开槽功能测试："));
     const char* slotNames[] = {"Command3_0", "Command3_1", "Command3_2"};
     const char* slotTexts[] = {"正面开槽", "终点开槽", "起点开槽"};
     const SlotTest kinds[] = {SlotTest::Front, SlotTest::End, SlotTest::Start};
     for (int i = 0; i < 3; ++i) {
         auto* b = button(frame, slotNames[i], slotTexts[i]);
-        g->addWidget(b, 0, 1 + i);
+        put(0, b);
         connect(b, &QPushButton::clicked, this,
                 [this, v, kind = kinds[i]] { m_tests.slotTest(v(), kind); });
     }
     auto* fifth = button(frame, "Command3_4", "背面开槽");
-    g->addWidget(fifth, 0, 4);
+    put(0, fifth);
     connect(fifth, &QPushButton::clicked, this, [this, v] {
         if (m_enabling.slotButton5 == app::SlotButton5::AutoToolSet) {
             m_tests.toolSetting(v());
@@ -221,21 +232,21 @@ QGroupBox* SB_Form::buildTests() {
             m_tests.slotTest(v(), SlotTest::Back);
         }
     });
-    g->addWidget(label(frame, "Label1_15", "回零退刀："), 0, 5);
+    put(0, label(frame, "Label1_15", "回零退刀："));
     auto* home = button(frame, "Command3_3", "回零");
-    g->addWidget(home, 0, 6);
+    put(0, home);
     connect(home, &QPushButton::clicked, this, [this] { m_tests.swingHome(); });
 
     const char* bendTexts[] = {"正向弯弧", "负向弯弧", "回零"};
     for (int i = 0; i < 3; ++i) {
-        g->addWidget(button(frame, QString("Command4_%1").arg(i), bendTexts[i]), 1, 1 + i);
+        put(1, button(frame, QString("Command4_%1").arg(i), bendTexts[i]));
     }
     m_bendStep = new QCheckBox("单步步长：", frame);
     m_bendStep->setObjectName("Check2");
     m_bendStepLength = new QLineEdit("1", frame);
     m_bendStepLength->setObjectName("Text7");
-    g->addWidget(m_bendStep, 1, 4);
-    g->addWidget(m_bendStepLength, 1, 5);
+    put(1, m_bendStep);
+    put(1, m_bendStepLength);
     for (int i = 0; i < 2; ++i) {
         const int direction = i == 0 ? 1 : -1;
         holdButton(
@@ -251,14 +262,14 @@ QGroupBox* SB_Form::buildTests() {
 
     const char* feedTexts[] = {"送料", "退料", "材料压紧", "机械手1", "机械手2"};
     for (int i = 0; i < 5; ++i) {
-        g->addWidget(button(frame, QString("Command5_%1").arg(i), feedTexts[i]), 2, 1 + i);
+        put(2, button(frame, QString("Command5_%1").arg(i), feedTexts[i]));
     }
     m_feedStep = new QCheckBox("单步步长：", frame);
     m_feedStep->setObjectName("Check3");
     m_feedStepLength = new QLineEdit("60", frame);
     m_feedStepLength->setObjectName("Text8");
-    g->addWidget(m_feedStep, 2, 6);
-    g->addWidget(m_feedStepLength, 2, 7);
+    put(2, m_feedStep);
+    put(2, m_feedStepLength);
     for (int i = 0; i < 2; ++i) {
         const int direction = i == 0 ? 1 : -1;
         holdButton(
@@ -278,7 +289,7 @@ QGroupBox* SB_Form::buildTests() {
 
     const char* cutterTexts[] = {"切刀回", "切刀出", "切刀回零", "弯弧杆1伸缩", "弯弧杆2伸缩"};
     for (int i = 0; i < 5; ++i) {
-        g->addWidget(button(frame, QString("Command6_%1").arg(i), cutterTexts[i]), 3, 1 + i);
+        put(3, button(frame, QString("Command6_%1").arg(i), cutterTexts[i]));
     }
     connect(findChild<QPushButton*>("Command6_0"), &QPushButton::clicked, this,
             [this, v] { m_tests.cutterBack(v()); });
@@ -291,10 +302,15 @@ QGroupBox* SB_Form::buildTests() {
     connect(findChild<QPushButton*>("Command6_4"), &QPushButton::clicked, this,
             [this] { m_tests.toggleRod(2); });
 
-    // The stop button has no caption line: it reads "停止" in both languages.
+    // The stop button has no caption line; XianShiCE names it by language.
     auto* stop = button(frame, "Command7", "停止");
-    g->addWidget(stop, 3, 6, 1, 2);
+    put(3, stop);
     connect(stop, &QPushButton::clicked, this, [this] { m_tests.stop(); });
+    for (auto* row : rows) {
+        row->addStretch();
+    }
+    m_bendStepLength->setMaximumWidth(kStepWidth);
+    m_feedStepLength->setMaximumWidth(kStepWidth);
     return frame;
 }
 
