@@ -3,6 +3,7 @@
 
 #include "app/SetupTests.h"
 
+#include "app/SimulatedSession.h"
 #include "machine/MachineRig.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,27 @@ TEST(SetupTests, BusyMachineIgnoresTheButtonsAndStopEndsEverything) {
     rig.tests.toggleClamp();
     EXPECT_EQ(rig.card->get_out(0, 3), 1);
     EXPECT_EQ(rig.card->get_out(0, 11), 1);
+}
+
+// The tool-setting button on the machine starts the same program as the
+// windows' "自动对刀" and moves the infeed's home offset.
+TEST(SetupTests, MachineToolSettingButtonRunsTheToolSetting) {
+    test::TempDir tmp;
+    machine::RecordingDialog dialog;
+    SimulatedSession session(common::AppDir(tmp.path()), KORVEL_RESOURCES_DIR, dialog);
+    auto& p = session.machine().params();
+    p.InfeedControl = 1;
+    p.CutterUpDownControl = 1;
+    p.AutoToolSetSpeed = 600;
+    p.HomeOffsetA = 5;
+    const double before = p.HomeOffsetA;
+    session.clock().step(); // the executor sees the button up first
+    session.card().setButton(15, true);
+    session.clock().step();
+    session.card().setButton(15, false);
+    ASSERT_TRUE(session.runToEnd(40000));
+    EXPECT_TRUE(dialog.saw("动作完成！"));
+    EXPECT_GT(p.HomeOffsetA, before);
 }
 
 } // namespace
