@@ -92,6 +92,13 @@ TEST_F(SetupWindows, EquipmentWindowEnablesBySelectionAndSavesOnlyOnRequest) {
     EXPECT_NE(groupFile(), fileBefore);
     SB_Form reopened(session.machine(), state, dir, dialog);
     EXPECT_EQ(child<QLineEdit>(reopened, "Text1_0")->text(), "50");
+    // Esc closes like "返回": the edit is dropped.
+    reopened.show();
+    type(reopened, "Text1_0", "60");
+    QTest::keyClick(&reopened, Qt::Key_Escape);
+    EXPECT_FALSE(reopened.isVisible());
+    EXPECT_EQ(reopened.result(), QDialog::Rejected);
+    EXPECT_EQ(params().BladeAngle, 50);
 }
 
 TEST_F(SetupWindows, MachineUserOnlyReadsAndSystemMakerSeesTheDiscretisation) {
