@@ -1,5 +1,6 @@
 #include "ui/SB_Form.h"
 
+#include "app/FieldText.h"
 #include "app/SetupCaptions.h"
 #include "common/Basic.h"
 #include "machine/Machine.h"
@@ -96,8 +97,11 @@ QGroupBox* SB_Form::buildSlotting() {
         }
         ++row;
     };
+    // "夹角：" shows the V-groove's included angle the blade cuts, for reading.
+    auto* included = new QLabel(frame);
+    included->setObjectName("Label5Value");
     addRow({label(frame, "Label1_0", "切刀刀刃角度："), box(frame, "Text1_0", "BladeAngle"),
-            new QLabel("deg", frame)});
+            new QLabel("deg", frame), label(frame, "Label5", "夹角："), included});
     addRow({label(frame, "Label1_1", "刀转控制："),
             option(frame, "Option1_0", "开槽前转动", "SpinControl", 0),
             option(frame, "Option1_1", "加工中一直转", "SpinControl", 1)});
@@ -323,6 +327,8 @@ void SB_Form::enableControls(std::initializer_list<const char*> names, bool on) 
 }
 
 void SB_Form::LogicLimit() {
+    findChild<QLabel*>("Label5Value")
+        ->setText(QString::fromStdString(app::FieldText(m_copy.values().BladeAngle)) + "°");
     const app::EquipmentEnabling e = app::LogicLimit(m_copy.values());
     m_enabling = e;
     enableControls({"Option3_0", "Option3_1"}, e.inPositionOptions);
