@@ -1,105 +1,224 @@
 #include "app/SetupCaptions.h"
 
-#include <array>
 #include <string>
 
 namespace korvel::app {
-namespace {
 
-std::string indexed(const std::string& name, int index) {
-    return name + "_" + std::to_string(index);
-}
-
-CaptionTable motorCaptions() {
-    CaptionTable t{
-        {1, "title", "电机综合设置-"}, {2, "Command0_0", "保存"}, {3, "Command0_1", "返回"}};
-    const std::array<const char*, 4> buttons{"正转", "反转", "单步移动", "回零"};
-    int line = 4;
-    for (int axis = 1; axis <= 4; ++axis) {
-        for (int i = 0; i < 4; ++i) {
-            t.push_back({line++, indexed("Command" + std::to_string(axis), i), buttons[i]});
-        }
-    }
-    t.push_back({line++, "Command5", "停止移动"});
-    for (const char* frame : {"X轴-送料", "Y轴-弯弧", "Z轴-上下刀", "A轴-摆角（进刀）"}) {
-        t.push_back({line, "Frame" + std::to_string(line - 20), frame});
-        ++line;
-    }
-    const std::array<const char*, 7> labels{"脉冲当量：", "回零速度：", "手动速度：", "加速度：",
-                                            "回零摆正：", "摆正速度：", "自动速度："};
-    for (int axis = 1; axis <= 4; ++axis) {
-        for (int i = 0; i < 7; ++i) {
-            t.push_back({line++, indexed("Label" + std::to_string(axis), i), labels[i]});
-        }
-    }
-    t.push_back({line++, "Label5_0", "脉冲当量："});
-    t.push_back({line++, "Label5_1", "计数："});
-    t.push_back({line++, "Command6", "清零"});
-    t.push_back({line++, "Frame5", "送料轴编码器"});
-    int i = 0;
-    for (const char* label : {"原当量：", "新当量：", "指令距离：", "实际距离：", "编码器计数："}) {
-        t.push_back({line++, indexed("Label6", i++), label});
-    }
-    i = 0;
-    for (const char* button : {"切刀划线", "夹具夹紧", "计算新当量", "重置原当量", "移动", "关闭",
-                               "清零", "机械手1", "机械手2"}) {
-        t.push_back({line++, indexed("Command7", i++), button});
-    }
-    return t;
-}
-
-} // namespace
-
-const CaptionTable& JJZ_FormCaptions() {
-    static const CaptionTable table = motorCaptions();
-    return table;
-}
-
-const CaptionTable& XZh_FormCaptions() {
-    static const CaptionTable table{
-        {1, "title", "机器校准"},
-        {2, "Frame3", "弯弧校准"},
-        {3, "Label2", "加工圆弧半径："},
-        {4, "Label4", "力度调整步长："},
-        {5, "Frame6_0", "正弧校准"},
-        {6, "Frame6_1", "负弧校准"},
-        {7, "Command4_0", "加工正弧"},
-        {8, "Command4_1", "力度+1"},
-        {9, "Command4_2", "力度-1"},
-        {10, "Command4_3", "力度-1"},
-        {11, "Command4_4", "力度+1"},
-        {12, "Command4_5", "加工负弧"},
-        {13, "Label5_0", "正向拍打力度系数："},
-        {14, "Label5_1", "正向压弧力度系数："},
-        {15, "Label6_0", "负向拍打力度系数："},
-        {16, "Label6_1", "负向压弧力度系数："},
-        {17, "Frame2", "开槽校准"},
-        {18, "Command3", "开 槽"},
-        {19, "Command1_4", "退料"},
-        {20, "Command1_5", "送料"},
-        {21, "Frame1", "送料轴校准"},
-        {22, "Command1_0", "送料"},
-        {23, "Command1_1", "退料"},
-        {24, "Label1_0", "加工长度："},
-        {25, "Command1_2", "开始加工"},
-        {26, "Label1_2", "实际长度："},
-        {27, "Command1_3", "修正送料轴"},
-        {28, "Command5", "停止"},
-        {29, "Command2_0", "正面开槽"},
-        {30, "Command2_1", "背面开槽"},
+const CaptionTable& SB_FormCaptions() {
+    static const CaptionTable table = {
+        {1, "title", "设备综合设置-"},
+        {2, "Check1", "进刀前找零"},
+        {3, "Command1", "保存"},
+        {4, "Command2", "返回"},
+        {5, "Frame1", "送料设置"},
+        {6, "Frame2", "开槽设置"},
+        {7, "Frame9", "弯弧设置"},
+        {8, "Label1_0", "切刀刀刃角度："},
+        {9, "Label1_1", "刀转控制："},
+        {10, "Label1_2", "上下刀控制："},
+        {11, "Label1_3", "正面摆角控制："},
+        {12, "Label1_4", "开槽控制："},
+        {13, "Label1_5", "进退刀控制："},
+        {14, "Label1_6", "开槽动作顺序："},
+        {15, "Label1_7", "循环次数："},
+        {16, "Label1_8", "下刀行程：正切                 背切"},
+        {17, "Label1_9", "最大摆角："},
+        {18, "Label1_10", "第一刀行程："},
+        {19, "Label1_11", "第二刀行程："},
+        {20, "Label1_12", "第三刀行程："},
+        {21, "Label1_13", "切断行程："},
+        {22, "Label1_14", "到位检测："},
+        {23, "Label1_15", "回零退刀："},
+        {24, "Label1_16", "开槽功能测试："},
+        {25, "Label1_17", "最大摆角："},
+        {26, "Label1_18", "背面摆角控制："},
+        {27, "Label2_0", "机械手行程："},
+        {28, "Label3_0", "正向空程角："},
+        {29, "Label3_1", "负向空程角："},
+        {30, "Label3_2", "最大弯弧角："},
+        {31, "Label3_3", "弯弧点至开槽线距离："},
+        {32, "Label3_4", "弯弧器进出延时："},
+        {33, "Label5", "夹角："},
+        {34, "Option5_0", "双面切"},
+        {35, "Option5_1", "正面切"},
+        {36, "Command3_0", "正面开槽"},
+        {37, "Command3_1", "终点开槽"},
+        {38, "Command3_2", "起点开槽"},
+        {39, std::string(kAutoToolSetCaption), "自动对刀"},
+        {40, std::string(kBackSlotCaption), "背面开槽"},
+        {41, "Command3_3", "回零"},
+        {42, "Option1_0", "开槽前转动"},
+        {43, "Option1_1", "加工中一直转"},
+        {44, "Option2_0", "IO控制"},
+        {45, "Option2_1", "电机控制"},
+        {46, "Option3_0", "IO"},
+        {47, "Option3_1", "延时："},
+        {48, "Option4_0", "按字形计算摆角"},
+        {49, "Option4_1", "不摆角"},
+        {50, "Option4_2", "按字形计算摆角"},
+        {51, "Option4_3", "不摆角"},
+        {52, "Option6_0", "无进退"},
+        {53, "Option6_1", "电机进退"},
+        {54, "Option7_0", "滚动摩擦送料"},
+        {55, "Option7_1", "机械手单行程"},
+        {56, "Option7_2", "机械手双行程"},
+        {57, "Option8_0", "无弯弧器"},
+        {58, "Option8_1", "单弯弧器"},
+        {59, "Option8_2", "双弯弧器"},
+        {60, "Option8_3", "升降双弯弧器"},
+        {61, "Command4_0", "正向弯弧"},
+        {62, "Command4_1", "负向弯弧"},
+        {63, "Command4_2", "回零"},
+        {64, "Command5_0", "送料"},
+        {65, "Command5_1", "退料"},
+        {66, "Command5_2", "材料压紧"},
+        {67, "Command5_3", "机械手1"},
+        {68, "Command5_4", "机械手2"},
+        {69, "Command6_0", "切刀回"},
+        {70, "Command6_1", "切刀出"},
+        {71, "Command6_2", "切刀回零"},
+        {72, "Command6_3", "弯弧杆1伸缩"},
+        {73, "Command6_4", "弯弧杆2伸缩"},
+        {74, "Check2", "单步步长："},
+        {75, "Check3", "单步步长："},
+        {76, "Label3_5", "注意：弯弧器进出延时时间为0时，检测方式为IO口检测"},
+        {77, "Check4", "Z轴摆刀"},
+        {78, "Check7", "行程累加"},
+        {79, "Check5", "进刀限位有效"},
     };
     return table;
 }
 
-const CaptionTable& WFB_FormCaptions() {
-    static const CaptionTable table{
-        {1, "title", "曲率表设置-"},  {2, "Command1", "保存"},      {3, "Command2", "返回"},
-        {4, "Command3", "弯弧回零"},  {5, "Command4", "弯弧转动"},  {6, "Command5", "进料"},
-        {7, "Command6", "退料"},      {8, "Label2", "联动次数："},  {9, "Label3", "联动角度："},
-        {10, "Label4", "拍弧间距："}, {11, "Command7", "拍弯测试"}, {12, "Command8", "停止"},
-        {13, "Frame5", "拍弧间距"},   {14, "Text9_0", "半径小于"},  {15, "Text9_14", "其它"},
-        {16, "Text10_0", "拍弧间距"}, {17, "Command9_0", "增加行"}, {18, "Command9_1", "删除行"},
-        {19, "Command9_2", "增加行"}, {20, "Command9_3", "删除行"},
+const CaptionTable& GY_FormCaptions() {
+    static const CaptionTable table = {
+        {1, "title", "工艺参数设置-"},
+        {2, "Label1", "切角转弯弧转角阀值："},
+        {3, "Label2", "开槽转角阀值："},
+        {4, "Label3", "拍打弯弧半径阀值："},
+        {5, "Label4", "弯弧转开槽半径阀值："},
+        {6, "Label5_0", "正向拍打弯弧力度系数："},
+        {7, "Label5_1", "负向拍打弯弧力度系数："},
+        {8, "Label6_0", "正向连续弯弧力度系数："},
+        {9, "Label6_1", "负向连续弯弧力度系数："},
+        {10, "Label7", "自动运行加速度："},
+        {11, "Label8", "起始段长度补偿："},
+        {12, "Label9", "结束段长度补偿："},
+        {13, "Label10", "雕刻机铣刀半径："},
+        {14, "Label11", "铣刀半径补偿系数："},
+        {15, "Label16", "控制点离散弦高误差："},
+        {16, "Label14", "拼接角阀值："},
+        {17, "Label15", "直线离散间隔："},
+        {18, "Label13", "两节点间密化点数："},
+        {19, "Label17", "运行模式："},
+        {20, "Label5_8", "接料暂停时间："},
+        {21, "Label5_2", "是否装有X轴编码器："},
+        {22, "Label5_3", "X轴编码器修正精度："},
+        {23, "Label5_4", "是否保存轮廓偏移："},
+        {24, "Label5_5", "起止点开槽摆角是否取反："},
+        {25, "Label5_6", "是否装有送料零位开关："},
+        {26, "Label5_7", "线段拼弧夹角阀值："},
+        {27, "Label5_9", "双升降弯弧器杆升降角度："},
+        {28, "Label5_10", "自动对刀进给速度："},
+        {29, "Label5_11", "弯弧轴反向间隙："},
+        {30, "Label5_12", "拍弧回退增加角度："},
+        {31, "Label5_13", "进刀初始距离："},
+        {32, "Label5_14", "上下刀对刀位置："},
+        {33, "Label5_15", "拍弧是否编码器修正送料："},
+        {34, "Option1", "加工模式"},
+        {35, "Option2", "调试模式"},
+        {36, "Command1", "保存"},
+        {37, "Command2", "返回"},
+        {38, "Label5_16", "弯弧杆升降让料距离："},
+    };
+    return table;
+}
+
+const CaptionTable& GY1_FormCaptions() {
+    static const CaptionTable table = {
+        {1, "title", "工艺参数设置-"},
+        {2, "Frame1", "长度参数"},
+        {3, "Frame2", "弯弧参数"},
+        {4, "Frame3", "开槽参数"},
+        {5, "Frame4", "开槽参数"},
+        {6, "Label1_0", "送料轴脉冲当量："},
+        {7, "Label1_1", "编码器脉冲当量："},
+        {8, "Label1_2", "雕刻刀补偿半径："},
+        {9, "Label1_3", "正向空程角："},
+        {10, "Label1_4", "反向空程角："},
+        {11, "Label1_5", "循环次数："},
+        {12, "Label1_6", "负弧补偿系数："},
+        {13, "Label1_7", "正弧补偿系数："},
+        {14, "Label1_8", "下刀行程：正切                 背切"},
+        {15, "Label1_9", "接料暂停时间："},
+        {16, "Label1_10", "第一刀行程："},
+        {17, "Label1_11", "第二刀行程："},
+        {18, "Label1_12", "第三刀行程："},
+        {19, "Label1_18", "第四刀行程："},
+        {20, "Label1_19", "第五刀行程："},
+        {21, "Label1_20", "第六刀行程："},
+        {22, "Label1_13", "切断行程："},
+        {23, "Label1_14", "下刀行程：                         mm"},
+        {24, "Label1_15", "回零退刀："},
+        {25, "Label1_16", "上下刀对刀位置："},
+        {26, "Label1_17", "进刀对刀位置："},
+        {27, "Label5", "夹角："},
+        {28, "Label6_0", "原当量："},
+        {29, "Label6_1", "新当量："},
+        {30, "Label6_2", "指令距离："},
+        {31, "Label6_3", "实际距离："},
+        {32, "Label6_4", "编码器计数："},
+        {33, "Check1", "进刀前找零"},
+        {34, "Check2", "锁定"},
+        {35, "Check3", "锁定总切深"},
+        {36, "Command1_0", "校准"},
+        {37, "Command1_1", "校准"},
+        {38, "Command1_2", "开槽"},
+        {39, "Command1_3", "对刀"},
+        {40, "Command1_4", "压紧"},
+        {41, "Command2_0", "保存"},
+        {42, "Command2_1", "返回"},
+        {43, "Command2_2", "停止"},
+        {44, "Command3_0", "正面开槽"},
+        {45, "Command3_1", "背面开槽"},
+        {46, "Command4_0", "对刀"},
+        {47, "Command4_1", "原位"},
+        {48, "Command4_2", "关闭"},
+        {49, "Command4_3", "退回"},
+        {50, "Command7_0", "切刀划线"},
+        {51, "Command7_1", "夹具夹紧"},
+        {52, "Command7_2", "计算新当量"},
+        {53, "Command7_3", "重置原当量"},
+        {54, "Command7_4", "移动"},
+        {55, "Command7_5", "关闭"},
+        {56, "Command7_6", "送料"},
+        {57, "Command7_7", "退料"},
+        {58, "Command7_8", "清零"},
+        {59, "Command7_9", "机械手1"},
+        {60, "Command7_10", "机械手2"},
+        {61, "Text8", " 进刀轴对刀"},
+        {62, "Command5_0", "弯弧正转"},
+        {63, "Command5_1", "弯弧反转"},
+        {64, "Command1_5", "进刀"},
+        {65, "Command1_6", "退刀"},
+        {66, "Command1_7", "刀上"},
+        {67, "Command1_8", "刀下"},
+        {68, "Command1_9", "刀转"},
+        {69, "Label1_24", "弯弧转开槽阀值："},
+        {70, "Label1_21", "进刀安全距离："},
+        {71, "Label1_23", "开槽转角阀值："},
+        {72, "Label1_22", "折弯位置修正："},
+        {73, "Check4", "开槽处折弯"},
+        {74, "Command2_3", "退料"},
+        {75, "Command2_4", "送料"},
+        {76, "Command2_5", "杆1"},
+        {77, "Command2_6", "杆2"},
+        {78, "Label2", "开槽间距："},
+        {79, "Label3", "开槽深度："},
+        {80, "Check6", "使能附加开槽"},
+        {81, "Frame7", "锐角附加开槽设置"},
+        {82, "Check7", "以机器底板为基准对刀"},
+        {83, "Label1_25", "材料厚度："},
+        {84, "Check5", "压紧检测打开"},
     };
     return table;
 }

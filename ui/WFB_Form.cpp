@@ -1,7 +1,7 @@
 #include "ui/WFB_Form.h"
 
 #include "app/OperatorState.h"
-#include "app/SetupCaptions.h"
+#include "app/MotorCaptions.h"
 #include "app/SetupPrograms.h"
 #include "app/SetupStop.h"
 #include "common/Basic.h"

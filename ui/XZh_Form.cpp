@@ -2,7 +2,7 @@
 
 #include "app/CalibrationRules.h"
 #include "app/OperatorState.h"
-#include "app/SetupCaptions.h"
+#include "app/MotorCaptions.h"
 #include "app/SetupPrograms.h"
 #include "app/SetupStop.h"
 #include "common/Basic.h"

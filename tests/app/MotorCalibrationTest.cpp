@@ -5,7 +5,7 @@
 #include "app/CalibrationRules.h"
 #include "app/MotorSettings.h"
 #include "app/PulseCalibration.h"
-#include "app/SetupCaptions.h"
+#include "app/MotorCaptions.h"
 #include "app/SetupCopy.h"
 #include "common/TextFile.h"
 #include "machine/MachineRig.h"
