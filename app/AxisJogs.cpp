@@ -4,7 +4,6 @@
 #include "machine/AxisUnits.h"
 #include "machine/FeedHoming.h"
 #include "machine/Machine.h"
-#include "machine/ManualJog.h"
 #include "machine/MotionCard.h"
 
 namespace korvel::app {
@@ -13,7 +12,6 @@ namespace {
 // The clamp holds the strip with both of its outputs ("M16" / "M17").
 constexpr int kClampOutput = 3;
 constexpr int kClampSecondOutput = 11;
-constexpr int kGripperIOutput = 4;
 
 } // namespace
 
@@ -21,8 +19,7 @@ bool AxisJogs::busy() const {
     return m_machine.MachineBusy() || machine::Axis_Status(m_machine.card()) != 0;
 }
 
-machine::JogSpeed AxisJogs::manualSpeed(int axis) const {
-    const machine::ParameterSet& p = m_machine.params();
+machine::JogSpeed AxisManualSpeed(const machine::ParameterSet& p, int axis) {
     switch (axis) {
     case machine::kAxisX:
         return {static_cast<double>(p.ManualSpeedX), p.PulseEquivX, p.AccelX};
@@ -47,7 +44,8 @@ void AxisJogs::pressed(int axis, int direction) {
         return;
     }
     releaseClampFor(axis);
-    machine::StartHeldJog(m_machine.card(), axis, direction < 0 ? -1 : 1, manualSpeed(axis));
+    machine::StartHeldJog(m_machine.card(), axis, direction < 0 ? -1 : 1,
+                          AxisManualSpeed(m_machine.params(), axis));
     m_held = axis;
 }
 
@@ -65,20 +63,7 @@ void AxisJogs::step(int axis, std::string_view unitsText) {
         return;
     }
     releaseClampFor(axis);
-    machine::StartStepJog(m_machine.card(), axis, units, manualSpeed(axis));
-}
-
-void AxisJogs::toggleClamp() {
-    machine::MotionCard& card = m_machine.card();
-    const int on = card.get_out(machine::kCard, kClampOutput) == 0 ? 1 : 0;
-    card.write_bit(machine::kCard, kClampOutput, on);
-    card.write_bit(machine::kCard, kClampSecondOutput, on);
-}
-
-void AxisJogs::toggleGripper(int gripper) {
-    machine::MotionCard& card = m_machine.card();
-    const int output = kGripperIOutput + (gripper == 2 ? 1 : 0);
-    card.write_bit(machine::kCard, output, card.get_out(machine::kCard, output) == 0 ? 1 : 0);
+    machine::StartStepJog(m_machine.card(), axis, units, AxisManualSpeed(m_machine.params(), axis));
 }
 
 void AxisJogs::home(int axis) {

@@ -9,14 +9,20 @@
 // Nothing starts while the machine is busy (a run, a homing or an axis
 // that still moves); a release stops only the held jog its press started.
 
+#include "machine/ManualJog.h"
+#include "machine/ParameterSet.h"
+
 #include <string_view>
 
 namespace korvel::machine {
 class Machine;
-struct JogSpeed;
-} // namespace korvel::machine
+}
 
 namespace korvel::app {
+
+// The hand-jog profile of a card axis (1 X .. 4 A): its manual speed, pulse
+// equivalent and acceleration in `params`.
+machine::JogSpeed AxisManualSpeed(const machine::ParameterSet& params, int axis);
 
 class AxisJogs {
 public:
@@ -31,17 +37,11 @@ public:
     // X: feed homing; Y: bending arm; Z: cutter; A: swing or infeed axis.
     void home(int axis);
 
-    // "夹具夹紧", "机械手1", "机械手2" of the calibration panel: each click
-    // inverts the clamp (outputs 3 and 11) or gripper I / II (output 4 / 5).
-    void toggleClamp();
-    void toggleGripper(int gripper);
-
     // The held jog in progress (0 none).
     int heldAxis() const { return m_held; }
 
 private:
     bool busy() const;
-    machine::JogSpeed manualSpeed(int axis) const;
     void releaseClampFor(int axis);
 
     machine::Machine& m_machine;

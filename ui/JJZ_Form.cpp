@@ -1,10 +1,9 @@
 #include "ui/JJZ_Form.h"
 
+#include "app/MotorCaptions.h"
 #include "app/MotorSettings.h"
 #include "app/OperatorState.h"
-#include "app/MotorCaptions.h"
 #include "app/SetupPrograms.h"
-#include "app/SetupStop.h"
 #include "common/Basic.h"
 #include "common/FieldText.h"
 #include "machine/AxisUnits.h"
@@ -66,7 +65,7 @@ JJZ_Form::JJZ_Form(machine::Machine& machine, app::OperatorState& state, common:
     top->addLayout(buttons);
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
-    connect(stop, &QPushButton::clicked, this, [this] { app::StopSetupMotion(m_machine); });
+    connect(stop, &QPushButton::clicked, this, [this] { m_tests.stop(); });
 
     const auto& tables = m_machine.tables();
     const QString group = tables.ParaGroupNo < machine::kGroupCount
@@ -180,14 +179,14 @@ QGroupBox* JJZ_Form::buildCalibrationPanel() {
     auto programs = [this](auto&& write) { tell(app::StartTestProgram(m_machine, write)); };
     connect(b[0], &QPushButton::clicked, this,
             [programs] { programs([](program::TestPrograms& p) { p.KCPcshJG(); }); });
-    connect(b[1], &QPushButton::clicked, this, [this] { m_jogs.toggleClamp(); });
+    connect(b[1], &QPushButton::clicked, this, [this] { m_tests.toggleClamp(); });
     connect(b[2], &QPushButton::clicked, this, [this] { computeNewEquivalent(); });
     connect(b[3], &QPushButton::clicked, this, [this] { resetEquivalent(); });
     connect(b[4], &QPushButton::clicked, this, [this] { startMove(); });
     connect(b[5], &QPushButton::clicked, m_panel, &QWidget::hide);
     connect(b[6], &QPushButton::clicked, this, [this] { clearEncoder(); });
-    connect(b[7], &QPushButton::clicked, this, [this] { m_jogs.toggleGripper(1); });
-    connect(b[8], &QPushButton::clicked, this, [this] { m_jogs.toggleGripper(2); });
+    connect(b[7], &QPushButton::clicked, this, [this] { m_tests.toggleRod(1); });
+    connect(b[8], &QPushButton::clicked, this, [this] { m_tests.toggleRod(2); });
     connect(m_encoderMode, &QCheckBox::clicked, this, [this](bool on) {
         openPanel(on ? app::CalibrationMode::Encoder : app::CalibrationMode::FeedAxis);
     });

@@ -1,8 +1,8 @@
 #include "ui/SB_Form.h"
 
-#include "common/FieldText.h"
 #include "app/SetupCaptions.h"
 #include "common/Basic.h"
+#include "common/FieldText.h"
 #include "machine/Machine.h"
 
 #include <QCheckBox>

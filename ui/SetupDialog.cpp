@@ -12,7 +12,8 @@ namespace korvel::ui {
 
 SetupDialog::SetupDialog(machine::Machine& machine, common::AppDir app,
                          machine::OperatorDialog& dialog, QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_app(std::move(app)), m_dialog(dialog) {
+    : QDialog(parent), m_machine(machine), m_app(std::move(app)), m_dialog(dialog),
+      m_tests(machine, machine.form().Check3 != 0) {
     setModal(true);
 }
 

@@ -3,6 +3,7 @@
 // dialog over the machine (Esc closes it), the operator's message boxes,
 // and controls made with the objectName the caption tables address.
 
+#include "app/SetupTests.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 
@@ -38,6 +39,8 @@ protected:
     machine::Machine& m_machine;
     common::AppDir m_app;
     machine::OperatorDialog& m_dialog;
+    // Jogs, switches and the stop button every settings window shares.
+    app::SetupTests m_tests;
 };
 
 // A push button that never takes Enter as the default button.

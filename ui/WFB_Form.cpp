@@ -1,11 +1,9 @@
 #include "ui/WFB_Form.h"
 
-#include "app/OperatorState.h"
 #include "app/MotorCaptions.h"
+#include "app/OperatorState.h"
 #include "app/SetupPrograms.h"
-#include "app/SetupStop.h"
 #include "common/Basic.h"
-#include "machine/AxisUnits.h"
 #include "machine/Machine.h"
 #include "machine/OperatorDialog.h"
 #include "ui/CurvaturePlot.h"
@@ -37,7 +35,7 @@ constexpr double kMaxCountText = 100000;
 
 WFB_Form::WFB_Form(machine::Machine& machine, app::OperatorState&, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : SetupDialog(machine, std::move(app), dialog, parent), m_jogs(machine) {
+    : SetupDialog(machine, std::move(app), dialog, parent) {
     const auto& tables = m_machine.tables();
     m_views[0].copy =
         std::make_unique<app::CurvatureTableCopy>(tables.ArcTablePos, tables.ArcTablePosLast);
@@ -189,19 +187,19 @@ QWidget* WFB_Form::buildTests() {
         return panel->findChild<QPushButton*>(objectName);
     };
     connect(tapTest, &QPushButton::clicked, this, [this] { startTapTest(); });
-    connect(find("Command4"), &QPushButton::clicked, this,
-            [this] { m_jogs.step(machine::kAxisY, text(m_armAngle)); });
-    connect(find("Command3"), &QPushButton::clicked, this,
-            [this] { m_jogs.home(machine::kAxisY); });
+    connect(find("Command4"), &QPushButton::clicked, this, [this] {
+        m_tests.bendPressed(m_machine.params(), 1, true, common::Val(text(m_armAngle)));
+    });
+    connect(find("Command3"), &QPushButton::clicked, this, [this] { m_tests.bendHome(); });
     for (const auto& [objectName, retract] :
          {std::pair{"Command5", false}, std::pair{"Command6", true}}) {
-        connect(find(objectName), &QPushButton::pressed, this,
-                [this, retract = retract] { m_jogs.pressed(machine::kAxisX, retract ? -1 : 1); });
+        connect(find(objectName), &QPushButton::pressed, this, [this, retract = retract] {
+            m_tests.feedPressed(m_machine.params(), retract ? -1 : 1, false, 0);
+        });
         connect(find(objectName), &QPushButton::released, this,
-                [this] { m_jogs.released(machine::kAxisX); });
+                [this] { m_tests.feedReleased(m_machine.params(), false); });
     }
-    connect(find("Command8"), &QPushButton::clicked, this,
-            [this] { app::StopSetupMotion(m_machine); });
+    connect(find("Command8"), &QPushButton::clicked, this, [this] { m_tests.stop(); });
     connect(save, &QPushButton::clicked, this, [this] { this->save(); });
     connect(back, &QPushButton::clicked, this, &QDialog::reject);
     return panel;

@@ -5,7 +5,6 @@
 // test. Edits stay in the window's copies until "保存" checks and writes
 // them to the curvature group's files.
 
-#include "app/AxisJogs.h"
 #include "app/CurvatureTables.h"
 #include "ui/SetupDialog.h"
 
@@ -49,7 +48,6 @@ private:
     void save();
     void startTapTest();
 
-    app::AxisJogs m_jogs;
     std::array<TableView, 2> m_views; // positive, negative
     app::TapSpacingCopy m_spacing;
     std::array<QLineEdit*, app::kSpacingWindowRows + 1> m_spacingRadius{};

@@ -1,13 +1,11 @@
 #include "ui/XZh_Form.h"
 
 #include "app/CalibrationRules.h"
-#include "app/OperatorState.h"
 #include "app/MotorCaptions.h"
+#include "app/OperatorState.h"
 #include "app/SetupPrograms.h"
-#include "app/SetupStop.h"
 #include "common/Basic.h"
 #include "common/FieldText.h"
-#include "machine/AxisUnits.h"
 #include "machine/Machine.h"
 #include "machine/OperatorDialog.h"
 #include "ui/XianShiCE.h"
@@ -26,7 +24,7 @@ namespace {} // namespace
 
 XZh_Form::XZh_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : SetupDialog(machine, std::move(app), dialog, parent), m_jogs(machine) {
+    : SetupDialog(machine, std::move(app), dialog, parent) {
     auto* top = new QVBoxLayout(this);
     // Only the page of the button that opened the window is shown.
     switch (app::PageForTab(state.CalibrationTab)) {
@@ -45,7 +43,7 @@ XZh_Form::XZh_Form(machine::Machine& machine, app::OperatorState& state, common:
     row->addStretch();
     row->addWidget(stop);
     top->addLayout(row);
-    connect(stop, &QPushButton::clicked, this, [this] { app::StopSetupMotion(m_machine); });
+    connect(stop, &QPushButton::clicked, this, [this] { m_tests.stop(); });
     XianShiCE(*this, app::XZh_FormCaptions(), m_app, "XZh_Form.txt",
               m_machine.tables().LanguageFlag);
     if (m_depthLabel != nullptr) {
@@ -63,9 +61,11 @@ void XZh_Form::holdFeed(QWidget* page, const char* feedButton, const char* retra
     for (const auto& [objectName, retract] :
          {std::pair{feedButton, false}, std::pair{retractButton, true}}) {
         auto* b = page->findChild<QPushButton*>(objectName);
-        connect(b, &QPushButton::pressed, this,
-                [this, retract = retract] { m_jogs.pressed(machine::kAxisX, retract ? -1 : 1); });
-        connect(b, &QPushButton::released, this, [this] { m_jogs.released(machine::kAxisX); });
+        connect(b, &QPushButton::pressed, this, [this, retract = retract] {
+            m_tests.feedPressed(m_machine.params(), retract ? -1 : 1, false, 0);
+        });
+        connect(b, &QPushButton::released, this,
+                [this] { m_tests.feedReleased(m_machine.params(), false); });
     }
 }
 

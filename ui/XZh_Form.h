@@ -4,7 +4,6 @@
 // factors. The page acts on the parameter set directly and the window
 // saves the group when it closes.
 
-#include "app/AxisJogs.h"
 #include "ui/SetupDialog.h"
 
 class QLabel;
@@ -30,7 +29,6 @@ private:
     void stepForce(bool positive, int direction);
     void showFactors();
 
-    app::AxisJogs m_jogs;
     QLineEdit* m_length = nullptr;
     QLineEdit* m_measured = nullptr;
     QLabel* m_depthLabel = nullptr;
