@@ -24,11 +24,9 @@ constexpr int kBoxWidth = 90;
 SetupForm::SetupForm(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                      machine::OperatorDialog& dialog, const std::vector<std::string_view>& fields,
                      QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_state(state), m_app(std::move(app)), m_dialog(dialog),
-      m_copy(machine, fields), m_tests(machine, machine.form().Check3 != 0) {
-    // Modal like every settings window; QDialog closes on Esc (reject),
-    // which drops the copy like "返回".
-    setModal(true);
+    : SetupDialog(machine, std::move(app), dialog, parent), m_state(state),
+      m_copy(machine, fields) {
+    // Esc closes the dialog (reject), which drops the copy like "返回".
 }
 
 std::vector<app::CaptionText> SetupForm::loadCaptions(const app::CaptionTable& table,
@@ -47,15 +45,14 @@ std::vector<app::CaptionText> SetupForm::loadCaptions(const app::CaptionTable& t
 }
 
 QLabel* SetupForm::label(QWidget* parent, const QString& name, const QString& zh) {
-    auto* l = new QLabel(zh, parent);
-    l->setObjectName(name);
+    auto* l = NamedLabel(parent, name);
+    l->setText(zh);
     return l;
 }
 
 QPushButton* SetupForm::button(QWidget* parent, const QString& name, const QString& zh) {
-    auto* b = new QPushButton(zh, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+    auto* b = NamedButton(parent, name);
+    b->setText(zh);
     return b;
 }
 
@@ -117,12 +114,6 @@ void SetupForm::refresh() {
 
 void SetupForm::save() {
     tell(m_copy.save());
-}
-
-void SetupForm::tell(const common::Message& message) {
-    if (!message.empty()) {
-        m_dialog.show(message);
-    }
 }
 
 } // namespace korvel::ui
