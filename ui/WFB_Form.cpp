@@ -78,8 +78,12 @@ QGroupBox* WFB_Form::buildTable(TableView& view, bool positive) {
                                     std::pair{view.radius[box], app::CurvatureColumn::Radius}}) {
             edit->installEventFilter(this);
             connect(edit, &QLineEdit::textEdited, this,
-                    [this, &view, box, column = column](const QString& typed) {
+                    [this, &view, edit = edit, box, column = column](const QString& typed) {
+                        const int last = view.copy->last();
                         view.copy->setCell(box, column, typed.toStdString());
+                        if (view.copy->last() != last) {
+                            refill(view, edit); // the rows the table now reaches show 0
+                        }
                         view.plot->update();
                     });
         }
@@ -205,12 +209,14 @@ QWidget* WFB_Form::buildTests() {
     return panel;
 }
 
-void WFB_Form::refill(TableView& view) {
+void WFB_Form::refill(TableView& view, const QLineEdit* typing) {
     for (int box = 0; box < app::kShownTableRows; ++box) {
-        view.angle[box]->setText(
-            QString::fromStdString(view.copy->cellText(box, app::CurvatureColumn::Angle)));
-        view.radius[box]->setText(
-            QString::fromStdString(view.copy->cellText(box, app::CurvatureColumn::Radius)));
+        for (auto [edit, column] : {std::pair{view.angle[box], app::CurvatureColumn::Angle},
+                                    std::pair{view.radius[box], app::CurvatureColumn::Radius}}) {
+            if (edit != typing) {
+                edit->setText(QString::fromStdString(view.copy->cellText(box, column)));
+            }
+        }
     }
     {
         const QSignalBlocker quiet(view.scroll);

@@ -42,7 +42,9 @@ private:
     QGroupBox* buildTable(TableView& view, bool positive);
     QGroupBox* buildSpacing();
     QWidget* buildTests();
-    void refill(TableView& view);
+    // Shows the rows from the scroll bar's row on; the box being typed in
+    // keeps its text.
+    void refill(TableView& view, const QLineEdit* typing = nullptr);
     void paintRows(TableView& view);
     void readSpacing();
     void save();

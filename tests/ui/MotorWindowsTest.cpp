@@ -130,7 +130,9 @@ TEST(CalibrationWindow, OpensOnItsPageAndSavesWhenClosed) {
     child<QScrollBar>(window, "HScroll1")->setValue(87);
     EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QString("开槽深度：80%"));
     picture(window, "XZh_Form_slot_zh");
-    window.reject();
+    window.show();
+    QTest::keyClick(&window, Qt::Key_Escape); // Esc closes, and closing saves
+    EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(reloadedGroup(rig).SlotDepthCorr, 80);
 
     state.CalibrationTab = 2;
@@ -155,6 +157,15 @@ TEST(CurvatureWindow, ScrollsRefusesAndTapsOnTheMachine) {
     EXPECT_EQ(child<QLineEdit>(window, "Text2_0")->text(), row100);
     child<QScrollBar>(window, "VScroll1")->setValue(0);
     QTest::mouseClick(child<QLineEdit>(window, "Text1_2"), Qt::LeftButton);
+
+    // Typing two rows below the last one reaches down to it: the row in
+    // between shows its 0, nothing typed is lost.
+    const int below = tables.ArcTablePosLast + 2;
+    child<QScrollBar>(window, "VScroll1")->setValue(below - 5);
+    QTest::keyClicks(child<QLineEdit>(window, "Text2_5"), "7");
+    EXPECT_EQ(child<QLineEdit>(window, "Text2_4")->text(), "0");
+    EXPECT_EQ(child<QLineEdit>(window, "Text2_5")->text(), "7");
+    child<QScrollBar>(window, "VScroll1")->setValue(0);
 
     // A refused spacing table writes nothing.
     const std::string spacingFile =
