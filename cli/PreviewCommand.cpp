@@ -1,0 +1,58 @@
+// korvel-cli preview --appdir DIR [--png FILE]: the bent-letter preview of
+// the job program in DIR/G5.dat against the machining path DIR/CtrP.dat
+// with the folder's current parameter group and tables. Prints one line
+// per piece ("piece N closure G mm deviation D mm length L mm") and, with
+// --png, draws the bent strip over the path.
+
+#include "app/PreviewPicture.h"
+#include "cli/CliArgs.h"
+#include "cli/Commands.h"
+#include "cli/Output.h"
+#include "common/AppDir.h"
+#include "common/Message.h"
+#include "common/TextFile.h"
+#include "geometry/PathFile.h"
+#include "machine/DefaultInstall.h"
+#include "machine/ParameterStore.h"
+#include "program/BendPreview.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace korvel::cli {
+
+int RunPreview(const Args& rawArgs) {
+    const CliArgs args(rawArgs, {});
+    const common::AppDir app(args.appDir());
+    for (const char* name : {"G5.dat", "CtrP.dat"}) {
+        if (!std::filesystem::exists(app.file(name))) {
+            throw common::UserError(
+                common::error(std::string("应用文件夹中没有") + name + "，请先生成加工程序",
+                              std::string("The application folder holds no ") + name +
+                                  ": generate the job first"));
+        }
+    }
+    machine::InstallDefaults(app, args.resourcesDir());
+    machine::ParameterSet params;
+    machine::ParameterTables tables;
+    machine::ParameterStore store(app, params, tables);
+    for (const auto& m : store.LoadAtStartup()) {
+        PrintMessage(m, args.language());
+    }
+    const program::BendPreview preview =
+        program::MakeBendPreview(common::ReadLines(app.file("G5.dat")),
+                                 geometry::ReadPathFile(app.file("CtrP.dat")), params, tables);
+    if (preview.pieces.empty()) {
+        std::cout << "no piece: the program cuts no joint slots\n";
+    }
+    for (const auto& piece : preview.pieces) {
+        std::cout << program::FormatPiecePreview(piece) << "\n";
+    }
+    if (const auto png = args.value("png")) {
+        app::SavePreviewPicture(preview, *png);
+        std::cout << "picture " << *png << "\n";
+    }
+    return 0;
+}
+
+} // namespace korvel::cli
