@@ -116,6 +116,7 @@ void SimulatedSession::jobStopped(const common::Message* alarm) {
 
 void SimulatedSession::startJob() {
     program::JobRun job(m_dir, m_machine->params(), m_machine->tables(), m_fields, m_marked);
+    job.startAtPiece(m_firstPiece);
     m_lastJob = job.Command_Run(*m_card, m_machine->run());
     if (m_lastJob->message) {
         m_dialog.show(*m_lastJob->message);
@@ -125,6 +126,12 @@ void SimulatedSession::startJob() {
         m_machine->executor().setCompensationLength(m_lastJob->corrections.cumulative());
         jobLoaded(std::max<int>(common::CIntSaturated(common::Val(m_fields.Text5)), 1));
     }
+}
+
+void SimulatedSession::startJobFromPiece(int piece) {
+    m_firstPiece = piece;
+    startJob();
+    m_firstPiece = 1;
 }
 
 void SimulatedSession::startFeedReturn() {

@@ -66,6 +66,10 @@ public:
     // Machine time the last ended job took.
     std::optional<std::int64_t> lastJobMs() const { return m_recorder.lastJobMs(); }
 
+    // The segment list's "从此段开始加工": the run command restarting the
+    // job at piece `piece` (from 1).
+    void startJobFromPiece(int piece);
+
     // JobLauncher
     void startJob() override;
     void startFeedReturn() override;
@@ -91,6 +95,7 @@ private:
     JobRecorder m_recorder;
     std::optional<JobTimeEstimate> m_jobTime;
     std::optional<RemainingTime> m_remaining;
+    int m_firstPiece = 1;
     // The grippers hold the strip once a gripper jog has set them up.
     bool m_grippersReady = false;
     // A press of the feed or retract button started the gripper jog.

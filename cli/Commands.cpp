@@ -36,7 +36,8 @@ const std::vector<Command>& AllCommands() {
          RunSelect},
         {"prepare", "prepare --appdir DIR [--offset T] [--join J] [--list zh|en]", RunPrepare},
         {"generate",
-         "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend]",
+         "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend] "
+         "[--from-piece N]",
          RunGenerate},
         {"run", "run --appdir DIR [--answer yes|no] [--max-seconds S]", RunRun},
         {"job",

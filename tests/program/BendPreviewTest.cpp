@@ -6,6 +6,7 @@
 #include "program/BendPreview.h"
 
 #include "ProgramTestSupport.h"
+#include "TestLetters.h"
 #include "geometry/PlaneGeometry.h"
 #include "program/CurvatureLookup.h"
 #include "program/StripReplay.h"
@@ -19,49 +20,11 @@ namespace {
 
 using namespace korvel::program::test;
 
-constexpr double kDeg = geometry::kPi / 180.0;
-
 // Slots swung to both flanks, so that each groove tells its fold.
 machine::ParameterSet previewParams() {
     machine::ParameterSet p = plainParams();
     p.SlotActionOrder = "PDUNDU";
     return p;
-}
-
-// A "D": bottom 40 mm, a half circle of radius 60 pressed in 3-degree
-// steps, the top back to a slotted right-angle corner, the back down to the
-// start, where the joint closes the letter.
-geometry::PathRecords letterD() {
-    geometry::PathRecords path{header(-90), plain(0, 0), contour(40, 0)};
-    for (int k = 1; k <= 60; ++k) {
-        const double a = -90 + 3.0 * k;
-        path.push_back(
-            contour(40 + 60 * std::cos(a * kDeg), 60 + 60 * std::sin(a * kDeg), 60, 3 * kDeg));
-    }
-    path.push_back(contour(0, 120));
-    addCorner(path, 0, 120, -90);
-    path.push_back(plain(0, 0));
-    path.push_back(trailer(-90));
-    return path;
-}
-
-// A closed 18-gon of 15 mm sides: every corner turns 20 degrees to the
-// left and is bent, not slotted.
-geometry::PathRecords polygon18() {
-    std::vector<geometry::Point2> c;
-    double x = 0, y = 0;
-    for (int k = 0; k < 18; ++k) {
-        c.push_back({x, y});
-        x += 15 * std::cos(20.0 * k * kDeg);
-        y += 15 * std::sin(20.0 * k * kDeg);
-    }
-    geometry::PathRecords path{header(-20), plain(0, 0)};
-    for (int k = 1; k < 18; ++k) {
-        addCorner(path, c[k].x, c[k].y, -20);
-    }
-    path.push_back(plain(0, 0));
-    path.push_back(trailer(-20));
-    return path;
 }
 
 struct Previewed {
