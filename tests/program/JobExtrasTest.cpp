@@ -7,6 +7,7 @@
 #include "TestLetters.h"
 #include "app/JobLog.h"
 #include "common/TextFile.h"
+#include "program/BendPreview.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -124,6 +125,28 @@ TEST(JobTime, TheEstimateIsTheTimeEveryExampleLetterTakes) {
         EXPECT_LE(std::abs(static_cast<double>(*s.session->lastJobMs() - total)), 0.01 * total);
         EXPECT_LT(worst, 0.01 * total);
         EXPECT_FALSE(s.session->remainingJobMs().has_value());
+    }
+}
+
+// The bundled letters with the shipped machine: the preview finds every
+// piece between its joint slots, as long as its path.
+TEST(JobPreview, ExampleLettersAreFoundPieceByPiece) {
+    const std::pair<const char*, std::size_t> letters[] = {{"ringO.dxf", 2}, {"letterD.dxf", 1}};
+    for (const auto& [name, pieces] : letters) {
+        SCOPED_TRACE(name);
+        JobSession s;
+        s.useExample(name, 0);
+        s.session->startJob();
+        ASSERT_TRUE(s.session->lastJob()->started);
+        const auto preview = program::MakeBendPreview(
+            common::ReadLines(s.app.file("G5.dat")), geometry::ReadPathFile(s.app.file("CtrP.dat")),
+            s.machine().params(), s.machine().tables());
+        ASSERT_EQ(preview.pieces.size(), pieces);
+        for (const auto& piece : preview.pieces) {
+            EXPECT_TRUE(piece.closed);
+            EXPECT_NEAR(piece.lengthDifference, 0.0, 0.01);
+            EXPECT_EQ(piece.strip.front().x, preview.path[piece.number - 1].front().x);
+        }
     }
 }
 
