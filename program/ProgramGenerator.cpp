@@ -59,7 +59,7 @@ int PieceCount(const PathRecords& path) {
 
 GeneratedProgram ProgramGenerator::generate(const PathRecords& path, machine::MotionCard& card) {
     GeneratedProgram result;
-    if (!PieceStart(path, m_panel.firstPiece)) {
+    if (m_panel.firstPiece > 1 && !PieceStart(path, m_panel.firstPiece)) {
         result.refusal = NoSuchPieceMessage(m_panel.firstPiece, PieceCount(path));
         return result;
     }
@@ -85,8 +85,9 @@ GeneratedProgram ProgramGenerator::generate(const PathRecords& path, machine::Mo
 
 void ProgramGenerator::writeProgram(const PathRecords& path, machine::MotionCard& card) {
     writePrologue(card);
-    const std::size_t from = *PieceStart(path, m_panel.firstPiece);
+    std::size_t from = 0;
     if (m_panel.firstPiece > 1) {
+        from = *PieceStart(path, m_panel.firstPiece);
         countSkippedJointSlots(path, from);
         skipEndCompensation();
     }
