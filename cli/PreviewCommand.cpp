@@ -4,19 +4,16 @@
 // per piece ("piece N closure G mm deviation D mm length L mm") and, with
 // --png, draws the bent strip over the path.
 
+#include "app/JobPreview.h"
 #include "app/PreviewPicture.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
 #include "cli/Output.h"
 #include "common/AppDir.h"
-#include "common/Message.h"
-#include "common/TextFile.h"
-#include "geometry/PathFile.h"
 #include "machine/DefaultInstall.h"
 #include "machine/ParameterStore.h"
 #include "program/BendPreview.h"
 
-#include <filesystem>
 #include <iostream>
 
 namespace korvel::cli {
@@ -24,14 +21,7 @@ namespace korvel::cli {
 int RunPreview(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
-    for (const char* name : {"G5.dat", "CtrP.dat"}) {
-        if (!std::filesystem::exists(app.file(name))) {
-            throw common::UserError(
-                common::error(std::string("应用文件夹中没有") + name + "，请先生成加工程序",
-                              std::string("The application folder holds no ") + name +
-                                  ": generate the job first"));
-        }
-    }
+    app::RequireJobFiles(app); // before anything is installed in the folder
     machine::InstallDefaults(app, args.resourcesDir());
     machine::ParameterSet params;
     machine::ParameterTables tables;
@@ -39,9 +29,7 @@ int RunPreview(const Args& rawArgs) {
     for (const auto& m : store.LoadAtStartup()) {
         PrintMessage(m, args.language());
     }
-    const program::BendPreview preview =
-        program::MakeBendPreview(common::ReadLines(app.file("G5.dat")),
-                                 geometry::ReadPathFile(app.file("CtrP.dat")), params, tables);
+    const program::BendPreview preview = app::PreviewFolderJob(app, params, tables);
     if (preview.pieces.empty()) {
         std::cout << "no piece: the program cuts no joint slots\n";
     }

@@ -19,6 +19,9 @@ constexpr double kTapRadiusFactor = 1.5;
 // Arc steps of the polyline.
 constexpr double kMaxStepAngle = 1.0 * kDegree;
 constexpr double kMaxStepLength = 5.0;
+// A polyline never holds more steps than this, whatever strip a broken
+// program claims to have fed.
+constexpr double kMaxSteps = 200000.0;
 // Positions closer than this are one position.
 constexpr double kSamePosition = 1e-9;
 
@@ -129,6 +132,7 @@ std::vector<Point2> BentStrip::polyline(double u0, double u1) const {
     u0 = std::clamp(u0, begin(), end());
     u1 = std::clamp(u1, begin(), end());
     std::vector<Point2> points{at(u0)};
+    const double maxStep = std::max(kMaxStepLength, (u1 - u0) / kMaxSteps);
     for (std::size_t i = nodeBefore(u0); i < m_nodes.size() && m_nodes[i].at < u1; ++i) {
         const Node& n = m_nodes[i];
         const double from = std::max(n.at, u0);

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
 #include <regex>
 
 namespace korvel::program {
@@ -156,6 +157,33 @@ TEST(StripReplay, GrippersFeedTheSameStripAsTheRoller) {
             EXPECT_EQ(gripper.slots[i].fold, roller.slots[i].fold) << feed;
         }
         EXPECT_NEAR(gripper.fed, roller.fed, 1e-3) << feed;
+    }
+}
+
+TEST(BendPreview, DamagedProgramsGiveFiniteFigures) {
+    // Programs with bytes overwritten and lines cut short: the preview
+    // reads whatever is left and never reports a figure that is not a
+    // number.
+    const auto p = previewParams();
+    const auto tables = plainTables();
+    const auto path = letterD();
+    const auto program = generateJob(p, tables, path, {1, 10, 0}).lines;
+    std::mt19937 rng(14);
+    const std::string noise = "XYZAGMFP-.;0123456789 e";
+    for (int round = 0; round < 200; ++round) {
+        common::Lines damaged = program;
+        for (int k = 0; k < 20; ++k) {
+            auto& line = damaged[rng() % damaged.size()];
+            if (!line.empty()) {
+                line[rng() % line.size()] = noise[rng() % noise.size()];
+                line.resize(rng() % (line.size() + 1));
+            }
+        }
+        damaged.push_back("X99999999 Y45");
+        for (const auto& piece : MakeBendPreview(damaged, path, p, tables).pieces) {
+            ASSERT_TRUE(std::isfinite(piece.closure) && std::isfinite(piece.deviation) &&
+                        std::isfinite(piece.lengthDifference));
+        }
     }
 }
 

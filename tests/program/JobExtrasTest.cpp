@@ -6,8 +6,8 @@
 #include "JobSessionSupport.h"
 #include "TestLetters.h"
 #include "app/JobLog.h"
+#include "app/JobPreview.h"
 #include "common/TextFile.h"
-#include "program/BendPreview.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -138,10 +138,18 @@ TEST(JobPreview, ExampleLettersAreFoundPieceByPiece) {
         s.useExample(name, 0);
         s.session->startJob();
         ASSERT_TRUE(s.session->lastJob()->started);
-        const auto preview = program::MakeBendPreview(
-            common::ReadLines(s.app.file("G5.dat")), geometry::ReadPathFile(s.app.file("CtrP.dat")),
-            s.machine().params(), s.machine().tables());
+        const auto preview =
+            app::PreviewFolderJob(s.app, s.machine().params(), s.machine().tables());
         ASSERT_EQ(preview.pieces.size(), pieces);
+        // Before the run button: the same preview from the program made in
+        // memory.
+        program::MarkedPoints marked;
+        const auto before =
+            app::PreviewSelectedJob(s.app, s.machine().params(), s.machine().tables(),
+                                    s.session->fields(), marked, s.session->card());
+        ASSERT_EQ(before.pieces.size(), pieces);
+        EXPECT_EQ(before.pieces.back().strip.size(), preview.pieces.back().strip.size());
+        EXPECT_DOUBLE_EQ(before.pieces.back().closure, preview.pieces.back().closure);
         for (const auto& piece : preview.pieces) {
             EXPECT_TRUE(piece.closed);
             EXPECT_NEAR(piece.lengthDifference, 0.0, 0.01);
