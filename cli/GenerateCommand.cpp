@@ -8,11 +8,10 @@
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/FolderGroups.h"
 #include "cli/Output.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
-#include "machine/DefaultInstall.h"
-#include "machine/ParameterStore.h"
 #include "machine/RunState.h"
 #include "machine/SimMachine.h"
 #include "machine/SimulatedCard.h"
@@ -26,14 +25,9 @@ namespace korvel::cli {
 int RunGenerate(const Args& rawArgs) {
     const CliArgs args(rawArgs, {"home", "encoder", "no-bend"});
     const common::AppDir app(args.appDir());
-    machine::InstallDefaults(app, args.resourcesDir());
-
     machine::ParameterSet params;
     machine::ParameterTables tables;
-    machine::ParameterStore store(app, params, tables);
-    for (const auto& m : store.LoadAtStartup()) {
-        PrintMessage(m, args.language());
-    }
+    LoadFolderGroups(app, args, params, tables);
 
     program::MainWindowFields fields;
     fields.Text5 = args.value("runs", "1");

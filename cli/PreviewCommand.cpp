@@ -8,10 +8,8 @@
 #include "app/PreviewPicture.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
-#include "cli/Output.h"
+#include "cli/FolderGroups.h"
 #include "common/AppDir.h"
-#include "machine/DefaultInstall.h"
-#include "machine/ParameterStore.h"
 #include "program/BendPreview.h"
 
 #include <iostream>
@@ -22,13 +20,9 @@ int RunPreview(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
     app::RequireJobFiles(app); // before anything is installed in the folder
-    machine::InstallDefaults(app, args.resourcesDir());
     machine::ParameterSet params;
     machine::ParameterTables tables;
-    machine::ParameterStore store(app, params, tables);
-    for (const auto& m : store.LoadAtStartup()) {
-        PrintMessage(m, args.language());
-    }
+    LoadFolderGroups(app, args, params, tables);
     const program::BendPreview preview = app::PreviewFolderJob(app, params, tables);
     if (preview.pieces.empty()) {
         std::cout << "no piece: the program cuts no joint slots\n";
