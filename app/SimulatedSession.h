@@ -74,6 +74,8 @@ public:
     void startJob() override;
     void startFeedReturn() override;
     void feedButton(bool retract, bool pressed) override;
+    // The machine's tool-setting button: the automatic tool setting program.
+    void startToolSetting() override;
     void jobFinished() override;
     void jobStopped(const common::Message* alarm) override;
 
