@@ -4,11 +4,13 @@
 // the card, the machine and the virtual clock, hands the parameter values
 // to the geometry through the hook it is given, and implements the
 // launcher the executor calls: the run command for the start button, the feed return
-// after a job, the feed and retract buttons.
+// after a job, the feed and retract buttons (the machine's feed panel, with
+// the gripper programs of the program writers).
 //
 // The window and korvel-cli share it: the window drives the same clock
 // from its 30 ms timer, korvel-cli runs it in virtual time.
 
+#include "app/PanelPrograms.h"
 #include "common/AppDir.h"
 #include "machine/JobLauncher.h"
 #include "machine/Machine.h"
@@ -52,8 +54,6 @@ public:
     void feedButton(bool retract, bool pressed) override;
 
 private:
-    void releaseFeedButton();
-
     common::AppDir m_dir;
     machine::OperatorDialog& m_dialog;
     std::unique_ptr<machine::SimulatedCard> m_card;
@@ -62,10 +62,7 @@ private:
     program::MainWindowFields m_fields;
     program::MarkedPoints m_marked;
     std::optional<program::JobOutcome> m_lastJob;
-    // The grippers hold the strip once a gripper jog has set them up.
-    bool m_grippersReady = false;
-    // A press of the feed or retract button started the gripper jog.
-    bool m_jogRunning = false;
+    std::unique_ptr<PanelPrograms> m_panelPrograms;
 };
 
 } // namespace korvel::app
