@@ -22,6 +22,14 @@ constexpr double kShortestGripperStep = 0.0005;
 
 } // namespace
 
+void InvertOutput(MotionCard& card, int output, int partner) {
+    const int value = card.get_out(kCard, output) == 0 ? 1 : 0;
+    card.write_bit(kCard, output, value);
+    if (partner >= 0) {
+        card.write_bit(kCard, partner, value);
+    }
+}
+
 bool ManualOperations::busy() const {
     return m_run.anyRunActive() || m_run.HomingAxisCode > 0 || Axis_Status(m_card) != 0;
 }
@@ -112,11 +120,7 @@ void ManualOperations::toggle(int output, int partner) {
     if (busy()) {
         return;
     }
-    const int value = m_card.get_out(kCard, output) == 0 ? 1 : 0;
-    m_card.write_bit(kCard, output, value);
-    if (partner >= 0) {
-        m_card.write_bit(kCard, partner, value);
-    }
+    InvertOutput(m_card, output, partner);
 }
 
 void ManualOperations::toggleClamp() {

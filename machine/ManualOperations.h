@@ -53,6 +53,10 @@ inline constexpr int kOutClampSecond = 11;
 inline constexpr int kOutGripperI = 4;
 inline constexpr int kOutGripperII = 5;
 
+// Inverts `output` and gives `partner` (when not negative) the same new
+// level: one click, one state for both.
+void InvertOutput(MotionCard& card, int output, int partner = -1);
+
 class ManualOperations {
 public:
     ManualOperations(const ParameterSet& params, RunState& run, MotionCard& card,
