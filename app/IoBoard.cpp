@@ -55,6 +55,26 @@ const std::array<IoLamp, kIoOutputLamps>& OutputLamps() {
     return lamps;
 }
 
+CaptionTable IoFormCaptions(const machine::ParameterSet& params) {
+    static const std::array<const char*, kIoOutputLamps> buttons{
+        "刀转", "刀出", "刀回", "压紧", "弯弧器I", "弯弧器II", "机械手I", "机械手II"};
+    CaptionTable table{{1, "title", "IO配置"}, {2, "Frame1", "输入口"}, {3, "Frame2", "输出口"}};
+    int line = 4;
+    for (const IoLamp& lamp : InputLamps(params)) {
+        table.push_back({line++, lamp.key, lamp.zh});
+    }
+    line = 24;
+    for (const IoLamp& lamp : OutputLamps()) {
+        table.push_back({line++, lamp.key, lamp.zh});
+    }
+    line = 34;
+    for (size_t i = 0; i < buttons.size(); ++i) {
+        table.push_back({line++, "Command1_" + std::to_string(i), buttons[i]});
+    }
+    table.push_back({42, "Command2", "返回"});
+    return table;
+}
+
 std::array<bool, kIoOutputLamps> OutputButtonsEnabled(const machine::ParameterSet& params) {
     std::array<bool, kIoOutputLamps> enabled{};
     enabled.fill(true);

@@ -6,6 +6,7 @@
 // same time may switch the same outputs, the lamps show whatever the card
 // reports.
 
+#include "app/Captions.h"
 #include "machine/ManualHoming.h"
 #include "machine/MotionCard.h"
 #include "machine/ParameterSet.h"
@@ -34,6 +35,10 @@ std::array<IoLamp, kIoInputLamps> InputLamps(const machine::ParameterSet& params
 std::array<std::string, 2> ButtonInputCaptionsEnglish();
 // Label21(0) .. Label21(7): outputs 0 .. 7.
 const std::array<IoLamp, kIoOutputLamps>& OutputLamps();
+
+// The window's captions in the order of IO_Form.txt; the lines of the
+// spare lamp labels (18 to 23, 32, 33) are read and ignored.
+CaptionTable IoFormCaptions(const machine::ParameterSet& params);
 
 // Command1(0..7) "刀转" .. "机械手II": which are offered by the
 // configuration.

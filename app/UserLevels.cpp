@@ -2,6 +2,24 @@
 
 namespace korvel::app {
 
+const CaptionTable& YhFormCaptions() {
+    static const CaptionTable table{
+        {1, "title", "用户密码设置"},
+        {2, "Option1", "机床用户"},
+        {3, "Option2", "机床制造商"},
+        {4, "Option3", "系统制造商"},
+        {5, "PassEdit", "密码修改（按Tab键切换输入内容）"},
+        {6, "PassIn", "输入密码："},
+        {7, "Command5", "修改密码"},
+        {8, "Command6", "返回"},
+        {9, "Label1", "请选择用户类型："},
+        {10, "Label2", "输入新密码："},
+        {11, "Label3", "确认新密码："},
+        {12, "Label4", "输入原密码："},
+    };
+    return table;
+}
+
 UserLevels::UserLevels(common::AppDir dir, std::int16_t& level)
     : m_dir(std::move(dir)), m_level(level) {
     if (m_level < 0 || m_level > 2) {

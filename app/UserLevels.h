@@ -8,12 +8,16 @@
 // 2 system maker ("系统制造商"). Going down never asks for a password,
 // going up always does; a wrong password leaves the level as it was.
 
+#include "app/Captions.h"
 #include "app/Passwords.h"
 
 #include <cstdint>
 #include <optional>
 
 namespace korvel::app {
+
+// The user window's captions in the order of YH_Form.txt.
+const CaptionTable& YhFormCaptions();
 
 enum class LevelFrame {
     User,     // the level options
