@@ -23,6 +23,7 @@ AboutMe_Form::AboutMe_Form(const common::AppDir& dir, int languageFlag, QWidget*
     for (size_t i = 0; i < about.lines.size(); ++i) {
         label(QString("Label%1").arg(i + 1), about.lines[i]);
     }
+    layout->addSpacing(8);
     auto* motto = label("Label5", about.motto);
     QFont font = motto->font();
     font.setBold(true);

@@ -83,7 +83,7 @@ TEST(FeedPanel, SingleStepMovesExactlyItsLengthWhateverTheRelease) {
     }
 }
 
-TEST(FeedPanel, PressDuringAProgramOrHomingDoesNothingAndItsReleaseStopsNothing) {
+TEST(FeedPanel, PanelWaitsForProgramsAndHomingsAndTogglesOnceIdle) {
     PanelRig rig;
     rig.m.run().loadLines({"X200.0000 F3000", "M10"}, machine::RunKind::Job);
     rig.runFor(90);
@@ -103,6 +103,12 @@ TEST(FeedPanel, PressDuringAProgramOrHomingDoesNothingAndItsReleaseStopsNothing)
     ASSERT_GT(rig.m.run().HomingAxisCode, 0);
     rig.panel.feedPressed(false);
     EXPECT_EQ(rig.card.get_status(0, 1), 0);
+
+    ASSERT_TRUE(rig.session.runToEnd(1000));
+    rig.panel.toggleClamp();
+    rig.panel.toggleGripper(2);
+    EXPECT_EQ(rig.card.get_out(0, 3) + rig.card.get_out(0, 11), 0) << "idle again: both open";
+    EXPECT_EQ(rig.card.get_out(0, 5), 1);
 }
 
 TEST(FeedPanel, FeedHomingWithoutSwitchOnlyRetractsAtThePanelSpeed) {
@@ -119,23 +125,6 @@ TEST(FeedPanel, FeedHomingWithoutSwitchOnlyRetractsAtThePanelSpeed) {
     ASSERT_TRUE(rig.settle());
     EXPECT_DOUBLE_EQ(rig.x(), -50.0);
     EXPECT_EQ(rig.m.run().HomingAxisCode, 0);
-}
-
-TEST(FeedPanel, ClampSwitchesBothOutputsAndGrippersTheirOwn) {
-    PanelRig rig;
-    rig.card.write_bit(0, 11, 1); // out of step with 3: follows 3 on the next click
-    rig.panel.toggleClamp();
-    EXPECT_EQ(rig.card.get_out(0, 3), 1);
-    EXPECT_EQ(rig.card.get_out(0, 11), 1);
-    rig.panel.toggleClamp();
-    EXPECT_EQ(rig.card.get_out(0, 3) + rig.card.get_out(0, 11), 0);
-    rig.panel.toggleGripper(2);
-    EXPECT_EQ(rig.card.get_out(0, 5), 1);
-    EXPECT_EQ(rig.card.get_out(0, 4), 0);
-    rig.panel.toggleGripper(1);
-    rig.panel.toggleGripper(2);
-    EXPECT_EQ(rig.card.get_out(0, 4), 1);
-    EXPECT_EQ(rig.card.get_out(0, 5), 0);
 }
 
 // The strip under the double-stroke grippers: with gripper I closed it

@@ -150,18 +150,19 @@ TEST(YH_Form, LevelsPasswordsAndAChangeThatOutlivesTheWindow) {
         auto* password = child<QLineEdit>(form, "Text1");
         EXPECT_EQ(password->echoMode(), QLineEdit::Password);
         QTest::keyClicks(password, "guess");
+        grab(form, "YH_Form_password");
         QTest::keyClick(password, Qt::Key_Return);
         ASSERT_TRUE(rig.dialog.saw("密码错误！"));
         EXPECT_EQ(rig.dialog.entries().back().message.en, "PassWord wrong!");
         EXPECT_EQ(level, 1);
         EXPECT_TRUE(child<QRadioButton>(form, "Option2")->isChecked());
-        grab(form, "YH_Form_zh");
 
         // The machine maker changes his own password.
         QTest::mouseClick(child<QPushButton>(form, "Command5"), Qt::LeftButton);
         child<QLineEdit>(form, "Text2")->setText(QString::fromStdString(passwords[0]));
         child<QLineEdit>(form, "Text3")->setText("新 密码");
         child<QLineEdit>(form, "Text4")->setText("新 密码");
+        grab(form, "YH_Form_change");
         QTest::mouseClick(child<QPushButton>(form, "Command1"), Qt::LeftButton);
         EXPECT_TRUE(child<QGroupBox>(form, "PassEdit")->isHidden());
     }
