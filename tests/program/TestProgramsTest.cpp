@@ -233,7 +233,7 @@ TEST(TestPrograms, CalibrationMoveFeedsTheCommandedDistance) {
                              "G04 P100",
                              "X0 F" + common::FormatNumber(gripper.params().AutoSpeedX, "0"),
                              "M22",
-                             "G04 P500",
+                             "G04 P300",
                              "M17",
                              "M30"};
     ASSERT_GE(lines.size(), tail.size());
