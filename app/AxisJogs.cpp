@@ -2,7 +2,6 @@
 
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
-#include "machine/FeedHoming.h"
 #include "machine/Machine.h"
 #include "machine/MotionCard.h"
 
@@ -69,8 +68,7 @@ void AxisJogs::step(int axis, std::string_view unitsText) {
 void AxisJogs::home(int axis) {
     switch (axis) {
     case machine::kAxisX:
-        machine::HomeFeedAxis(m_machine.card(), m_machine.params(), m_machine.run(),
-                              {static_cast<double>(m_machine.params().ManualSpeedX), false});
+        m_machine.manual().Command_XZ();
         break;
     case machine::kAxisY:
         m_machine.Command_Z1();

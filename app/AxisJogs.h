@@ -34,7 +34,8 @@ public:
     void released(int axis);
     // A step of Val(text) units; 0 or text that is not a number moves nothing.
     void step(int axis, std::string_view unitsText);
-    // X: feed homing; Y: bending arm; Z: cutter; A: swing or infeed axis.
+    // X: feed homing (the control tab's, with its speed field for a feed
+    // without home switch); Y: bending arm; Z: cutter; A: swing or infeed.
     void home(int axis);
 
     // The held jog in progress (0 none).

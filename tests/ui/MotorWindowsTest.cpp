@@ -146,6 +146,27 @@ TEST(CalibrationWindow, OpensOnItsPageAndSavesWhenClosed) {
     picture(arcs, "XZh_Form_arc_en");
 }
 
+// The feed page: the test feed runs on the machine, then a measured length
+// 16 mm off is refused and a close one corrects the feed axis.
+TEST(CalibrationWindow, FeedPageRunsTheTestFeedAndCorrectsTheAxis) {
+    MachineRig rig;
+    app::OperatorState state;
+    ui::XZh_Form window(*rig.machine, state, rig.dir, rig.dialog);
+    child<QLineEdit>(window, "Text1_0")->setText("200");
+    QTest::mouseClick(child<QPushButton>(window, "Command1_2"), Qt::LeftButton);
+    ASSERT_TRUE(rig.runToEnd());
+    EXPECT_TRUE(rig.dialog.saw("动作完成！"));
+    const double before = rig.params().PulseEquivX;
+    child<QLineEdit>(window, "Text1_2")->setText("216");
+    QTest::mouseClick(child<QPushButton>(window, "Command1_3"), Qt::LeftButton);
+    EXPECT_TRUE(rig.dialog.saw("长度错误，请重新测量并输入以mm为单位的数值！"));
+    EXPECT_EQ(rig.params().PulseEquivX, before);
+    child<QLineEdit>(window, "Text1_2")->setText("201");
+    QTest::mouseClick(child<QPushButton>(window, "Command1_3"), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(rig.params().PulseEquivX, before * 200 / 201);
+    EXPECT_NEAR(reloadedGroup(rig).PulseEquivX, before * 200 / 201, 1e-9);
+}
+
 TEST(CurvatureWindow, ScrollsRefusesAndTapsOnTheMachine) {
     MachineRig rig;
     app::OperatorState state;
