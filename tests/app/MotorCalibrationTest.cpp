@@ -3,9 +3,9 @@
 // equivalent calibration and the force-factor steps of the arc page.
 
 #include "app/CalibrationRules.h"
+#include "app/MotorCaptions.h"
 #include "app/MotorSettings.h"
 #include "app/PulseCalibration.h"
-#include "app/MotorCaptions.h"
 #include "app/SetupCopy.h"
 #include "common/TextFile.h"
 #include "machine/MachineRig.h"
