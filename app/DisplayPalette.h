@@ -50,7 +50,7 @@ inline constexpr std::array<LayerStyle, kLayerCount> kLayerStyles = {{
     {{0, 160, 255}, 2.0F},   // Overlay
     {{255, 255, 255}, 1.0F}, // NodeMarks: white
     {{255, 255, 0}, 1.0F},   // NodeSquares: yellow
-    {{128, 128, 128}, 1.0F}, // DeletedNodes
+    {{160, 160, 160}, 1.0F}, // DeletedNodes
     {{0, 255, 0}, 2.0F},     // PendingStart
     {{255, 255, 255}, 1.0F}, // SlotMarkers: white while the value is 0
     {{255, 128, 0}, 2.0F},   // BendMarkers
@@ -64,7 +64,7 @@ constexpr const LayerStyle& StyleOf(Layer layer) {
 // view width, so they are sized again whenever the view width changes.
 inline constexpr double kNodeSquareHalf = 0.003;
 inline constexpr double kNodeMarkHalf = 0.0015;
-inline constexpr double kDeletedNodeHalf = 0.003;
+inline constexpr double kDeletedNodeHalf = 0.006;
 inline constexpr double kPendingStartHalf = 0.007;
 inline constexpr double kMarkerHalf = 0.006;
 

@@ -12,6 +12,12 @@ Lines2 OutlineLines(const geometry::OutlineModel& model) {
         for (std::int32_t i = range.firstPoint; i < range.lastPoint; ++i) {
             out.push_back({model.point(i).xy(), model.point(i + 1).xy()});
         }
+        // Picking walks every outline round as a closed ring, and the
+        // readers do not repeat the first point at the end: the closing
+        // line is drawn so the operator sees the ring a piece runs on.
+        if (range.pointCount() > 2) {
+            out.push_back({model.point(range.lastPoint).xy(), model.point(range.firstPoint).xy()});
+        }
     }
     return out;
 }

@@ -12,7 +12,8 @@ namespace korvel::app {
 
 using Lines2 = std::vector<geometry::Segment>;
 
-// Lines between consecutive points of each outline, in file order.
+// Lines between consecutive points of each outline, in file order, and
+// from its last point back to its first.
 Lines2 OutlineLines(const geometry::OutlineModel& model);
 
 // A square of half-size `half` round `c` (four lines).

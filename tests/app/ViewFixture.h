@@ -21,6 +21,11 @@ public:
         DisplayFileBuilder b;
         b.outline(Square20());
         b.outline(Polygon({{40, 0}, {60, 0}, {60, 20}, {40, 20}}, 1.0));
+        open(b);
+    }
+
+    // Opens another drawing, shown 200 mm wide round (10, 10).
+    void open(const DisplayFileBuilder& b) {
         b.write(dir);
         common::TruncateFile(dir.file(geometry::kControlFile));
         session.openDrawing();
