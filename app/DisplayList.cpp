@@ -115,7 +115,7 @@ void DisplayList::refreshMarkers(const program::MarkedPoints& marked) {
     ++m_generation;
 }
 
-void DisplayList::setOverlay(std::vector<Polyline> polylines, Rgb colour) {
+void DisplayList::setOverlay(const std::vector<Polyline>& polylines, Rgb colour) {
     auto& overlay = m_layers[static_cast<std::size_t>(Layer::Overlay)];
     overlay.lines.clear();
     overlay.style.colour = colour;

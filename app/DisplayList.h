@@ -52,7 +52,7 @@ public:
 
     // An extra layer of polylines in its own colour; an empty list removes
     // it.
-    void setOverlay(std::vector<Polyline> polylines, Rgb colour);
+    void setOverlay(const std::vector<Polyline>& polylines, Rgb colour);
 
     const std::vector<DisplayLayer>& layers() const { return m_layers; }
     const DisplayLayer& layer(Layer which) const {

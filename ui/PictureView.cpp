@@ -82,8 +82,8 @@ void PictureView::setRunRequested(bool requested) {
     m_input.setRunRequested(requested);
 }
 
-void PictureView::setOverlay(std::vector<app::Polyline> polylines, app::Rgb colour) {
-    m_scene.setOverlay(std::move(polylines), colour);
+void PictureView::setOverlay(const std::vector<app::Polyline>& polylines, app::Rgb colour) {
+    m_scene.setOverlay(polylines, colour);
     refresh();
 }
 

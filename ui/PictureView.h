@@ -50,7 +50,7 @@ public:
     // Arc points below this radius get markers (BendToSlotRadiusThreshold).
     void setBendToSlotRadius(double radius) { m_bendToSlotRadius = radius; }
     // An extra layer of polylines in its own colour; an empty list removes it.
-    void setOverlay(std::vector<app::Polyline> polylines, app::Rgb colour);
+    void setOverlay(const std::vector<app::Polyline>& polylines, app::Rgb colour);
 
     // The node edit pointers of the menus: refused (messageRaised) without
     // an open drawing or with a selection.

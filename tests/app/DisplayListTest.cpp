@@ -1,14 +1,12 @@
 // What the outline view draws, checked on the scene itself: which lines go
-// into which layer, in which colour, how big the marks are, and what the
-// operator's marks and choices change.
+// into which layer, in which colour, how big the node squares are, the
+// small-arc markers, the highlighted piece and a path file that cannot be
+// read.
 
 #include "app/DisplayList.h"
 
 #include "ViewFixture.h"
-#include "app/SceneShapes.h"
-#include "geometry/PathOverlay.h"
 
-#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace korvel::app {
@@ -16,23 +14,6 @@ namespace {
 
 using geometry::Point2;
 using geometry::Segment;
-
-// The smallest box round a layer's lines.
-struct Extent {
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-};
-Extent extentOf(const std::vector<Segment>& lines) {
-    Extent e;
-    for (const auto& s : lines) {
-        for (const Point2 p : {s.a, s.b}) {
-            e.minX = std::min(e.minX, p.x);
-            e.minY = std::min(e.minY, p.y);
-            e.maxX = std::max(e.maxX, p.x);
-            e.maxY = std::max(e.maxY, p.y);
-        }
-    }
-    return e;
-}
 
 class DisplayListTest : public ::testing::Test, protected test::ViewFixture {
 protected:
@@ -70,39 +51,22 @@ TEST_F(DisplayListTest, EveryLayerHoldsItsLinesInItsColour) {
     EXPECT_EQ(scene.layer(Layer::NodeMarks).style.colour, (Rgb{255, 255, 255}));
     EXPECT_EQ(scene.layer(Layer::NodeSquares).style.colour, (Rgb{255, 255, 0}));
     ASSERT_EQ(lines(Layer::NodeSquares).size(), 4u * static_cast<std::size_t>(model.nodeCount()));
-    const std::vector<Segment> first(lines(Layer::NodeSquares).begin(),
-                                     lines(Layer::NodeSquares).begin() + 4);
-    const Extent e = extentOf(first);
+    // The first square, round node 1, starts at its lower left corner and
+    // ends at its upper left.
     const double half = 0.003 * 200;
-    EXPECT_DOUBLE_EQ(e.minX, model.node(1).x - half);
-    EXPECT_DOUBLE_EQ(e.maxX, model.node(1).x + half);
-    EXPECT_DOUBLE_EQ(e.minY, model.node(1).y - half);
-    EXPECT_DOUBLE_EQ(e.maxY, model.node(1).y + half);
-    const Extent mark = extentOf(lines(Layer::NodeMarks));
-    EXPECT_LT(mark.maxX - model.box().maxX, half);
+    const Point2 n = model.node(1).xy();
+    const Segment& low = lines(Layer::NodeSquares)[0];
+    const Segment& high = lines(Layer::NodeSquares)[2];
+    EXPECT_DOUBLE_EQ(low.a.x, n.x - half);
+    EXPECT_DOUBLE_EQ(low.a.y, n.y - half);
+    EXPECT_DOUBLE_EQ(high.b.x, n.x - half);
+    EXPECT_DOUBLE_EQ(high.a.y, n.y + half);
+    EXPECT_DOUBLE_EQ(high.a.x, n.x + half);
 
     // Nothing chosen yet: no highlight, no deleted node, no pending start.
     EXPECT_TRUE(lines(Layer::Highlight).empty());
     EXPECT_TRUE(lines(Layer::DeletedNodes).empty());
     EXPECT_TRUE(lines(Layer::PendingStart).empty());
-}
-
-TEST_F(DisplayListTest, MarksFollowTheViewWidthOnlyWhenItChanges) {
-    writePath();
-    build();
-    const auto outlines = scene.layer(Layer::Outlines).lines.size();
-    const auto before = scene.generation();
-    scene.fitMarks(200);
-    EXPECT_EQ(scene.generation(), before); // same width: nothing rebuilt
-    scene.fitMarks(50);
-    EXPECT_NE(scene.generation(), before);
-    const Extent e =
-        extentOf({lines(Layer::NodeSquares).begin(), lines(Layer::NodeSquares).begin() + 4});
-    EXPECT_DOUBLE_EQ(e.maxX - e.minX, 2 * 0.003 * 50);
-    const Extent marker =
-        extentOf({lines(Layer::SlotMarkers).begin(), lines(Layer::SlotMarkers).begin() + 4});
-    EXPECT_DOUBLE_EQ(marker.maxX - marker.minX, 2 * kMarkerHalf * 50);
-    EXPECT_EQ(lines(Layer::Outlines).size(), outlines);
 }
 
 TEST_F(DisplayListTest, SmallArcPointsGetMarkersThatTheOperatorFlips) {
@@ -151,27 +115,6 @@ TEST_F(DisplayListTest, HighlightDrawsTheChosenPieceOfTheListOnly) {
     }
 }
 
-TEST_F(DisplayListTest, DeletedNodesAndAPendingStartAreMarkedApart) {
-    ASSERT_TRUE(session.enterDeleteMode().empty());
-    session.leftClick({20, 0}, false);
-    build();
-    const auto nodes = static_cast<std::size_t>(session.model().nodeCount());
-    EXPECT_EQ(lines(Layer::NodeSquares).size(), 4 * (nodes - 1));
-    ASSERT_EQ(lines(Layer::DeletedNodes).size(), 2u);
-    const Extent gone = extentOf(lines(Layer::DeletedNodes));
-    EXPECT_DOUBLE_EQ((gone.minX + gone.maxX) / 2, 20.0);
-
-    session.leftClick({40, 20}, false);
-    build();
-    ASSERT_EQ(lines(Layer::PendingStart).size(), 4u);
-    const Extent start = extentOf(lines(Layer::PendingStart));
-    EXPECT_DOUBLE_EQ((start.minX + start.maxX) / 2, 40.0);
-    EXPECT_DOUBLE_EQ((start.minY + start.maxY) / 2, 20.0);
-    session.leftClick({60, 20}, false);
-    build();
-    EXPECT_TRUE(lines(Layer::PendingStart).empty());
-}
-
 TEST_F(DisplayListTest, UnreadablePathIsLeftOutWithAMessageAndTheRestDrawn) {
     std::filesystem::create_directory(dir.file(geometry::kPathFile));
     writeMachined();
@@ -179,17 +122,6 @@ TEST_F(DisplayListTest, UnreadablePathIsLeftOutWithAMessageAndTheRestDrawn) {
     EXPECT_TRUE(lines(Layer::Path).empty());
     EXPECT_FALSE(lines(Layer::Outlines).empty());
     EXPECT_EQ(lines(Layer::Machined).size(), 1u);
-}
-
-TEST_F(DisplayListTest, OverlayIsItsOwnLayerInItsOwnColour) {
-    build();
-    const auto before = scene.generation();
-    scene.setOverlay({{{0, 0}, {1, 1}, {2, 0}}, {{5, 5}}}, {10, 20, 30});
-    EXPECT_NE(scene.generation(), before);
-    EXPECT_EQ(lines(Layer::Overlay).size(), 2u);
-    EXPECT_EQ(scene.layer(Layer::Overlay).style.colour, (Rgb{10, 20, 30}));
-    scene.setOverlay({}, {10, 20, 30});
-    EXPECT_TRUE(lines(Layer::Overlay).empty());
 }
 
 } // namespace
