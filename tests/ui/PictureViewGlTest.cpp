@@ -9,18 +9,12 @@
 
 #include <QTest>
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace korvel::ui {
-
-using geometry::Point2;
-
 namespace {
 
-struct Probe {
-    Point2 at;
-    QColor colour;
-    const char* what;
-};
+using geometry::Point2;
 
 bool close(QColor a, QColor b) {
     return std::abs(a.red() - b.red()) <= 8 && std::abs(a.green() - b.green()) <= 8 &&
@@ -42,60 +36,64 @@ bool colourNear(const QImage& image, QPointF pixel, QColor colour) {
     return false;
 }
 
+void checkProbes(PictureView& view, const geometry::OutlineSession& session) {
+    struct Probe {
+        Point2 at;
+        QColor colour;
+        const char* what;
+    };
+    const Probe probes[] = {
+        {{15, 0}, QColor(255, 0, 0), "path"},
+        {{50, 0}, QColor(0, 255, 255), "machined outline"},
+        {{0, 10}, QColor(190, 190, 190), "outline"},
+        {{30, 10}, QColor(0, 0, 0), "background"},
+    };
+    const QImage image = view.picture();
+    for (const auto& probe : probes) {
+        const QPointF pixel = test::PixelOf(session, view, probe.at) * image.devicePixelRatio();
+        EXPECT_TRUE(colourNear(image, pixel, probe.colour))
+            << probe.what << " at pixel " << pixel.x() << ", " << pixel.y() << " is "
+            << image.pixelColor(pixel.toPoint()).name().toStdString();
+    }
+}
+
+TEST(PictureViewGl, PathRedAndMachinedCyanAtTheirPixelsInBothRenderers) {
+    test::ViewFixture f;
+    f.writePath();
+    f.writeMachined();
+    PictureView gl(f.session, f.marked);
+    ASSERT_TRUE(gl.usesOpenGL()) << "no OpenGL context on this display";
+    PictureView painter(f.session, f.marked, nullptr, PictureView::Renderer::Painter);
+    ASSERT_FALSE(painter.usesOpenGL());
+    for (PictureView* view : {&gl, &painter}) {
+        view->resize(400, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view));
+        view->redraw();
+    }
+    {
+        SCOPED_TRACE("OpenGL");
+        checkProbes(gl, f.session);
+    }
+    {
+        SCOPED_TRACE("QPainter");
+        checkProbes(painter, f.session);
+    }
+    EXPECT_TRUE(gl.usesOpenGL()); // the canvas set itself up
+
+    // Zoomed in towards the path: both follow the same projection.
+    f.session.view().setView({10, 10, 300});
+    test::Wheel(gl, test::PixelOf(f.session, gl, {15, 0}), 120);
+    EXPECT_EQ(f.session.view().rect().w, 250.0);
+    {
+        SCOPED_TRACE("OpenGL zoomed");
+        checkProbes(gl, f.session);
+    }
+    {
+        SCOPED_TRACE("QPainter zoomed");
+        checkProbes(painter, f.session);
+    }
+}
+
 } // namespace
-
-class PictureViewGlTest : public QObject {
-    Q_OBJECT
-
-    static void checkProbes(PictureView& view, const geometry::OutlineSession& session,
-                            const char* renderer) {
-        const QImage image = view.picture();
-        const qreal ratio = image.devicePixelRatio();
-        const Probe probes[] = {
-            {{15, 0}, QColor(255, 0, 0), "path"},
-            {{50, 0}, QColor(0, 255, 255), "machined outline"},
-            {{0, 10}, QColor(190, 190, 190), "outline"},
-            {{30, 10}, QColor(0, 0, 0), "background"},
-        };
-        for (const auto& probe : probes) {
-            const QPointF pixel = test::PixelOf(session, view, probe.at) * ratio;
-            const QByteArray where = QByteArray(renderer) + ": " + probe.what + " at pixel " +
-                                     QByteArray::number(pixel.x()) + ", " +
-                                     QByteArray::number(pixel.y()) + " is " +
-                                     image.pixelColor(pixel.toPoint()).name().toLatin1();
-            QVERIFY2(colourNear(image, pixel, probe.colour), where.constData());
-        }
-    }
-
-private slots:
-    void pathRedAndMachinedCyanAtTheirPixelsInBothRenderers() {
-        test::ViewFixture f;
-        f.writePath();
-        f.writeMachined();
-        PictureView gl(f.session, f.marked);
-        QVERIFY2(gl.usesOpenGL(), "no OpenGL context on this display");
-        PictureView painter(f.session, f.marked, nullptr, PictureView::Renderer::Painter);
-        QVERIFY(!painter.usesOpenGL());
-        for (PictureView* view : {&gl, &painter}) {
-            view->resize(400, 300);
-            view->show();
-            QVERIFY(QTest::qWaitForWindowExposed(view));
-            view->redraw();
-        }
-        checkProbes(gl, f.session, "OpenGL");
-        checkProbes(painter, f.session, "QPainter");
-        QVERIFY(gl.usesOpenGL()); // the canvas set itself up
-
-        // Zoomed in towards the path: both follow the same projection.
-        f.session.view().setView({10, 10, 300});
-        test::Wheel(gl, test::PixelOf(f.session, gl, {15, 0}), 120);
-        QCOMPARE(f.session.view().rect().w, 250.0);
-        checkProbes(gl, f.session, "OpenGL zoomed");
-        checkProbes(painter, f.session, "QPainter zoomed");
-    }
-};
-
 } // namespace korvel::ui
-
-QTEST_MAIN(korvel::ui::PictureViewGlTest)
-#include "PictureViewGlTest.moc"
