@@ -4,9 +4,10 @@
 // node on another outline, dragging and the wheel steps that keep the point
 // under the cursor.
 
+#include "ui/PictureView.h"
+
 #include "ViewEvents.h"
 #include "app/ViewFixture.h"
-#include "ui/PictureView.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -151,16 +152,17 @@ TEST_F(PictureViewTest, WheelStepsKeepThePointUnderTheCursor) {
     // Either side of the boundaries of the step table, with the cursor
     // towards the corners and the middle of the view.
     const Step steps[] = {
-        {99, -120, 119, {10, 290}},       {100, -120, 150, {390, 10}},
-        {1000, -120, 1200, {200, 200}},   {10000, -120, 11000, {400, 300}},
-        {10001, 120, 9001, {300, 77}},    {5000, 120, 4800, {1, 2}},
-        {500, 120, 450, {250, 150}},      {201, 120, 151, {50, 60}},
+        {99, -120, 119, {10, 290}},     {100, -120, 150, {390, 10}},
+        {1000, -120, 1200, {200, 200}}, {10000, -120, 11000, {400, 300}},
+        {10001, 120, 9001, {300, 77}},  {5000, 120, 4800, {1, 2}},
+        {500, 120, 450, {250, 150}},    {201, 120, 151, {50, 60}},
         {200, 120, 200, {350, 20}},
     };
     auto& rect = session.view();
     for (const Step& s : steps) {
         SCOPED_TRACE(testing::Message() << "w " << s.width << " angle " << s.angle);
         rect.setView({-35, 12, s.width});
+        view.redraw();
         const Point2 before = rect.toDrawing(s.cursor.x(), s.cursor.y(), 400, 300);
         test::Wheel(view, s.cursor, s.angle);
         EXPECT_EQ(rect.rect().w, s.expected);
