@@ -50,6 +50,8 @@ public:
     void startJob() override;
     void startFeedReturn() override;
     void feedButton(bool retract, bool pressed) override;
+    // The machine's tool-setting button: the automatic tool setting program.
+    void startToolSetting() override;
 
 private:
     void releaseFeedButton();
