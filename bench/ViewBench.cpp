@@ -4,6 +4,7 @@
 // pieces. Measured: building the display list, sizing the marks after a
 // wheel step, and one left click that finds no node (every node checked).
 
+#include "CircleSheet.h"
 #include "app/DisplayList.h"
 #include "app/OutlineViewInput.h"
 #include "common/AppDir.h"
@@ -25,38 +26,14 @@ namespace {
 
 using namespace korvel;
 
-constexpr int kCircles = 100;
-constexpr int kPointsPerCircle = 320;
-constexpr double kPitch = 50.0;
-
-geometry::Point2 circlePoint(int c, int i) {
-    const double a = 2.0 * geometry::kPi * i / kPointsPerCircle;
-    return {(c % 10) * kPitch + 20.0 * std::cos(a), (c / 10) * kPitch + 20.0 * std::sin(a)};
-}
-
-common::Lines drawing() {
-    common::Lines lines;
-    for (int c = 0; c < kCircles; ++c) {
-        lines.push_back(geometry::OutlineHeader(c + 1));
-        for (int i = 0; i < kPointsPerCircle; ++i) {
-            const auto p = circlePoint(c, i);
-            // 100 of the 320 points are nodes.
-            const bool node = (i * 100) % kPointsPerCircle < 100;
-            lines.push_back(geometry::DisplayPointLine(p.x, p.y, node, "0.000000"));
-        }
-    }
-    lines.emplace_back(geometry::kSplineEnd);
-    return lines;
-}
-
 // Whole circles, every point an arc point of radius 20 (small arcs for a
 // threshold above it).
 geometry::PathRecords path() {
     geometry::PathRecords records;
     for (int c = 0; records.size() < 5000; ++c) {
         records.push_back(geometry::PathRecord::blockLine(0, 3));
-        for (int i = 0; i < kPointsPerCircle; ++i) {
-            const auto p = circlePoint(c, i);
+        for (int i = 0; i < bench::kSheetPointsPerCircle; ++i) {
+            const auto p = bench::SheetPoint(c, i);
             records.push_back(
                 geometry::PathRecord::point(p.x, p.y, geometry::kContourPoint, 20.0, 0.02));
         }
@@ -70,7 +47,7 @@ struct Scene {
         : dir(std::filesystem::temp_directory_path() /
               ("korvel-bench-view-" + std::to_string(::getpid()))) {
         std::filesystem::create_directories(dir.root());
-        common::WriteLines(dir.file(geometry::kDisplayFile), drawing());
+        common::WriteLines(dir.file(geometry::kDisplayFile), bench::CircleSheet());
         geometry::WritePathFile(dir.file(geometry::kPathFile), path());
         std::filesystem::copy_file(dir.file(geometry::kPathFile),
                                    dir.file(geometry::kMachinedFile));

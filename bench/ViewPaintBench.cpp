@@ -3,6 +3,7 @@
 // an image of a full-screen picture box, once after the list changed (the
 // lines are converted) and once per repaint (a pan or a zoom).
 
+#include "CircleSheet.h"
 #include "app/DisplayList.h"
 #include "common/AppDir.h"
 #include "common/TextFile.h"
@@ -25,29 +26,13 @@ namespace {
 
 using namespace korvel;
 
-// 100 circles of 320 points, 100 of them nodes.
-common::Lines drawing() {
-    common::Lines lines;
-    for (int c = 0; c < 100; ++c) {
-        lines.push_back(geometry::OutlineHeader(c + 1));
-        for (int i = 0; i < 320; ++i) {
-            const double a = 2.0 * geometry::kPi * i / 320;
-            lines.push_back(geometry::DisplayPointLine((c % 10) * 50.0 + 20.0 * std::cos(a),
-                                                       (c / 10) * 50.0 + 20.0 * std::sin(a),
-                                                       (i * 100) % 320 < 100, "0.000000"));
-        }
-    }
-    lines.emplace_back(geometry::kSplineEnd);
-    return lines;
-}
-
 struct Scene {
     Scene()
         : dir(std::filesystem::temp_directory_path() /
               ("korvel-bench-paint-" + std::to_string(::getpid()))),
           session(dir, {}, {}) {
         std::filesystem::create_directories(dir.root());
-        common::WriteLines(dir.file(geometry::kDisplayFile), drawing());
+        common::WriteLines(dir.file(geometry::kDisplayFile), bench::CircleSheet());
         session.openDrawing();
         session.view().resize(1600, 1000);
         list.rebuild(session, marked, 0.0, 0);
