@@ -1,7 +1,8 @@
 // The outline view on a display with OpenGL (Xvfb with Mesa): the canvas
 // draws the path red and the machined outline cyan at the pixels where the
 // set view projects them, and the QPainter view of the same session shows
-// the same colours at the same pixels, before and after a wheel zoom.
+// the same colours at the same pixels, before and after a wheel zoom; the
+// mouse passes through the canvas to the view.
 
 #include "ViewEvents.h"
 #include "app/ViewFixture.h"
@@ -93,6 +94,12 @@ TEST(PictureViewGl, PathRedAndMachinedCyanAtTheirPixelsInBothRenderers) {
         SCOPED_TRACE("QPainter zoomed");
         checkProbes(painter, f.session);
     }
+
+    // A click through the window system reaches the view, not the canvas
+    // lying over it.
+    const QPoint node = test::PixelOf(f.session, gl, {20, 20}).toPoint();
+    QTest::mouseClick(gl.windowHandle(), Qt::LeftButton, {}, node);
+    EXPECT_TRUE(f.session.selection().waitingForEnd());
 }
 
 } // namespace
