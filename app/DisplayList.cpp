@@ -24,9 +24,24 @@ common::Lines linesIfPresent(const std::filesystem::path& file) {
     return common::ReadLines(file);
 }
 
+// A damaged file may hold numbers no screen can show (1e999, 1e300); such
+// points are left out rather than handed to the renderers.
+constexpr double kFarthestDrawable = 1e9; // mm
+
+bool drawable(Point2 p) {
+    return std::isfinite(p.x) && std::isfinite(p.y) && std::fabs(p.x) < kFarthestDrawable &&
+           std::fabs(p.y) < kFarthestDrawable;
+}
+
+std::vector<geometry::Segment> drawableOnly(std::vector<geometry::Segment> lines) {
+    std::erase_if(lines,
+                  [](const geometry::Segment& s) { return !drawable(s.a) || !drawable(s.b); });
+    return lines;
+}
+
 bool isSmallArcPoint(const geometry::PathRecord& r, double bendToSlotRadius) {
     return r.type == geometry::kContourPoint && r.a > program::kMarkableMinRadius &&
-           r.a < bendToSlotRadius;
+           r.a < bendToSlotRadius && drawable({r.x, r.y});
 }
 
 } // namespace
@@ -67,7 +82,8 @@ common::Message DisplayList::rebuild(const geometry::OutlineSession& session,
     common::Message problem;
     const common::AppDir& dir = session.dir();
     try {
-        linesOf(Layer::Machined) = geometry::ReadPathSegments(dir.file(geometry::kMachinedFile));
+        linesOf(Layer::Machined) =
+            drawableOnly(geometry::ReadPathSegments(dir.file(geometry::kMachinedFile)));
     } catch (const common::UserError& e) {
         linesOf(Layer::Machined).clear();
         problem = e.message();
@@ -76,7 +92,7 @@ common::Message DisplayList::rebuild(const geometry::OutlineSession& session,
     try {
         const common::Lines lines = linesIfPresent(dir.file(geometry::kPathFile));
         path = geometry::ParsePathLines(lines, geometry::kPathFile);
-        linesOf(Layer::Path) = geometry::PathSegments(lines);
+        linesOf(Layer::Path) = drawableOnly(geometry::PathSegments(lines));
     } catch (const common::UserError& e) {
         path.clear();
         linesOf(Layer::Path).clear();
@@ -90,7 +106,7 @@ common::Message DisplayList::rebuild(const geometry::OutlineSession& session,
         }
     }
     m_highlighted = highlighted;
-    linesOf(Layer::Highlight) = BlockLines(path, highlighted);
+    linesOf(Layer::Highlight) = drawableOnly(BlockLines(path, highlighted));
 
     m_markWidth = session.view().rect().w;
     sizeMarks();

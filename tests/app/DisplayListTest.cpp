@@ -115,7 +115,19 @@ TEST_F(DisplayListTest, HighlightDrawsTheChosenPieceOfTheListOnly) {
     }
 }
 
-TEST_F(DisplayListTest, UnreadablePathIsLeftOutWithAMessageAndTheRestDrawn) {
+TEST_F(DisplayListTest, DamagedPathFilesNeverReachTheScreen) {
+    // Numbers no screen can show are left out, the rest of the block stays.
+    common::WriteLines(dir.file(geometry::kPathFile),
+                       {"SPLINE 0.000000 3.0", "1 0 0 3 0.1 0", "-1e300 0 0 3 0.1 0",
+                        "5 1e300 1 0 0 0", "9 0 1 0 0 0", "12 0 1 0 0 0", "SPLINE 0.000000 0.0"});
+    EXPECT_TRUE(build(1).empty());
+    ASSERT_EQ(lines(Layer::Path).size(), 1u);
+    EXPECT_EQ(lines(Layer::Path)[0].a.x, 9.0);
+    EXPECT_EQ(lines(Layer::Highlight).size(), 1u);
+    EXPECT_EQ(marked.points().size(), 1u);
+
+    // A path file that cannot be read: a message, and the rest is drawn.
+    std::filesystem::remove(dir.file(geometry::kPathFile));
     std::filesystem::create_directory(dir.file(geometry::kPathFile));
     writeMachined();
     EXPECT_FALSE(build().empty());
