@@ -58,11 +58,11 @@ common::Message DisplayList::rebuild(const geometry::OutlineSession& session,
                                      program::MarkedPoints& marked, double bendToSlotRadius,
                                      int highlighted) {
     const geometry::OutlineModel& model = session.model();
-    linesOf(Layer::Outlines) = OutlineLines(model);
+    linesOf(Layer::Outlines) = drawableOnly(OutlineLines(model));
 
     m_nodes.clear();
     for (std::int32_t n = 1; n <= model.nodeCount(); ++n) {
-        if (!session.nodeEdits().isDeleted(model.node(n))) {
+        if (drawable(model.node(n).xy()) && !session.nodeEdits().isDeleted(model.node(n))) {
             m_nodes.push_back(model.node(n).xy());
         }
     }
