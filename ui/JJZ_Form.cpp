@@ -281,6 +281,13 @@ void JJZ_Form::clearEncoder() {
     refreshEncoderCount();
 }
 
+void JJZ_Form::done(int result) {
+    if (m_jogs.heldAxis() != 0) {
+        m_jogs.released(m_jogs.heldAxis());
+    }
+    QDialog::done(result);
+}
+
 void JJZ_Form::refreshEncoderCount() {
     const QString count =
         QString::number(m_machine.card().get_actual_pos(machine::kCard, machine::kAxisX));

@@ -27,6 +27,8 @@ public:
 
     // Timer1: the encoder count (and the panel's in encoder mode).
     void refreshEncoderCount();
+    // Closing (Esc while a jog button is still held) stops the held jog.
+    void done(int result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

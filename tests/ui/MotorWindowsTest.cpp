@@ -113,6 +113,12 @@ TEST(MotorWindow, CalibrationPanelOpensFromTheLabels) {
               child<QLineEdit>(window, "Text6_1")->text());
     QTest::mouseClick(child<QPushButton>(window, "Command7_3"), Qt::LeftButton);
     EXPECT_EQ(rig.params().PulseEquivX, old);
+    // Esc while "正转" of Z is held: the window closes and the axis stops.
+    QTest::mousePress(child<QPushButton>(window, "Command3_0"), Qt::LeftButton);
+    EXPECT_NE(rig.card->get_status(0, 3), 0);
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(rig.clock->runUntil([&] { return rig.card->get_status(0, 3) == 0; }, 2000));
+    window.show();
     picture(window, "JJZ_Form_zh");
     rig.machine->tables().LanguageFlag = 1;
     ui::JJZ_Form english(*rig.machine, state, rig.dir, rig.dialog);
