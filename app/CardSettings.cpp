@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "common/Fields.h"
 #include "common/Message.h"
+#include "common/SettingLines.h"
 #include "common/TextFile.h"
 
 #include <charconv>
@@ -55,35 +56,28 @@ std::filesystem::path CardSettings::libraryPath(const common::AppDir& dir) const
 CardSettings ParseCardSettings(std::string_view text) {
     CardSettings settings;
     const common::Lines lines = common::SplitLines(text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = common::Trim(lines[i]);
-        if (line.empty() || line[0] == ';' || line[0] == '#') {
-            continue;
-        }
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            badLine(i + 1, line, "", "");
-        }
-        const std::string name = common::ToUpper(common::Trim(line.substr(0, eq)));
-        const std::string_view value = common::Trim(line.substr(eq + 1));
-        if (name == "CARD") {
-            const auto kind = kindNamed(value);
+    for (const common::SettingLine& setting : common::SettingLines(lines)) {
+        const std::string name = common::ToUpper(setting.name);
+        if (!setting.hasEquals) {
+            badLine(setting.number, setting.text, "", "");
+        } else if (name == "CARD") {
+            const auto kind = kindNamed(setting.value);
             if (!kind) {
-                badLine(i + 1, line, "（card 只能是 simulated 或 library）",
+                badLine(setting.number, setting.text, "（card 只能是 simulated 或 library）",
                         " (card is simulated or library)");
             }
             settings.kind = *kind;
         } else if (name == "LIBRARY") {
-            settings.library = std::filesystem::path(std::string(value));
+            settings.library = std::filesystem::path(std::string(setting.value));
         } else if (name == "CARDNUMBER") {
-            const auto number = cardNumberOf(value);
+            const auto number = cardNumberOf(setting.value);
             if (!number) {
-                badLine(i + 1, line, "（卡号须为0至15的整数）",
+                badLine(setting.number, setting.text, "（卡号须为0至15的整数）",
                         " (the card number is a whole number from 0 to 15)");
             }
             settings.cardNumber = *number;
         } else {
-            badLine(i + 1, line, "", "");
+            badLine(setting.number, setting.text, "", "");
         }
     }
     if (settings.kind == CardKind::Library && settings.library.empty()) {

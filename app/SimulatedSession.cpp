@@ -19,7 +19,8 @@ constexpr std::int32_t kHeldFeedPulses = 100000000;
 
 } // namespace
 
-SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+SimulatedSession::SimulatedSession(const common::AppDir& dir,
+                                   const std::filesystem::path& resources,
                                    machine::OperatorDialog& dialog,
                                    machine::TranParasHook tranParas)
     : SimulatedSession(dir, resources, dialog, ChooseSimulatedCard(dir, resources),

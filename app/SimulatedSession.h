@@ -36,7 +36,7 @@ public:
     // Installs the shipped files into `dir` where missing and starts the
     // machine up; start-up messages go to `dialog`, the geometry values to
     // `tranParas` (may be empty).
-    SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+    SimulatedSession(const common::AppDir& dir, const std::filesystem::path& resources,
                      machine::OperatorDialog& dialog, machine::TranParasHook tranParas = {});
     // The same on the card of `card` (ChooseCard); its start-up messages
     // are shown before the machine starts up.

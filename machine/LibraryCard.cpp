@@ -40,7 +40,10 @@ namespace korvel::machine {
     X(get_out)
 
 struct LibraryCard::Functions {
-#define KORVEL_CARD_SLOT(name) decltype(&::name) name = nullptr;
+// A member named after the function, typed by its declaration (a name, so
+// it cannot be put in parentheses).
+#define KORVEL_CARD_SLOT(name)                                                                     \
+    decltype(&::name) name = nullptr; // NOLINT(bugprone-macro-parentheses)
     KORVEL_CARD_FUNCTIONS(KORVEL_CARD_SLOT)
 #undef KORVEL_CARD_SLOT
     // Simulators only; may be missing.
@@ -193,6 +196,25 @@ int LibraryCard::levelOf(const char* function, int result, int onError) {
     return result != 0 ? 1 : 0;
 }
 
+template <typename... Args>
+int LibraryCard::axisCommand(const char* function, int card, int axis,
+                             int (*call)(int, int, Args...), std::type_identity_t<Args>... args) {
+    if (!validAxis(card, axis)) {
+        return kCardBadArgument;
+    }
+    return status(function, call(m_number, axis, args...));
+}
+
+std::int32_t LibraryCard::axisRead(const char* function, int card, int axis,
+                                   int (*call)(int, int, std::int32_t*)) {
+    if (!validAxis(card, axis)) {
+        return 0;
+    }
+    std::int32_t value = 0;
+    const int code = call(m_number, axis, &value);
+    return readBack(function, code, value, 0);
+}
+
 std::optional<CardFault> LibraryCard::takeFault() {
     std::optional<CardFault> fault;
     fault.swap(m_fault);
@@ -207,62 +229,38 @@ int LibraryCard::adt8940a1_initial() {
 
 int LibraryCard::set_limit_mode(int card, int axis, int positiveEnable, int negativeEnable,
                                 int level) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_limit_mode",
-                  m_f->set_limit_mode(m_number, axis, positiveEnable, negativeEnable, level));
+    return axisCommand("set_limit_mode", card, axis, m_f->set_limit_mode, positiveEnable,
+                       negativeEnable, level);
 }
 
 int LibraryCard::set_stop0_mode(int card, int axis, int enable, int level) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_stop0_mode", m_f->set_stop0_mode(m_number, axis, enable, level));
+    return axisCommand("set_stop0_mode", card, axis, m_f->set_stop0_mode, enable, level);
 }
 
 int LibraryCard::set_stop1_mode(int card, int axis, int enable, int level) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_stop1_mode", m_f->set_stop1_mode(m_number, axis, enable, level));
+    return axisCommand("set_stop1_mode", card, axis, m_f->set_stop1_mode, enable, level);
 }
 
 int LibraryCard::set_startv(int card, int axis, std::int32_t pulsesPerSecond) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_startv", m_f->set_startv(m_number, axis, pulsesPerSecond));
+    return axisCommand("set_startv", card, axis, m_f->set_startv, pulsesPerSecond);
 }
 
 int LibraryCard::set_speed(int card, int axis, std::int32_t pulsesPerSecond) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_speed", m_f->set_speed(m_number, axis, pulsesPerSecond));
+    return axisCommand("set_speed", card, axis, m_f->set_speed, pulsesPerSecond);
 }
 
 int LibraryCard::set_acc(int card, int axis, std::int32_t acceleration) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_acc", m_f->set_acc(m_number, axis, acceleration));
+    return axisCommand("set_acc", card, axis, m_f->set_acc, acceleration);
 }
 
 // --- motion --------------------------------------------------------------------------
 
 int LibraryCard::pmove(int card, int axis, std::int32_t pulses) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("pmove", m_f->pmove(m_number, axis, pulses));
+    return axisCommand("pmove", card, axis, m_f->pmove, pulses);
 }
 
 int LibraryCard::dec_stop(int card, int axis) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("dec_stop", m_f->dec_stop(m_number, axis));
+    return axisCommand("dec_stop", card, axis, m_f->dec_stop);
 }
 
 int LibraryCard::get_status(int card, int axis) {
@@ -310,44 +308,23 @@ int LibraryCard::read_fifo_empty(int card) {
 // --- positions ---------------------------------------------------------------------------
 
 std::int32_t LibraryCard::get_command_pos(int card, int axis) {
-    if (!validAxis(card, axis)) {
-        return 0;
-    }
-    std::int32_t position = 0;
-    const int code = m_f->get_command_pos(m_number, axis, &position);
-    return readBack("get_command_pos", code, position, 0);
+    return axisRead("get_command_pos", card, axis, m_f->get_command_pos);
 }
 
 std::int32_t LibraryCard::get_actual_pos(int card, int axis) {
-    if (!validAxis(card, axis)) {
-        return 0;
-    }
-    std::int32_t position = 0;
-    const int code = m_f->get_actual_pos(m_number, axis, &position);
-    return readBack("get_actual_pos", code, position, 0);
+    return axisRead("get_actual_pos", card, axis, m_f->get_actual_pos);
 }
 
 int LibraryCard::set_command_pos(int card, int axis, std::int32_t value) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_command_pos", m_f->set_command_pos(m_number, axis, value));
+    return axisCommand("set_command_pos", card, axis, m_f->set_command_pos, value);
 }
 
 int LibraryCard::set_actual_pos(int card, int axis, std::int32_t value) {
-    if (!validAxis(card, axis)) {
-        return kCardBadArgument;
-    }
-    return status("set_actual_pos", m_f->set_actual_pos(m_number, axis, value));
+    return axisCommand("set_actual_pos", card, axis, m_f->set_actual_pos, value);
 }
 
 std::int32_t LibraryCard::get_speed(int card, int axis) {
-    if (!validAxis(card, axis)) {
-        return 0;
-    }
-    std::int32_t speed = 0;
-    const int code = m_f->get_speed(m_number, axis, &speed);
-    return readBack("get_speed", code, speed, 0);
+    return axisRead("get_speed", card, axis, m_f->get_speed);
 }
 
 // --- inputs and outputs ----------------------------------------------------------------------

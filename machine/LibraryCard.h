@@ -29,6 +29,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace korvel::machine {
 
@@ -96,6 +97,15 @@ private:
     LibraryCard(std::filesystem::path library, int cardNumber, int cardsFound,
                 std::unique_ptr<Functions> functions);
 
+    // An axis operation answering with a status code: refused here for an
+    // argument out of range, otherwise the driver's code (noted when not 0).
+    template <typename... Args>
+    int axisCommand(const char* function, int card, int axis, int (*call)(int, int, Args...),
+                    std::type_identity_t<Args>... args);
+    // A position or speed of an axis through the driver's pointer: 0 when
+    // refused.
+    std::int32_t axisRead(const char* function, int card, int axis,
+                          int (*call)(int, int, std::int32_t*));
     // The driver's status code, noting a refusal.
     int status(const char* function, int code);
     // A read-back through the driver's pointer; `onError` when refused.

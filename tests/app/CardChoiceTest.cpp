@@ -98,7 +98,8 @@ struct CardSession {
     app::DrawingSteps drawing;
     std::unique_ptr<app::SimulatedSession> session;
 
-    explicit CardSession(std::optional<std::string> option, const common::Lines& cardIni = {}) {
+    explicit CardSession(const std::optional<std::string>& option,
+                         const common::Lines& cardIni = {}) {
         if (!cardIni.empty()) {
             app.create();
             common::WriteLines(app.file("Card.ini"), cardIni);
