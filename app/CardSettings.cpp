@@ -47,6 +47,11 @@ std::optional<int> cardNumberOf(std::string_view text) {
     return value;
 }
 
+common::Message badCardOption() {
+    return common::error("--card 只能是 simulated 或 library:驱动库路径",
+                         "--card takes simulated or library:PATH");
+}
+
 } // namespace
 
 std::filesystem::path CardSettings::libraryPath(const common::AppDir& dir) const {
@@ -111,8 +116,25 @@ CardSettings ApplyCardOption(CardSettings settings, std::string_view option) {
         settings.library = ec ? typed : absolute;
         return settings;
     }
-    throw common::UserError(common::error("--card 只能是 simulated 或 library:驱动库路径",
-                                          "--card takes simulated or library:PATH"));
+    throw common::UserError(badCardOption());
+}
+
+std::optional<std::string> CardOptionOf(const std::vector<std::string>& arguments) {
+    constexpr std::string_view kOption = "--card";
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument.starts_with(kOption) && argument.size() > kOption.size() &&
+            argument[kOption.size()] == '=') {
+            return std::string(argument.substr(kOption.size() + 1));
+        }
+        if (argument == kOption) {
+            if (i + 1 == arguments.size()) {
+                throw common::UserError(badCardOption());
+            }
+            return arguments[i + 1];
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace korvel::app

@@ -17,7 +17,10 @@
 #include "common/AppDir.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvel::app {
 
@@ -49,5 +52,10 @@ CardSettings ReadCardSettings(const common::AppDir& dir);
 // a relative PATH is taken from the working folder, like any path typed on
 // a command line. Throws common::UserError for any other text.
 CardSettings ApplyCardOption(CardSettings settings, std::string_view option);
+
+// The text of "--card TEXT" or "--card=TEXT" among a program's arguments
+// (the window's command line), nothing when it is not there. Throws
+// common::UserError when --card is the last argument.
+std::optional<std::string> CardOptionOf(const std::vector<std::string>& arguments);
 
 } // namespace korvel::app

@@ -86,6 +86,13 @@ TEST(CardSettingsFile, OptionOverridesTheCardButKeepsItsNumber) {
         SCOPED_TRACE(option);
         EXPECT_THROW(app::ApplyCardOption(fromFile, option), common::UserError);
     }
+    // The window finds the option among its arguments.
+    using Args = std::vector<std::string>;
+    EXPECT_EQ(app::CardOptionOf({"korvel", "--card", "simulated"}), "simulated");
+    EXPECT_EQ(app::CardOptionOf({"korvel", "--card=library:/x.so", "--card", "simulated"}),
+              "library:/x.so");
+    EXPECT_EQ(app::CardOptionOf(Args{"korvel", "--cards", "x"}), std::nullopt);
+    EXPECT_THROW(app::CardOptionOf({"korvel", "--card"}), common::UserError);
 }
 
 // --- sessions on a chosen card ----------------------------------------------------
