@@ -62,10 +62,9 @@ CardSettings ParseCardSettings(std::string_view text) {
     CardSettings settings;
     const common::Lines lines = common::SplitLines(text);
     for (const common::SettingLine& setting : common::SettingLines(lines)) {
-        const std::string name = common::ToUpper(setting.name);
-        if (!setting.hasEquals) {
-            badLine(setting.number, setting.text, "", "");
-        } else if (name == "CARD") {
+        // A line without '=' names no setting, like an unknown name.
+        const std::string name = setting.hasEquals ? common::ToUpper(setting.name) : "";
+        if (name == "CARD") {
             const auto kind = kindNamed(setting.value);
             if (!kind) {
                 badLine(setting.number, setting.text, "（card 只能是 simulated 或 library）",

@@ -181,6 +181,8 @@ TEST_P(LibraryCardLetter, RunsCallForCallLikeTheSimulatedCard) {
     driver.record();
     CardSession library(driver.option());
     EXPECT_EQ(library.session->simulatedCard(), nullptr);
+    // The shipped Card.ini reads, and the card opened without a word.
+    EXPECT_TRUE(library.dialog.entries().empty());
     EXPECT_EQ(library.session->cardDescription().en,
               "Card driver " + driver.file().string() +
                   ", card 0 (simulator driver, virtual time)");
