@@ -4,9 +4,10 @@
 // what is set, or when the card cannot be used. The window and korvel-cli
 // both start here:
 //
-//   CardChoice choice = ChooseCard(app, resources, cardOption);
+//   std::optional<std::string> option = CardOptionOf(arguments); // --card TEXT
+//   CardChoice choice = ChooseCard(app, resources, option);
 //   SimulatedSession session(app, resources, dialog, std::move(choice), tranParas);
-//   statusBar->showMessage(text of session.cardDescription() in the current language);
+//   status bar: session.cardDescription().text(language)
 //
 // The session shows the start-up messages through its operator dialog.
 //

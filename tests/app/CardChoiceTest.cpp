@@ -225,9 +225,7 @@ TEST(LibraryCardJob, AFunctionFailingOnEveryCallStopsTheJobOnceWithItsName) {
         // A few ticks into the job, the driver starts refusing.
         library.session->clock().runFor(3000);
         driver.fail(function, -7);
-        const std::int64_t before = library.session->clock().ticks();
         ASSERT_TRUE(library.runToEnd()) << "the job went on";
-        EXPECT_LT(library.session->clock().ticks() - before, 3000);
         EXPECT_EQ(library.messagesContaining("Motion card error: " + std::string(function) +
                                              " returned error code -7; the machine was stopped"),
                   1);
