@@ -1,12 +1,16 @@
 #include "app/SimulatedSession.h"
 
+#include "common/Basic.h"
+#include "geometry/PathFile.h"
 #include "machine/AxisUnits.h"
 #include "machine/OperatorDialog.h"
 #include "machine/SimulatedStartup.h"
 #include "program/TestPrograms.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <stdexcept>
 #include <thread>
 
@@ -14,8 +18,9 @@ namespace korvel::app {
 
 namespace {
 
-// A held feed button moves this far; releasing it stops the move.
-constexpr std::int32_t kHeldFeedPulses = 100000000;
+// The time estimate gives up on a job that has not ended after twelve
+// hours of machine time.
+constexpr std::int64_t kEstimateTicks = 12LL * 3600 * 1000 / machine::kTimer2IntervalMs;
 
 } // namespace
 
@@ -31,7 +36,7 @@ SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::pa
                                    machine::TranParasHook tranParas)
     : m_dir(std::move(dir)), m_dialog(dialog), m_card(std::move(card.card)),
       m_simulated(card.simulated), m_realTime(card.realTime),
-      m_cardDescription(std::move(card.description)) {
+      m_cardDescription(std::move(card.description)), m_recorder(m_dir) {
     for (const common::Message& message : card.messages) {
         m_dialog.show(message);
     }
@@ -44,6 +49,8 @@ SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::pa
         std::make_unique<machine::VirtualClock>(std::move(card.advance), m_machine->executor());
     m_fields.Check3 = m_machine->form().Check3 != 0;
     m_fields.Check5 = m_machine->form().Check5 != 0;
+    m_panelPrograms = std::make_unique<PanelPrograms>(*m_machine, m_fields.Check3);
+    m_machine->manual().setGripperPrograms(m_panelPrograms.get());
 }
 
 SimulatedSession::~SimulatedSession() = default;
@@ -58,7 +65,10 @@ machine::SimulatedCard& SimulatedSession::card() {
 
 bool SimulatedSession::runToEnd(std::int64_t maxTicks) {
     auto& run = m_machine->run();
-    const auto done = [&run] { return !run.anyRunActive() && run.HomingAxisCode == 0; };
+    const auto done = [this, &run] {
+        followRunningJob();
+        return !run.anyRunActive() && run.HomingAxisCode == 0;
+    };
     if (!m_realTime) {
         return m_clock->runUntil(done, maxTicks);
     }
@@ -75,8 +85,73 @@ bool SimulatedSession::runToEnd(std::int64_t maxTicks) {
         maxTicks);
 }
 
+std::int64_t SimulatedSession::machineMs() const {
+    return m_machine->executor().ticks() * machine::kTimer2IntervalMs;
+}
+
+void SimulatedSession::jobLoaded(int runs) {
+    auto& m = *m_machine;
+    const auto copy = EstimateCardFor(*m_card, m_dir, m.params());
+    m_jobTime = JobTimeEstimate::measure(m_dir, m.params(), m.run(), *copy, kEstimateTicks);
+    m_remaining.reset();
+    if (m_jobTime) {
+        m_remaining.emplace(*m_jobTime);
+    }
+    int pieces = 0;
+    try {
+        if (std::filesystem::exists(m_dir.file("CtrP.dat"))) {
+            for (const auto& rec : geometry::ReadPathFile(m_dir.file("CtrP.dat"))) {
+                pieces += rec.isHeader() ? 1 : 0;
+            }
+        }
+    } catch (const common::UserError&) {
+        pieces = 0; // the log shows no pieces for a path it cannot read
+    }
+    m_recorder.begin(m_drawing.empty() ? std::string(machine::kProgramFileName) : m_drawing, pieces,
+                     runs, machineMs());
+}
+
+void SimulatedSession::startLoadedJob() {
+    m_machine->run().loadProgram(m_dir, machine::RunKind::Job);
+    jobLoaded(1);
+}
+
+void SimulatedSession::followRunningJob() {
+    if (m_remaining && m_machine->run().JobRunActive != 0) {
+        m_remaining->tick(m_machine->run().CurrentLine, machine::kTimer2IntervalMs);
+    }
+}
+
+std::optional<std::int64_t> SimulatedSession::remainingJobMs() const {
+    if (!m_remaining || m_machine->run().JobRunActive == 0) {
+        return std::nullopt;
+    }
+    return m_remaining->remainingMs();
+}
+
+void SimulatedSession::jobFinished() {
+    const double strip = m_machine->executor().feedProgress().total();
+    // The job ends on this tick, which the executor has already counted.
+    if (auto failed = m_recorder.end(nullptr, true, strip, machineMs())) {
+        m_dialog.show(*failed);
+    }
+}
+
+void SimulatedSession::jobStopped(const common::Message* alarm) {
+    auto& m = *m_machine;
+    const auto& feed = m.executor().feedProgress();
+    const double strip = feed.planned()
+                             ? feed.fed(m_card->get_command_pos(machine::kCard, machine::kAxisX),
+                                        m.run().GripperStrokes)
+                             : 0.0;
+    if (auto failed = m_recorder.end(alarm, false, strip, machineMs())) {
+        m_dialog.show(*failed);
+    }
+}
+
 void SimulatedSession::startJob() {
     program::JobRun job(m_dir, m_machine->params(), m_machine->tables(), m_fields, m_marked);
+    job.startAtPiece(m_firstPiece);
     m_lastJob = job.Command_Run(*m_card, m_machine->run());
     if (m_lastJob->message) {
         m_dialog.show(*m_lastJob->message);
@@ -84,7 +159,14 @@ void SimulatedSession::startJob() {
     if (m_lastJob->started) {
         // The feed display shows how much the compensations changed the job.
         m_machine->executor().setCompensationLength(m_lastJob->corrections.cumulative());
+        jobLoaded(std::max<int>(common::CIntSaturated(common::Val(m_fields.Text5)), 1));
     }
+}
+
+void SimulatedSession::startJobFromPiece(int piece) {
+    m_firstPiece = piece;
+    startJob();
+    m_firstPiece = 1;
 }
 
 void SimulatedSession::startFeedReturn() {
@@ -101,56 +183,20 @@ void SimulatedSession::startFeedReturn() {
     }
 }
 
-void SimulatedSession::feedButton(bool retract, bool pressed) {
-    auto& p = m_machine->params();
-    auto& run = m_machine->run();
-    if (!pressed) {
-        releaseFeedButton();
+void SimulatedSession::startToolSetting() {
+    if (m_machine->MachineBusy()) {
         return;
     }
-    if (m_machine->MachineBusy() || m_machine->interpreter().Axis_Status() != 0 ||
-        m_card->get_status(machine::kCard, machine::kAxisX) > 0) {
-        return;
+    program::TestPrograms programs(m_dir, m_machine->params(), m_machine->tables(),
+                                   m_machine->run(), *m_card, m_fields.Check3);
+    const common::Message refusal = programs.ToolSettingProgram();
+    if (!refusal.empty()) {
+        m_dialog.show(refusal);
     }
-    // The clamp opens so the strip can move.
-    m_card->write_bit(machine::kCard, 3, 0);
-    m_card->write_bit(machine::kCard, 11, 0);
-    if (p.FeedType == 2) {
-        program::TestPrograms programs(m_dir, p, m_machine->tables(), run, *m_card,
-                                       m_fields.Check3);
-        try {
-            const bool written = retract ? programs.RetractJogProgram(m_grippersReady)
-                                         : programs.FeedJogProgram(m_grippersReady);
-            m_grippersReady = m_grippersReady || written;
-            m_jogRunning = written;
-        } catch (const common::UserError& e) {
-            m_dialog.show(e.message());
-        }
-        return;
-    }
-    // The feed runs at the manual speed until the button is released.
-    m_card->set_startv(machine::kCard, machine::kAxisX, machine::kStartVelocity);
-    m_card->set_speed(
-        machine::kCard, machine::kAxisX,
-        machine::SpeedPulses(std::fabs(static_cast<double>(p.ManualSpeedX)), p.PulseEquivX));
-    m_card->set_acc(machine::kCard, machine::kAxisX, machine::CardAcceleration(p.AccelX));
-    m_card->pmove(machine::kCard, machine::kAxisX, retract ? -kHeldFeedPulses : kHeldFeedPulses);
 }
 
-void SimulatedSession::releaseFeedButton() {
-    const auto& run = m_machine->run();
-    if (m_machine->params().FeedType == 2) {
-        // Only the jog program the press started is stopped; a release
-        // after a refused press must not stop a job.
-        if (m_jogRunning && run.ActionRunActive != 0) {
-            m_machine->executor().Command_Stop();
-        }
-        m_jogRunning = false;
-        return;
-    }
-    if (!run.anyRunActive()) {
-        m_card->dec_stop(machine::kCard, machine::kAxisX);
-    }
+void SimulatedSession::feedButton(bool retract, bool pressed) {
+    m_machine->manual().feedButton(retract, pressed);
 }
 
 } // namespace korvel::app

@@ -4,7 +4,8 @@
 // the card, the machine and the virtual clock, hands the parameter values
 // to the geometry through the hook it is given, and implements the
 // launcher the executor calls: the run command for the start button, the feed return
-// after a job, the feed and retract buttons.
+// after a job, the feed and retract buttons (the machine's feed panel, with
+// the gripper programs of the program writers).
 //
 // The window and korvel-cli share it: the window drives the same clock
 // from its 30 ms timer, korvel-cli runs it in virtual time.
@@ -15,6 +16,9 @@
 // in use.
 
 #include "app/CardChoice.h"
+#include "app/JobRecorder.h"
+#include "app/JobTimeEstimate.h"
+#include "app/PanelPrograms.h"
 #include "common/AppDir.h"
 #include "machine/JobLauncher.h"
 #include "machine/Machine.h"
@@ -28,6 +32,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace korvel::app {
 
@@ -66,13 +71,40 @@ public:
     // tick waits for its interval of wall time.
     bool runToEnd(std::int64_t maxTicks);
 
+    // The drawing the job log names for the next jobs (its file name).
+    void setDrawing(std::string name) { m_drawing = std::move(name); }
+    // Loads G5.dat as it is and starts it as a job (the command line's run
+    // of a program written earlier), with its time estimate and log line.
+    void startLoadedJob();
+    // The time the loaded job takes, measured on a copy of the machine
+    // before it started (none when it did not end there).
+    const std::optional<JobTimeEstimate>& jobTime() const { return m_jobTime; }
+    // The window calls this after every timer tick (runToEnd does it too):
+    // the remaining time follows the executor's line.
+    void followRunningJob();
+    // Machine time still to run for the running job (none without one or
+    // without an estimate).
+    std::optional<std::int64_t> remainingJobMs() const;
+    // Machine time the last ended job took.
+    std::optional<std::int64_t> lastJobMs() const { return m_recorder.lastJobMs(); }
+
+    // The segment list's "从此段开始加工": the run command restarting the
+    // job at piece `piece` (from 1).
+    void startJobFromPiece(int piece);
+
     // JobLauncher
     void startJob() override;
     void startFeedReturn() override;
     void feedButton(bool retract, bool pressed) override;
+    // The machine's tool-setting button: the automatic tool setting program.
+    void startToolSetting() override;
+    void jobFinished() override;
+    void jobStopped(const common::Message* alarm) override;
 
 private:
-    void releaseFeedButton();
+    // The estimate and the log line of a job just loaded.
+    void jobLoaded(int runs);
+    std::int64_t machineMs() const;
 
     common::AppDir m_dir;
     machine::OperatorDialog& m_dialog;
@@ -85,10 +117,12 @@ private:
     program::MainWindowFields m_fields;
     program::MarkedPoints m_marked;
     std::optional<program::JobOutcome> m_lastJob;
-    // The grippers hold the strip once a gripper jog has set them up.
-    bool m_grippersReady = false;
-    // A press of the feed or retract button started the gripper jog.
-    bool m_jogRunning = false;
+    std::string m_drawing;
+    JobRecorder m_recorder;
+    std::optional<JobTimeEstimate> m_jobTime;
+    std::optional<RemainingTime> m_remaining;
+    int m_firstPiece = 1;
+    std::unique_ptr<PanelPrograms> m_panelPrograms;
 };
 
 } // namespace korvel::app
