@@ -51,7 +51,7 @@ ParameterInfo cut(int line, int index, std::string_view name, std::string_view d
 // the description when the file is read back.
 std::array<ParameterInfo, kParameterLineCount> buildTable() {
     return {{
-        dbl(1, KV_FIELD(CornerArcAngleThreshold), "切角转弯弧转角阀值", "deg", 5, kNonNegative),
+        dbl(1, KV_FIELD(CornerArcAngleThreshold), "切角转弯弧转角阀值", "deg", 10, kNonNegative),
         dbl(2, KV_FIELD(SlotAngleThreshold), "开槽转角阀值", "deg", 30, kNonNegative),
         dbl(3, KV_FIELD(TapBendRadiusThreshold), "拍打弯弧半径阀值", "mm", 30, kNonNegative),
         dbl(4, KV_FIELD(BendToSlotRadiusThreshold), "弯弧转开槽半径阀值", "mm", 3, kNonNegative),
