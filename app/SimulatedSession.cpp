@@ -101,6 +101,12 @@ void SimulatedSession::feedButton(bool retract, bool pressed) {
     m_card->pmove(machine::kCard, machine::kAxisX, retract ? -kHeldFeedPulses : kHeldFeedPulses);
 }
 
+void SimulatedSession::jobFinished() {
+    if (m_jobFinished) {
+        m_jobFinished();
+    }
+}
+
 void SimulatedSession::releaseFeedButton() {
     const auto& run = m_machine->run();
     if (m_machine->params().FeedType == 2) {

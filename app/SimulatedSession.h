@@ -20,6 +20,7 @@
 #include "program/MarkedPoints.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -39,6 +40,8 @@ public:
     machine::VirtualClock& clock() { return *m_clock; }
     // The run panel the run command reads.
     program::MainWindowFields& fields() { return m_fields; }
+    // The small-arc points the view marks for bending instead of slotting.
+    program::MarkedPoints& marked() { return m_marked; }
     // The outcome of the last run command.
     const std::optional<program::JobOutcome>& lastJob() const { return m_lastJob; }
 
@@ -50,6 +53,13 @@ public:
     void startJob() override;
     void startFeedReturn() override;
     void feedButton(bool retract, bool pressed) override;
+    void jobFinished() override;
+
+    // Called when the executor has finished a job (the window returns its
+    // run controls to idle and redraws the view).
+    void setJobFinishedHandler(std::function<void()> handler) {
+        m_jobFinished = std::move(handler);
+    }
 
 private:
     void releaseFeedButton();
@@ -66,6 +76,7 @@ private:
     bool m_grippersReady = false;
     // A press of the feed or retract button started the gripper jog.
     bool m_jogRunning = false;
+    std::function<void()> m_jobFinished;
 };
 
 } // namespace korvel::app
