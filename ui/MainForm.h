@@ -60,6 +60,9 @@ public:
     void setLanguage(int languageFlag);
     // The activation handler (at start and after every setup window).
     void activate();
+    // One Timer2 period: the machine moves for `elapsedMs` of real time,
+    // the executor ticks and the display follows.
+    void advance(std::int64_t elapsedMs);
     // Runs the machine in virtual time until no run is left (unattended).
     bool runToEnd(std::int64_t maxTicks);
     // Brings the status frame and job labels up to date.

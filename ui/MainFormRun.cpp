@@ -41,7 +41,11 @@ void MainForm::stopTimer2() {
 }
 
 void MainForm::timer2Tick() {
-    m_session.timerTick(m_clock.restart());
+    advance(m_clock.restart());
+}
+
+void MainForm::advance(std::int64_t elapsedMs) {
+    m_session.timerTick(elapsedMs);
     refreshDisplay();
 }
 

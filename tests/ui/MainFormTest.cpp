@@ -1,0 +1,232 @@
+// The main window on the offscreen platform, driven as an operator drives
+// it: captions in both languages and from broken caption files, the
+// activation handler after a setup window changed the machine, a whole
+// letter run to the end-of-job question, a broken drawing opened over a
+// good one.
+
+#include "app/MainFormCaptions.h"
+#include "app/OperatorSession.h"
+#include "common/TextFile.h"
+#include "machine/RecordingDialog.h"
+#include "support/TempDir.h"
+#include "ui/MainForm.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+namespace korvel::test {
+
+namespace {
+
+const std::filesystem::path kLetter = std::filesystem::path(KORVEL_EXAMPLES_DIR) / "letterD.dxf";
+
+// One window on a fresh application folder with the shipped files.
+struct WindowRig {
+    TempDir dir;
+    machine::RecordingDialog dialog;
+    app::OperatorSession session{common::AppDir(dir.path()), KORVEL_RESOURCES_DIR, dialog};
+    std::unique_ptr<ui::MainForm> window;
+
+    void open() { window = std::make_unique<ui::MainForm>(session); }
+    template <typename T = QWidget> T* child(const char* name) const {
+        return window->findChild<T*>(name);
+    }
+    QString text(const char* name) const {
+        if (auto* b = child<QAbstractButton>(name)) {
+            return b->text();
+        }
+        if (auto* l = child<QLabel>(name)) {
+            return l->text();
+        }
+        if (auto* e = child<QLineEdit>(name)) {
+            return e->text();
+        }
+        if (auto* g = child<QGroupBox>(name)) {
+            return g->title();
+        }
+        if (auto* a = child<QAction>(name)) {
+            return a->text();
+        }
+        if (auto* m = child<QMenu>(name)) {
+            return m->title();
+        }
+        return {};
+    }
+    // Every caption of the window's caption table, tabs and title included.
+    std::map<std::string, QString> captions() const {
+        std::map<std::string, QString> all;
+        for (const auto& row : app::MainFormCaptions()) {
+            const QString key = QString::fromStdString(row.key);
+            if (row.key == "title") {
+                all[row.key] = window->windowTitle();
+            } else if (key.contains('#')) {
+                const auto parts = key.split('#');
+                all[row.key] = window->findChild<QTabBar*>(parts[0])->tabText(parts[1].toInt());
+            } else {
+                all[row.key] = text(row.key.c_str());
+            }
+        }
+        return all;
+    }
+    // A setup window that changes nothing and is closed at once.
+    void closeASetupWindow() {
+        QDialog setup(window.get());
+        QTimer::singleShot(0, &setup, &QDialog::reject);
+        window->showSetupWindow(setup);
+    }
+    void saveParameters() {
+        auto& m = session.machine();
+        m.store().SaveSysPara(m.tables().ParaGroupNo, true);
+    }
+};
+
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+private slots:
+    void englishAndBackRestoresEveryChineseCaption();
+    void captionFileWithBlankLinesAndShortFile();
+    void activationFollowsASavedParameterChange();
+    void wholeLetterRunsToTheEndOfJobQuestion();
+    void brokenDrawingOverAGoodOneKeepsTheView();
+};
+
+void MainFormTest::englishAndBackRestoresEveryChineseCaption() {
+    WindowRig rig;
+    rig.open();
+    const auto chinese = rig.captions();
+    QCOMPARE(rig.text("Text1"), QString::fromUtf8("控制"));
+    QVERIFY(rig.window->windowTitle().startsWith(QString::fromUtf8("数控围字机控制系统Korvel-V ")));
+
+    rig.window->setLanguage(1);
+    QCOMPARE(rig.text("Command1"), QString("Contour Offset"));
+    QCOMPARE(rig.text("Menu_File"), QString("File"));
+    QCOMPARE(rig.text("Text1"), QString("Control"));
+    QVERIFY(rig.window->windowTitle().endsWith(QString::fromStdString(" " + app::VersionText())));
+    // The setup tab's marker follows the language in both directions.
+    rig.child<QTabBar>("TabStrip1")->tabBarClicked(1);
+    QCOMPARE(rig.text("Text1"), QString("Setup"));
+    QVERIFY(rig.child("Frame4")->isVisibleTo(rig.window.get()));
+    rig.window->setLanguage(0);
+    QCOMPARE(rig.text("Text1"), QString::fromUtf8("设置"));
+    rig.child<QTabBar>("TabStrip1")->tabBarClicked(0);
+
+    const auto back = rig.captions();
+    for (const auto& [key, text] : chinese) {
+        QVERIFY2(back.at(key) == text, key.c_str());
+    }
+}
+
+void MainFormTest::captionFileWithBlankLinesAndShortFile() {
+    WindowRig rig;
+    // Comments and blank lines at the ignored positions; the file ends
+    // after line 27 ("Frame6").
+    common::Lines lines;
+    for (int line = 1; line <= 27; ++line) {
+        lines.push_back(line % 6 == 0 ? (line % 12 == 0 ? "" : "' ignored") : "L" + std::to_string(line));
+    }
+    common::WriteLines(rig.dir / "Language" / "mainform.txt", lines);
+    rig.open();
+    rig.window->setLanguage(1);
+    QCOMPARE(rig.text("Check1"), QString("L2"));
+    QCOMPARE(rig.text("Command1"), QString("L13"));
+    QCOMPARE(rig.text("Frame6"), QString("L27"));
+    QVERIFY(rig.window->windowTitle().startsWith("L1 "));
+    // Beyond the end of the file the Chinese captions stay.
+    QCOMPARE(rig.text("Label1_0"), QString::fromUtf8("送料速度："));
+    QCOMPARE(rig.text("Menu_Open"), QString::fromUtf8("打开"));
+
+    // A missing file keeps every caption and does not stop the window.
+    std::filesystem::remove(rig.dir / "Language" / "mainform.txt");
+    rig.window->setLanguage(1);
+    QCOMPARE(rig.text("Command1"), QString("L13"));
+}
+
+void MainFormTest::activationFollowsASavedParameterChange() {
+    WindowRig rig;
+    auto& params = rig.session.machine().params();
+    params.InfeedControl = 1;
+    params.FeedType = 1;
+    rig.saveParameters();
+    rig.open();
+    QCOMPARE(rig.text("Command_Z2"), QString::fromUtf8("进 刀 回 零"));
+    QCOMPARE(rig.text("LabelUnitA"), QString("mm"));
+    QVERIFY(rig.child("Check1")->isHidden());
+    QVERIFY(rig.child("Text3")->isHidden());
+    QVERIFY(!rig.child("Command3_7")->isHidden());
+
+    // The equipment window saves a swing axis and roller feed; closing it
+    // re-applies the handler without a restart.
+    params.InfeedControl = 0;
+    params.FeedType = 0;
+    rig.saveParameters();
+    rig.closeASetupWindow();
+    QCOMPARE(rig.text("Command_Z2"), QString::fromUtf8("摆 刀 回 零"));
+    QCOMPARE(rig.text("Label3_3"), QString::fromUtf8("摆刀零位开关"));
+    QCOMPARE(rig.text("LabelUnitA"), QString("deg"));
+    QVERIFY(!rig.child("Check1")->isHidden());
+    for (const char* gripper : {"Command3_5", "Command3_6", "Command3_7"}) {
+        QVERIFY2(rig.child(gripper)->isHidden(), gripper);
+    }
+    // In English the swing rows of mainform1.txt apply.
+    rig.window->setLanguage(1);
+    QCOMPARE(rig.text("Command_Z2"), QString("Home Swing"));
+}
+
+void MainFormTest::wholeLetterRunsToTheEndOfJobQuestion() {
+    WindowRig rig;
+    rig.open();
+    QVERIFY(rig.window->openDrawing(kLetter, std::nullopt));
+    rig.window->selectWholeLetter();
+    QVERIFY(!rig.text("Label4_1").isEmpty());
+    rig.child<QLineEdit>("Text7")->setText("20");
+    QTest::mouseClick(rig.child<QPushButton>("Command_Run"), Qt::LeftButton);
+    QVERIFY(rig.session.machine().run().JobRunActive != 0);
+    QVERIFY(!rig.child<QPushButton>("Command_Run")->isEnabled());
+    QVERIFY(rig.text("Label4_2").endsWith("  mm"));
+
+    // A few timer periods on the real clock, then the rest in virtual time.
+    for (int i = 0; i < 5; ++i) {
+        rig.window->advance(30);
+    }
+    QVERIFY(rig.window->runToEnd(400000));
+    QVERIFY(rig.dialog.saw("加工完成！送料是否回零？"));
+    QCOMPARE(rig.text("Label4_3"), QString("0.0000  mm"));
+    QVERIFY(rig.child<QPushButton>("Command_Run")->isEnabled());
+    QVERIFY(rig.session.machine().run().JobRunActive == 0);
+}
+
+void MainFormTest::brokenDrawingOverAGoodOneKeepsTheView() {
+    WindowRig rig;
+    rig.open();
+    QVERIFY(rig.window->openDrawing(kLetter, std::nullopt));
+    const auto nodes = rig.session.outlines().model().nodes().size();
+    const auto view = rig.session.outlines().view().rect();
+    common::WriteLines(rig.dir / "broken.dxf", {"0", "SECTION", "2", "ENTITIES", "0", "SPLINE"});
+    rig.dialog.clear();
+
+    QVERIFY(!rig.window->openDrawing(rig.dir / "broken.dxf", std::nullopt));
+    QCOMPARE(rig.dialog.entries().size(), std::size_t{1});
+    QVERIFY(!rig.dialog.entries().front().message.zh.empty());
+    QCOMPARE(rig.text("Label4_0"), QString::fromStdString(kLetter.string()));
+    QCOMPARE(rig.session.outlines().model().nodes().size(), nodes);
+    QCOMPARE(rig.session.outlines().view().rect().w, view.w);
+}
+
+} // namespace korvel::test
+
+QTEST_MAIN(korvel::test::MainFormTest)
+#include "MainFormTest.moc"
