@@ -4,12 +4,13 @@
 // letter run to the end-of-job question, a broken drawing opened over a
 // good one.
 
+#include "ui/MainForm.h"
+
 #include "app/MainFormCaptions.h"
 #include "app/OperatorSession.h"
 #include "common/TextFile.h"
 #include "machine/RecordingDialog.h"
 #include "support/TempDir.h"
-#include "ui/MainForm.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -22,7 +23,6 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
-
 #include <map>
 #include <memory>
 
@@ -136,7 +136,8 @@ void MainFormTest::captionFileWithBlankLinesAndShortFile() {
     // after line 27 ("Frame6").
     common::Lines lines;
     for (int line = 1; line <= 27; ++line) {
-        lines.push_back(line % 6 == 0 ? (line % 12 == 0 ? "" : "' ignored") : "L" + std::to_string(line));
+        lines.push_back(line % 6 == 0 ? (line % 12 == 0 ? "" : "' ignored")
+                                      : "L" + std::to_string(line));
     }
     common::WriteLines(rig.dir / "Language" / "mainform.txt", lines);
     rig.open();
