@@ -14,6 +14,7 @@
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -101,6 +102,11 @@ QLabel* Lamp(QWidget* parent, const QString& name) {
 MainForm::MainForm(app::OperatorSession& session, QWidget* parent)
     : QMainWindow(parent), m_session(session) {
     setObjectName("MainForm");
+    // The machine maker's icon, when the application folder has one.
+    const auto icon = m_session.appDir().file("公司图标.ico");
+    if (std::filesystem::exists(icon)) {
+        setWindowIcon(QIcon(QString::fromStdString(icon.string())));
+    }
     buildMenus();
 
     // The view grows with the window; the machine status and the job

@@ -102,6 +102,7 @@ private slots:
     void activationFollowsASavedParameterChange();
     void wholeLetterRunsToTheEndOfJobQuestion();
     void brokenDrawingOverAGoodOneKeepsTheView();
+    void fieldsAndLanguageSurviveARestart();
 };
 
 void MainFormTest::englishAndBackRestoresEveryChineseCaption() {
@@ -225,6 +226,28 @@ void MainFormTest::brokenDrawingOverAGoodOneKeepsTheView() {
     QCOMPARE(rig.text("Label4_0"), QString::fromStdString(kLetter.string()));
     QCOMPARE(rig.session.outlines().model().nodes().size(), nodes);
     QCOMPARE(rig.session.outlines().view().rect().w, view.w);
+}
+
+void MainFormTest::fieldsAndLanguageSurviveARestart() {
+    TempDir dir;
+    machine::RecordingDialog dialog;
+    {
+        app::OperatorSession session(common::AppDir(dir.path()), KORVEL_RESOURCES_DIR, dialog);
+        ui::MainForm window(session);
+        window.findChild<QLineEdit*>("Text4")->setText("25");
+        window.findChild<QLineEdit*>("Text7")->setText("40");
+        window.findChild<QCheckBox*>("Check2")->setChecked(true);
+        window.findChild<QCheckBox*>("Check5")->setChecked(true);
+        window.setLanguage(1);
+        window.close();
+    }
+    app::OperatorSession session(common::AppDir(dir.path()), KORVEL_RESOURCES_DIR, dialog);
+    ui::MainForm window(session);
+    QCOMPARE(window.findChild<QLineEdit*>("Text4")->text(), QString("25"));
+    QCOMPARE(window.findChild<QLineEdit*>("Text7")->text(), QString("40"));
+    QVERIFY(window.findChild<QCheckBox*>("Check2")->isChecked());
+    QVERIFY(window.findChild<QCheckBox*>("Check5")->isChecked());
+    QCOMPARE(window.findChild<QPushButton*>("Command1")->text(), QString("Contour Offset"));
 }
 
 } // namespace korvel::test
