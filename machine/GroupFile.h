@@ -1,5 +1,5 @@
 #pragma once
-// The parameter group file SysPara/SYS_<n>.ini: 103 lines, one per
+// The parameter group file SysPara/SYS_<n>.ini: 110 lines, one per
 // parameter in table order. A numeric line is the value in Str form (a
 // leading blank unless negative, ".5", no trailing zeros), a blank and the
 // description; the slot action order line is the letters, "," and nine
@@ -24,7 +24,7 @@ struct GroupLineFields {
 };
 GroupLineFields SplitGroupLine(std::string_view line);
 
-// The 103 lines of a group file. RunMode is always written as 0, so every
+// The 110 lines of a group file. RunMode is always written as 0, so every
 // reload starts in machining mode.
 common::Lines GroupFileLines(const ParameterSet& set);
 
@@ -33,7 +33,7 @@ common::Lines GroupFileLines(const ParameterSet& set);
 //   absurd value gets the factory value (and, when missing, the factory
 //   description).
 // - Lines 74 and 75 are read when present, otherwise `set` keeps its values.
-// - Lines 76-103 missing from an older file get their default description
+// - Lines 76-110 missing from an older file get their default description
 //   and, where one is defined, their default value.
 // A file that cannot be read at all gives the whole factory set. Every
 // problem is reported in the returned message (empty when the file was

@@ -1,5 +1,5 @@
 #pragma once
-// The machine's parameter set: the 103 values of one parameter group
+// The machine's parameter set: the 110 values of one parameter group
 // (SysPara/SYS_<n>.ini), one per line of the group file, in file order.
 // Every subsystem reads them under these names: the generators take the
 // process values, the interpreter and executor the pulse equivalents, speeds
@@ -19,7 +19,7 @@
 namespace korvel::machine {
 
 // Lines of a complete group file.
-inline constexpr int kParameterLineCount = 103;
+inline constexpr int kParameterLineCount = 110;
 // Lines an old group file must have at least.
 inline constexpr int kParameterRequiredLines = 73;
 
@@ -108,7 +108,7 @@ struct ParameterSet {
     double EncoderPulseEquiv = 0;  // 74 optional line
     double DownStrokeBack = 0;     // 75 optional line
 
-    // Later additions (lines 76-103); older files lack them.
+    // Later additions (lines 76-110); older files lack them.
     double ArcCorrPos = 0;               // 76
     double ArcCorrNeg = 0;               // 77
     std::int16_t JoinPauseTime = 0;      // 78
@@ -135,6 +135,14 @@ struct ParameterSet {
     std::int16_t InfeedAccumulate = 0;  // 101
     std::int16_t InfeedLimitActive = 0; // 102
     double MaxFeedLength = 0;           // 103
+    // Values of the user process window (lines 104-110).
+    double InfeedToolSetPosition = 0;   // 104 infeed (A) position where the cutter meets the strip
+    std::int16_t InfeedToolSetLock = 0; // 105 1: that position is locked against editing
+    std::int16_t ClampCheckActive = 0;  // 106 1: the clamp's in-place input is checked
+    std::int16_t ExtraSlotActive = 0;   // 107 1: acute corners get extra slots
+    double ExtraSlotSpacing = 0;        // 108 spacing of the extra slots
+    double ExtraSlotDepth = 0;          // 109 depth of the extra slots
+    std::int16_t ToolSetFromBasePlate = 0; // 110 1: tool setting measures from the base plate
 
     // The description text of every line as read from the group file,
     // written back unchanged; index = line - 1 (so the six cut-stroke

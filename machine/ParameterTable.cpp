@@ -164,6 +164,13 @@ std::array<ParameterInfo, kParameterLineCount> buildTable() {
         i16(101, KV_FIELD(InfeedAccumulate), "进刀是否累加", "", 0, kFlag, 0),
         i16(102, KV_FIELD(InfeedLimitActive), "进刀限位是否有效", "", 0, kFlag, 0),
         dbl(103, KV_FIELD(MaxFeedLength), "单次最长送料长度", "mm", 0, kNonNegative, 0),
+        dbl(104, KV_FIELD(InfeedToolSetPosition), "进刀对刀位置", "mm", 0, kAny, 0),
+        i16(105, KV_FIELD(InfeedToolSetLock), "进刀对刀位置锁定0-否1-是", "", 0, kFlag, 0),
+        i16(106, KV_FIELD(ClampCheckActive), "压紧检测打开0-否1-是", "", 0, kFlag, 0),
+        i16(107, KV_FIELD(ExtraSlotActive), "锐角附加开槽0-否1-是", "", 0, kFlag, 0),
+        dbl(108, KV_FIELD(ExtraSlotSpacing), "锐角附加开槽间距", "mm", 5, kNonNegative, 5),
+        dbl(109, KV_FIELD(ExtraSlotDepth), "锐角附加开槽深度", "mm", 0.3, kNonNegative, 0.3),
+        i16(110, KV_FIELD(ToolSetFromBasePlate), "以机器底板为基准对刀0-否1-是", "", 0, kFlag, 0),
     }};
 }
 

@@ -42,7 +42,7 @@ struct ValueLimits {
 };
 
 struct ParameterInfo {
-    int line;              // 1..103
+    int line;              // 1..110
     std::string_view name; // "PulseEquivX", "CutStroke[3]"
     ParameterType type;
     ParameterField field;
@@ -53,7 +53,7 @@ struct ParameterInfo {
     ValueLimits limits;
 };
 
-// The 103 lines in file order (index = line - 1).
+// The 110 lines in file order (index = line - 1).
 const std::array<ParameterInfo, kParameterLineCount>& ParameterTable();
 const ParameterInfo& ParameterLine(int line);
 // Look up a field by name; "CutStroke(2)" is accepted for "CutStroke[2]".

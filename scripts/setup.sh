@@ -7,7 +7,12 @@ KORVEL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 KORVEL_BUILD="${KORVEL_BUILD:-$KORVEL_ROOT/build/default}"
 
 packages=(build-essential cmake ninja-build pkg-config
-          libgtest-dev libgmock-dev googletest libbenchmark-dev)
+          libgtest-dev libgmock-dev googletest libbenchmark-dev
+          # the operator's windows: Qt 6 Widgets with OpenGL widgets, a
+          # virtual X server with Mesa's software renderer for the OpenGL
+          # tests and pictures, and a font with Chinese characters
+          qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri
+          xvfb xauth fonts-wqy-microhei)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -49,7 +49,8 @@ TEST(Layering, NoQtInTheCoreAndDependenciesPointOneWay) {
         {"geometry", {"machine/", "program/"}},
         {"machine", {"geometry/", "program/"}},
         {"program", {}},
-        {"app", {}}};
+        {"app", {}},
+        {"cli", {}}};
     for (const auto& [folder, forbidden] : rules) {
         std::vector<std::string> all = qt;
         all.insert(all.end(), forbidden.begin(), forbidden.end());

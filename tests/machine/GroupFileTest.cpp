@@ -68,7 +68,7 @@ TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
     expected.RunMode = 0;
     EXPECT_EQ(read, expected);
     const common::Lines lines = common::ReadLines(dir / "SYS_0.ini");
-    ASSERT_EQ(lines.size(), 103u);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kParameterLineCount));
     EXPECT_EQ(lines[17], " 0 说明 18（单位，mm）");
     // The slot action order: letters, a comma and nine blanks.
     EXPECT_EQ(lines[63], "FPDUNDUB,         说明 64（单位，mm）");
@@ -113,7 +113,8 @@ TEST(GroupFile, OldSeventyFiveLineFileGetsTheLaterDefaults) {
         {"DownStrokeBack", 4.2},  {"EncoderTolerance", 2}, {"ArcJoinAngleThreshold", 0.2},
         {"ZToolSetPosition", 20}, {"SlotDepthCorr", 100},  {"InfeedDistanceLimit", 1},
         {"ArcCorrPos", 0},        {"EncoderPort", 0},      {"CutStroke(4)", 0},
-        {"MaxFeedLength", 0},
+        {"MaxFeedLength", 0},     {"ExtraSlotSpacing", 5}, {"ExtraSlotDepth", 0.3},
+        {"InfeedToolSetLock", 0},
     };
     for (const auto& [name, value] : values) {
         EXPECT_EQ(NumericValue(set, *FindParameter(name)), value) << name;
@@ -121,13 +122,14 @@ TEST(GroupFile, OldSeventyFiveLineFileGetsTheLaterDefaults) {
     EXPECT_DOUBLE_EQ(set.PulseEquivX, 166.666666666667);
     EXPECT_EQ(set.description(80), "X轴编码器修正精度，单位：编码器脉冲数");
     EXPECT_EQ(set.description(91), "第五刀距度");
+    EXPECT_EQ(set.description(108), "锐角附加开槽间距");
     EXPECT_EQ(set.description(64), "开槽动作顺序（U上 D下）");
     EXPECT_EQ(set.SlotActionOrder, "UDPUD");
 
     test::TempDir dir;
     WriteGroupFile(dir / "SYS_0.ini", set);
     const common::Lines lines = common::ReadLines(dir / "SYS_0.ini");
-    ASSERT_EQ(lines.size(), 103u);
+    ASSERT_EQ(lines.size(), static_cast<size_t>(kParameterLineCount));
     EXPECT_EQ(lines[79], " 2 X轴编码器修正精度，单位：编码器脉冲数");
     EXPECT_EQ(lines[99], " 100 开槽深度修正");
 }

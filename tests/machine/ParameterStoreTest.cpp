@@ -158,7 +158,8 @@ TEST_F(InstalledFolder, BadGroupFileIsReportedAndKeptUntilSaved) {
     EXPECT_EQ(params.PulseEquivX, 200);
     EXPECT_EQ(common::ReadLines(appDir.sysPara("SYS_2.ini")).size(), 1u);
     store.SaveSysPara(2, true);
-    EXPECT_EQ(common::ReadLines(appDir.sysPara("SYS_2.ini")).size(), 103u);
+    EXPECT_EQ(common::ReadLines(appDir.sysPara("SYS_2.ini")).size(),
+              static_cast<size_t>(kParameterLineCount));
 }
 
 TEST_F(InstalledFolder, WriteFailureReturnsTheErrorAndKeepsTheOldFile) {

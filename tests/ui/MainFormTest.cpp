@@ -23,6 +23,7 @@
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 
@@ -94,44 +95,35 @@ struct WindowRig {
 
 } // namespace
 
-class MainFormTest : public QObject {
-    Q_OBJECT
-private slots:
-    void englishAndBackRestoresEveryChineseCaption();
-    void captionFileWithBlankLinesAndShortFile();
-    void activationFollowsASavedParameterChange();
-    void wholeLetterRunsToTheEndOfJobQuestion();
-    void brokenDrawingOverAGoodOneKeepsTheView();
-    void fieldsAndLanguageSurviveARestart();
-};
-
-void MainFormTest::englishAndBackRestoresEveryChineseCaption() {
+TEST(MainForm, EnglishAndBackRestoresEveryChineseCaption) {
     WindowRig rig;
     rig.open();
     const auto chinese = rig.captions();
-    QCOMPARE(rig.text("Text1"), QString::fromUtf8("控制"));
-    QVERIFY(rig.window->windowTitle().startsWith(QString::fromUtf8("数控围字机控制系统Korvel-V ")));
+    EXPECT_EQ(rig.text("Text1"), QString::fromUtf8("控制"));
+    EXPECT_TRUE(
+        rig.window->windowTitle().startsWith(QString::fromUtf8("数控围字机控制系统Korvel-V ")));
 
     rig.window->setLanguage(1);
-    QCOMPARE(rig.text("Command1"), QString("Contour Offset"));
-    QCOMPARE(rig.text("Menu_File"), QString("File"));
-    QCOMPARE(rig.text("Text1"), QString("Control"));
-    QVERIFY(rig.window->windowTitle().endsWith(QString::fromStdString(" " + app::VersionText())));
+    EXPECT_EQ(rig.text("Command1"), QString("Contour Offset"));
+    EXPECT_EQ(rig.text("Menu_File"), QString("File"));
+    EXPECT_EQ(rig.text("Text1"), QString("Control"));
+    EXPECT_TRUE(
+        rig.window->windowTitle().endsWith(QString::fromStdString(" " + app::VersionText())));
     // The setup tab's marker follows the language in both directions.
     rig.child<QTabBar>("TabStrip1")->tabBarClicked(1);
-    QCOMPARE(rig.text("Text1"), QString("Setup"));
-    QVERIFY(rig.child("Frame4")->isVisibleTo(rig.window.get()));
+    EXPECT_EQ(rig.text("Text1"), QString("Setup"));
+    EXPECT_TRUE(rig.child("Frame4")->isVisibleTo(rig.window.get()));
     rig.window->setLanguage(0);
-    QCOMPARE(rig.text("Text1"), QString::fromUtf8("设置"));
+    EXPECT_EQ(rig.text("Text1"), QString::fromUtf8("设置"));
     rig.child<QTabBar>("TabStrip1")->tabBarClicked(0);
 
     const auto back = rig.captions();
     for (const auto& [key, text] : chinese) {
-        QVERIFY2(back.at(key) == text, key.c_str());
+        EXPECT_TRUE(back.at(key) == text) << key.c_str();
     }
 }
 
-void MainFormTest::captionFileWithBlankLinesAndShortFile() {
+TEST(MainForm, CaptionFileWithBlankLinesAndShortFile) {
     WindowRig rig;
     // Comments and blank lines at the ignored positions; the file ends
     // after line 27 ("Frame6").
@@ -143,32 +135,32 @@ void MainFormTest::captionFileWithBlankLinesAndShortFile() {
     common::WriteLines(rig.dir / "Language" / "mainform.txt", lines);
     rig.open();
     rig.window->setLanguage(1);
-    QCOMPARE(rig.text("Check1"), QString("L2"));
-    QCOMPARE(rig.text("Command1"), QString("L13"));
-    QCOMPARE(rig.text("Frame6"), QString("L27"));
-    QVERIFY(rig.window->windowTitle().startsWith("L1 "));
+    EXPECT_EQ(rig.text("Check1"), QString("L2"));
+    EXPECT_EQ(rig.text("Command1"), QString("L13"));
+    EXPECT_EQ(rig.text("Frame6"), QString("L27"));
+    EXPECT_TRUE(rig.window->windowTitle().startsWith("L1 "));
     // Beyond the end of the file the Chinese captions stay.
-    QCOMPARE(rig.text("Label1_0"), QString::fromUtf8("送料速度："));
-    QCOMPARE(rig.text("Menu_Open"), QString::fromUtf8("打开"));
+    EXPECT_EQ(rig.text("Label1_0"), QString::fromUtf8("送料速度："));
+    EXPECT_EQ(rig.text("Menu_Open"), QString::fromUtf8("打开"));
 
     // A missing file keeps every caption and does not stop the window.
     std::filesystem::remove(rig.dir / "Language" / "mainform.txt");
     rig.window->setLanguage(1);
-    QCOMPARE(rig.text("Command1"), QString("L13"));
+    EXPECT_EQ(rig.text("Command1"), QString("L13"));
 }
 
-void MainFormTest::activationFollowsASavedParameterChange() {
+TEST(MainForm, ActivationFollowsASavedParameterChange) {
     WindowRig rig;
     auto& params = rig.session.machine().params();
     params.InfeedControl = 1;
     params.FeedType = 1;
     rig.saveParameters();
     rig.open();
-    QCOMPARE(rig.text("Command_Z2"), QString::fromUtf8("进 刀 回 零"));
-    QCOMPARE(rig.text("LabelUnitA"), QString("mm"));
-    QVERIFY(rig.child("Check1")->isHidden());
-    QVERIFY(rig.child("Text3")->isHidden());
-    QVERIFY(!rig.child("Command3_7")->isHidden());
+    EXPECT_EQ(rig.text("Command_Z2"), QString::fromUtf8("进 刀 回 零"));
+    EXPECT_EQ(rig.text("LabelUnitA"), QString("mm"));
+    EXPECT_TRUE(rig.child("Check1")->isHidden());
+    EXPECT_TRUE(rig.child("Text3")->isHidden());
+    EXPECT_TRUE(!rig.child("Command3_7")->isHidden());
 
     // The equipment window saves a swing axis and roller feed; closing it
     // re-applies the handler without a restart.
@@ -176,59 +168,59 @@ void MainFormTest::activationFollowsASavedParameterChange() {
     params.FeedType = 0;
     rig.saveParameters();
     rig.closeASetupWindow();
-    QCOMPARE(rig.text("Command_Z2"), QString::fromUtf8("摆 刀 回 零"));
-    QCOMPARE(rig.text("Label3_3"), QString::fromUtf8("摆刀零位开关"));
-    QCOMPARE(rig.text("LabelUnitA"), QString("deg"));
-    QVERIFY(!rig.child("Check1")->isHidden());
+    EXPECT_EQ(rig.text("Command_Z2"), QString::fromUtf8("摆 刀 回 零"));
+    EXPECT_EQ(rig.text("Label3_3"), QString::fromUtf8("摆刀零位开关"));
+    EXPECT_EQ(rig.text("LabelUnitA"), QString("deg"));
+    EXPECT_TRUE(!rig.child("Check1")->isHidden());
     for (const char* gripper : {"Command3_5", "Command3_6", "Command3_7"}) {
-        QVERIFY2(rig.child(gripper)->isHidden(), gripper);
+        EXPECT_TRUE(rig.child(gripper)->isHidden()) << gripper;
     }
     // In English the swing rows of mainform1.txt apply.
     rig.window->setLanguage(1);
-    QCOMPARE(rig.text("Command_Z2"), QString("Home Swing"));
+    EXPECT_EQ(rig.text("Command_Z2"), QString("Home Swing"));
 }
 
-void MainFormTest::wholeLetterRunsToTheEndOfJobQuestion() {
+TEST(MainForm, WholeLetterRunsToTheEndOfJobQuestion) {
     WindowRig rig;
     rig.open();
-    QVERIFY(rig.window->openDrawing(kLetter, std::nullopt));
+    EXPECT_TRUE(rig.window->openDrawing(kLetter, std::nullopt));
     rig.window->selectWholeLetter();
-    QVERIFY(!rig.text("Label4_1").isEmpty());
+    EXPECT_TRUE(!rig.text("Label4_1").isEmpty());
     rig.child<QLineEdit>("Text7")->setText("20");
     QTest::mouseClick(rig.child<QPushButton>("Command_Run"), Qt::LeftButton);
-    QVERIFY(rig.session.machine().run().JobRunActive != 0);
-    QVERIFY(!rig.child<QPushButton>("Command_Run")->isEnabled());
-    QVERIFY(rig.text("Label4_2").endsWith("  mm"));
+    EXPECT_TRUE(rig.session.machine().run().JobRunActive != 0);
+    EXPECT_TRUE(!rig.child<QPushButton>("Command_Run")->isEnabled());
+    EXPECT_TRUE(rig.text("Label4_2").endsWith("  mm"));
 
     // A few timer periods on the real clock, then the rest in virtual time.
     for (int i = 0; i < 5; ++i) {
         rig.window->advance(30);
     }
-    QVERIFY(rig.window->runToEnd(400000));
-    QVERIFY(rig.dialog.saw("加工完成！送料是否回零？"));
-    QCOMPARE(rig.text("Label4_3"), QString("0.0000  mm"));
-    QVERIFY(rig.child<QPushButton>("Command_Run")->isEnabled());
-    QVERIFY(rig.session.machine().run().JobRunActive == 0);
+    EXPECT_TRUE(rig.window->runToEnd(400000));
+    EXPECT_TRUE(rig.dialog.saw("加工完成！送料是否回零？"));
+    EXPECT_EQ(rig.text("Label4_3"), QString("0.0000  mm"));
+    EXPECT_TRUE(rig.child<QPushButton>("Command_Run")->isEnabled());
+    EXPECT_TRUE(rig.session.machine().run().JobRunActive == 0);
 }
 
-void MainFormTest::brokenDrawingOverAGoodOneKeepsTheView() {
+TEST(MainForm, BrokenDrawingOverAGoodOneKeepsTheView) {
     WindowRig rig;
     rig.open();
-    QVERIFY(rig.window->openDrawing(kLetter, std::nullopt));
+    EXPECT_TRUE(rig.window->openDrawing(kLetter, std::nullopt));
     const auto nodes = rig.session.outlines().model().nodes().size();
     const auto view = rig.session.outlines().view().rect();
     common::WriteLines(rig.dir / "broken.dxf", {"0", "SECTION", "2", "ENTITIES", "0", "SPLINE"});
     rig.dialog.clear();
 
-    QVERIFY(!rig.window->openDrawing(rig.dir / "broken.dxf", std::nullopt));
-    QCOMPARE(rig.dialog.entries().size(), std::size_t{1});
-    QVERIFY(!rig.dialog.entries().front().message.zh.empty());
-    QCOMPARE(rig.text("Label4_0"), QString::fromStdString(kLetter.string()));
-    QCOMPARE(rig.session.outlines().model().nodes().size(), nodes);
-    QCOMPARE(rig.session.outlines().view().rect().w, view.w);
+    EXPECT_TRUE(!rig.window->openDrawing(rig.dir / "broken.dxf", std::nullopt));
+    EXPECT_EQ(rig.dialog.entries().size(), std::size_t{1});
+    EXPECT_TRUE(!rig.dialog.entries().front().message.zh.empty());
+    EXPECT_EQ(rig.text("Label4_0"), QString::fromStdString(kLetter.string()));
+    EXPECT_EQ(rig.session.outlines().model().nodes().size(), nodes);
+    EXPECT_EQ(rig.session.outlines().view().rect().w, view.w);
 }
 
-void MainFormTest::fieldsAndLanguageSurviveARestart() {
+TEST(MainForm, FieldsAndLanguageSurviveARestart) {
     TempDir dir;
     machine::RecordingDialog dialog;
     {
@@ -243,14 +235,11 @@ void MainFormTest::fieldsAndLanguageSurviveARestart() {
     }
     app::OperatorSession session(common::AppDir(dir.path()), KORVEL_RESOURCES_DIR, dialog);
     ui::MainForm window(session);
-    QCOMPARE(window.findChild<QLineEdit*>("Text4")->text(), QString("25"));
-    QCOMPARE(window.findChild<QLineEdit*>("Text7")->text(), QString("40"));
-    QVERIFY(window.findChild<QCheckBox*>("Check2")->isChecked());
-    QVERIFY(window.findChild<QCheckBox*>("Check5")->isChecked());
-    QCOMPARE(window.findChild<QPushButton*>("Command1")->text(), QString("Contour Offset"));
+    EXPECT_EQ(window.findChild<QLineEdit*>("Text4")->text(), QString("25"));
+    EXPECT_EQ(window.findChild<QLineEdit*>("Text7")->text(), QString("40"));
+    EXPECT_TRUE(window.findChild<QCheckBox*>("Check2")->isChecked());
+    EXPECT_TRUE(window.findChild<QCheckBox*>("Check5")->isChecked());
+    EXPECT_EQ(window.findChild<QPushButton*>("Command1")->text(), QString("Contour Offset"));
 }
 
 } // namespace korvel::test
-
-QTEST_MAIN(korvel::test::MainFormTest)
-#include "MainFormTest.moc"
