@@ -159,6 +159,7 @@ private:
     QTimer* m_timer2 = nullptr;
     QElapsedTimer m_clock;
     bool m_closing = false;
+    bool m_inTick = false;
 };
 
 } // namespace korvel::ui

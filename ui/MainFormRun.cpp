@@ -41,7 +41,15 @@ void MainForm::stopTimer2() {
 }
 
 void MainForm::timer2Tick() {
+    // A message box raised inside a tick runs its own event loop, in which
+    // the timer keeps firing: those periods wait, and the machine time they
+    // stand for is given to the next tick once the box is answered.
+    if (m_inTick) {
+        return;
+    }
+    m_inTick = true;
     advance(m_clock.restart());
+    m_inTick = false;
 }
 
 void MainForm::advance(std::int64_t elapsedMs) {
