@@ -1,7 +1,6 @@
 #include "app/MainFormActivation.h"
 
-#include "common/Basic.h"
-#include "common/Fields.h"
+#include "app/FieldText.h"
 
 namespace korvel::app {
 
@@ -11,18 +10,6 @@ constexpr std::int16_t kMotorInfeed = 1;
 constexpr std::int16_t kNoSwing = 1;
 constexpr std::int16_t kFrontFaceOnly = 1;
 constexpr std::int16_t kNoBender = 0;
-
-// A number as the operator would type it into the field ("5", "0.8").
-std::string FieldText(double value) {
-    std::string text(common::Trim(common::Str(value)));
-    // Str writes ".8"; the field shows "0.8".
-    if (text.rfind('.', 0) == 0) {
-        text.insert(0, "0");
-    } else if (text.rfind("-.", 0) == 0) {
-        text.insert(1, "0");
-    }
-    return text;
-}
 
 void ApplyFeedType(std::int16_t feedType, MainFormActivation& a) {
     switch (feedType) {

@@ -65,6 +65,18 @@ void SimulatedSession::startFeedReturn() {
     }
 }
 
+void SimulatedSession::startToolSetting() {
+    if (m_machine->MachineBusy()) {
+        return;
+    }
+    program::TestPrograms programs(m_dir, m_machine->params(), m_machine->tables(),
+                                   m_machine->run(), *m_card, m_fields.Check3);
+    const common::Message refusal = programs.ToolSettingProgram();
+    if (!refusal.empty()) {
+        m_dialog.show(refusal);
+    }
+}
+
 void SimulatedSession::feedButton(bool retract, bool pressed) {
     auto& p = m_machine->params();
     auto& run = m_machine->run();

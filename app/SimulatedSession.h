@@ -53,6 +53,8 @@ public:
     void startJob() override;
     void startFeedReturn() override;
     void feedButton(bool retract, bool pressed) override;
+    // The machine's tool-setting button: the automatic tool setting program.
+    void startToolSetting() override;
     void jobFinished() override;
 
     // Called when the executor has finished a job (the window returns its

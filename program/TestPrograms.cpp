@@ -53,9 +53,9 @@ ProgramText TestPrograms::preamble(bool homeBender) const {
     return t;
 }
 
-void TestPrograms::load(ProgramText& program) {
+void TestPrograms::load(ProgramText& program, machine::RunKind kind) {
     program.write(m_dir);
-    m_run.loadProgram(m_dir, machine::RunKind::Action);
+    m_run.loadProgram(m_dir, kind);
 }
 
 void TestPrograms::SLxzhJG(double length) {
@@ -95,17 +95,12 @@ common::Message TestPrograms::SLxzhCSh(const std::string& measured, double lengt
 }
 
 void TestPrograms::KCPcshJG() {
-    ProgramText t = preamble(false);
-    SlotBlock(t, m_p, m_encoderOn).Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
+    ProgramText t = singleSlot(SlotTest::Front);
     load(t);
 }
 
 void TestPrograms::KCNcshJG() {
-    ProgramText t = preamble(false);
-    const double angle = m_p.SlotControl == 0 ? 180.0 : 0.0;
-    SlotBlock(t, m_p, m_encoderOn)
-        .Print_KCaction(angle, kSlotStraight, kFaceBack, kSlotFlagNoEncoder);
-    t.add("G01 A0" + speed(m_p.AutoSpeedA));
+    ProgramText t = singleSlot(SlotTest::Back);
     load(t);
 }
 

@@ -14,12 +14,12 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "machine/ParameterSet.h"
+#include "machine/RunState.h"
 
 #include <functional>
 
 namespace korvel::machine {
 class MotionCard;
-struct RunState;
 } // namespace korvel::machine
 
 namespace korvel::program {
@@ -33,6 +33,11 @@ struct TestArc {
     double radius = 100.0;
     double angle = 90.0;
 };
+
+// The slotting test buttons of the settings windows: a straight front slot,
+// the end slot of a letter (cut through with a motor infeed), the start
+// slot of a letter (a joint at a right angle) and a straight back slot.
+enum class SlotTest { Front, End, Start, Back };
 
 class TestPrograms {
 public:
@@ -66,11 +71,24 @@ public:
     // After a job: bring the feed axis back from `position` mm to zero.
     void FeedReturnProgram(double position);
 
+    // A slotting test button: one slot as a job cuts it, run as a slotting
+    // run. Refused, with the message to show and nothing written, when a
+    // motor infeed would cut deeper than the strip is thick or the
+    // pneumatic cutter is not back.
+    common::Message SlotTestProgram(SlotTest which);
+    // Automatic tool setting: home the infeed, lower the cutter to its
+    // tool-setting position, search the strip with the infeed until the
+    // tool-setting switch stops it (the executor stores the new infeed
+    // home offset), then back to zero. Refused while the switch already
+    // reports contact or the machine has no tool-setting speed.
+    common::Message ToolSettingProgram();
+
     // Program lines, for tests and the command line (nothing is loaded).
     ProgramText preamble(bool homeBender) const;
 
 private:
-    void load(ProgramText& program);
+    void load(ProgramText& program, machine::RunKind kind = machine::RunKind::Action);
+    ProgramText singleSlot(SlotTest which) const;
     void testArc(const TestArc& arc, bool positive);
     void writePressedArc(ProgramText& program, double theta, bool positive, double from,
                          double to) const;

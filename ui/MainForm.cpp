@@ -159,6 +159,7 @@ MainForm::MainForm(app::OperatorSession& session, QWidget* parent)
     connect(m_timer2, &QTimer::timeout, this, &MainForm::timer2Tick);
     m_session.setJobFinishedHandler([this] { jobFinished(); });
 
+    connectSetupButtons();
     restoreFormText();
     loadCaptions();
     activate();

@@ -7,6 +7,7 @@
 // applies lives in app/ (activation, captions, lamps, strokes, tabs).
 
 #include "app/MainFormActivation.h"
+#include "app/OperatorState.h"
 #include "common/Message.h"
 
 #include <QElapsedTimer>
@@ -44,6 +45,7 @@ public:
     ~MainForm() override;
 
     app::OperatorSession& session() { return m_session; }
+    app::OperatorState& operatorState() { return m_state; }
 
     // Timer2 drives the executor on the real clock; an unattended run
     // stops it and drives the machine in virtual time instead.
@@ -118,6 +120,10 @@ private:
     void chinese() { setLanguage(0); }
     void english() { setLanguage(1); }
 
+    // The setup windows of the setup buttons, each created when opened.
+    template <typename Window> void openSetup();
+    void connectSetupButtons();
+
     // Buttons and tabs.
     void Command1();
     void Command7();
@@ -142,6 +148,7 @@ private:
     }
 
     app::OperatorSession& m_session;
+    app::OperatorState m_state;
     QWidget* m_view = nullptr;
     QMenu* m_contextMenu = nullptr;
     QTabBar* m_tabStrip1 = nullptr;

@@ -9,7 +9,10 @@
 #include "geometry/ShapePltExport.h"
 #include "machine/ParameterTable.h"
 #include "program/EngraveExport.h"
+#include "ui/GY1_Form.h"
+#include "ui/GY_Form.h"
 #include "ui/MainForm.h"
+#include "ui/SB_Form.h"
 #include "ui/ToolPanels.h"
 
 #include <QFileDialog>
@@ -17,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTimer>
 #include <cmath>
@@ -205,6 +209,29 @@ void MainForm::showGroupManager() {
 void MainForm::showCurrentGroups() {
     const std::string line = m_session.machine().store().StatusLine(language());
     say(common::notice(line, line));
+}
+
+// ------------------------------------------------------------ setup windows
+
+template <typename Window> void MainForm::openSetup() {
+    Window window(m_session.machine(), m_state, m_session.appDir(), m_session.machine().dialog(),
+                  this);
+    showSetupWindow(window);
+}
+
+void MainForm::connectSetupButtons() {
+    // Each button whose window is in shows and opens it; the others stay hidden.
+    const std::pair<const char*, void (MainForm::*)()> buttons[] = {
+        {"Command10_0", &MainForm::openSetup<SB_Form>},
+        {"Command10_3", &MainForm::openSetup<GY1_Form>},
+        {"Command10_4", &MainForm::openSetup<GY_Form>},
+        {"Command4", &MainForm::openSetup<GY1_Form>},
+    };
+    for (const auto& [name, open] : buttons) {
+        auto* button = child<QPushButton>(name);
+        button->show();
+        connect(button, &QPushButton::clicked, this, open);
+    }
 }
 
 // ---------------------------------------------------------- buttons and tabs
