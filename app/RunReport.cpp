@@ -51,6 +51,17 @@ RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialo
     out << "machine time " << common::FormatNumber(ticks * clock.intervalMs() / 1000.0, "0.00")
         << " s\n";
     out << "wall time " << common::FormatNumber(wall, "0.000") << " s\n";
+    if (const auto& estimate = session.jobTime()) {
+        // The estimate measured on the machine's copy before the start, and
+        // the job's own machine time up to its end-of-job question.
+        out << "estimated job time " << common::FormatNumber(estimate->totalSeconds(), "0.00")
+            << " s";
+        if (const auto took = session.lastJobMs()) {
+            out << ", job took "
+                << common::FormatNumber(static_cast<double>(*took) / 1000.0, "0.00") << " s";
+        }
+        out << "\n";
+    }
     out << "lines executed " << machine.executor().linesExecuted() - linesBefore << "\n";
     const double equiv[4] = {p.PulseEquivX, p.PulseEquivY, p.PulseEquivZ, p.PulseEquivA};
     const char* names[4] = {"X", "Y", "Z", "A"};

@@ -1,7 +1,7 @@
 #pragma once
 // The report of a run on the simulated machine: every
-// message as it is raised, then the machine time, the lines executed, the
-// final positions and the outputs.
+// message as it is raised, then the machine time, the job's estimated and
+// measured time, the lines executed, the final positions and the outputs.
 
 #include "machine/RecordingDialog.h"
 

@@ -1,11 +1,15 @@
 #include "app/SimulatedSession.h"
 
+#include "common/Basic.h"
+#include "geometry/PathFile.h"
 #include "machine/AxisUnits.h"
 #include "machine/OperatorDialog.h"
 #include "machine/SimulatedStartup.h"
 #include "program/TestPrograms.h"
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace korvel::app {
 
@@ -13,13 +17,16 @@ namespace {
 
 // A held feed button moves this far; releasing it stops the move.
 constexpr std::int32_t kHeldFeedPulses = 100000000;
+// The time estimate gives up on a job that has not ended after twelve
+// hours of machine time.
+constexpr std::int64_t kEstimateTicks = 12LL * 3600 * 1000 / machine::kTimer2IntervalMs;
 
 } // namespace
 
 SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
                                    machine::OperatorDialog& dialog,
                                    machine::TranParasHook tranParas)
-    : m_dir(std::move(dir)), m_dialog(dialog) {
+    : m_dir(std::move(dir)), m_dialog(dialog), m_recorder(m_dir) {
     m_card = machine::MakeSimulatedCard(m_dir, resources);
     m_machine = std::make_unique<machine::Machine>(m_dir, *m_card, dialog, *this);
     machine::StartupOptions options;
@@ -35,12 +42,84 @@ SimulatedSession::~SimulatedSession() = default;
 
 bool SimulatedSession::runToEnd(std::int64_t maxTicks) {
     auto& run = m_machine->run();
-    return m_clock->runUntil([&run] { return !run.anyRunActive() && run.HomingAxisCode == 0; },
-                             maxTicks);
+    return m_clock->runUntil(
+        [this, &run] {
+            followRunningJob();
+            return !run.anyRunActive() && run.HomingAxisCode == 0;
+        },
+        maxTicks);
+}
+
+std::int64_t SimulatedSession::machineMs() const {
+    return m_machine->executor().ticks() * machine::kTimer2IntervalMs;
+}
+
+void SimulatedSession::jobLoaded(int runs) {
+    auto& m = *m_machine;
+    const auto copy = EstimateCardFor(*m_card, m_dir, m.params());
+    m_jobTime = JobTimeEstimate::measure(m_dir, m.params(), m.run(), *copy, kEstimateTicks);
+    m_remaining.reset();
+    if (m_jobTime) {
+        m_remaining.emplace(*m_jobTime);
+    }
+    int pieces = 0;
+    try {
+        if (std::filesystem::exists(m_dir.file("CtrP.dat"))) {
+            for (const auto& rec : geometry::ReadPathFile(m_dir.file("CtrP.dat"))) {
+                pieces += rec.isHeader() ? 1 : 0;
+            }
+        }
+    } catch (const common::UserError&) {
+        pieces = 0; // the log shows no pieces for a path it cannot read
+    }
+    m_recorder.begin(m_drawing.empty() ? std::string(machine::kProgramFileName) : m_drawing, pieces,
+                     runs, machineMs());
+}
+
+void SimulatedSession::startLoadedJob() {
+    m_machine->run().loadProgram(m_dir, machine::RunKind::Job);
+    jobLoaded(1);
+}
+
+void SimulatedSession::followRunningJob() {
+    if (m_remaining && m_machine->run().JobRunActive != 0) {
+        m_remaining->tick(m_machine->run().CurrentLine, machine::kTimer2IntervalMs);
+    }
+}
+
+std::optional<std::int64_t> SimulatedSession::remainingJobMs() const {
+    if (!m_remaining || m_machine->run().JobRunActive == 0) {
+        return std::nullopt;
+    }
+    return m_remaining->remainingMs();
+}
+
+void SimulatedSession::jobFinished() {
+    const double strip = m_machine->executor().feedProgress().total();
+    // The job ends on this tick, which the executor has already counted.
+    if (auto failed = m_recorder.end(nullptr, true, strip, machineMs())) {
+        m_dialog.show(*failed);
+    }
+    if (m_jobFinished) {
+        m_jobFinished();
+    }
+}
+
+void SimulatedSession::jobStopped(const common::Message* alarm) {
+    auto& m = *m_machine;
+    const auto& feed = m.executor().feedProgress();
+    const double strip = feed.planned()
+                             ? feed.fed(m_card->get_command_pos(machine::kCard, machine::kAxisX),
+                                        m.run().GripperStrokes)
+                             : 0.0;
+    if (auto failed = m_recorder.end(alarm, false, strip, machineMs())) {
+        m_dialog.show(*failed);
+    }
 }
 
 void SimulatedSession::startJob() {
     program::JobRun job(m_dir, m_machine->params(), m_machine->tables(), m_fields, m_marked);
+    job.startAtPiece(m_firstPiece);
     m_lastJob = job.Command_Run(*m_card, m_machine->run());
     if (m_lastJob->message) {
         m_dialog.show(*m_lastJob->message);
@@ -48,7 +127,14 @@ void SimulatedSession::startJob() {
     if (m_lastJob->started) {
         // The feed display shows how much the compensations changed the job.
         m_machine->executor().setCompensationLength(m_lastJob->corrections.cumulative());
+        jobLoaded(std::max<int>(common::CIntSaturated(common::Val(m_fields.Text5)), 1));
     }
+}
+
+void SimulatedSession::startJobFromPiece(int piece) {
+    m_firstPiece = piece;
+    startJob();
+    m_firstPiece = 1;
 }
 
 void SimulatedSession::startFeedReturn() {
@@ -111,12 +197,6 @@ void SimulatedSession::feedButton(bool retract, bool pressed) {
         machine::SpeedPulses(std::fabs(static_cast<double>(p.ManualSpeedX)), p.PulseEquivX));
     m_card->set_acc(machine::kCard, machine::kAxisX, machine::CardAcceleration(p.AccelX));
     m_card->pmove(machine::kCard, machine::kAxisX, retract ? -kHeldFeedPulses : kHeldFeedPulses);
-}
-
-void SimulatedSession::jobFinished() {
-    if (m_jobFinished) {
-        m_jobFinished();
-    }
 }
 
 void SimulatedSession::releaseFeedButton() {

@@ -9,6 +9,8 @@
 // The window and korvel-cli share it: the window drives the same clock
 // from its 30 ms timer, korvel-cli runs it in virtual time.
 
+#include "app/JobRecorder.h"
+#include "app/JobTimeEstimate.h"
 #include "common/AppDir.h"
 #include "machine/JobLauncher.h"
 #include "machine/Machine.h"
@@ -23,6 +25,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 namespace korvel::app {
 
@@ -49,6 +52,27 @@ public:
     // ticks have passed; true when every run ended.
     bool runToEnd(std::int64_t maxTicks);
 
+    // The drawing the job log names for the next jobs (its file name).
+    void setDrawing(std::string name) { m_drawing = std::move(name); }
+    // Loads G5.dat as it is and starts it as a job (the command line's run
+    // of a program written earlier), with its time estimate and log line.
+    void startLoadedJob();
+    // The time the loaded job takes, measured on a copy of the machine
+    // before it started (none when it did not end there).
+    const std::optional<JobTimeEstimate>& jobTime() const { return m_jobTime; }
+    // The window calls this after every timer tick (runToEnd does it too):
+    // the remaining time follows the executor's line.
+    void followRunningJob();
+    // Machine time still to run for the running job (none without one or
+    // without an estimate).
+    std::optional<std::int64_t> remainingJobMs() const;
+    // Machine time the last ended job took.
+    std::optional<std::int64_t> lastJobMs() const { return m_recorder.lastJobMs(); }
+
+    // The segment list's "从此段开始加工": the run command restarting the
+    // job at piece `piece` (from 1).
+    void startJobFromPiece(int piece);
+
     // JobLauncher
     void startJob() override;
     void startFeedReturn() override;
@@ -56,6 +80,7 @@ public:
     // The machine's tool-setting button: the automatic tool setting program.
     void startToolSetting() override;
     void jobFinished() override;
+    void jobStopped(const common::Message* alarm) override;
 
     // Called when the executor has finished a job (the window returns its
     // run controls to idle and redraws the view).
@@ -65,6 +90,9 @@ public:
 
 private:
     void releaseFeedButton();
+    // The estimate and the log line of a job just loaded.
+    void jobLoaded(int runs);
+    std::int64_t machineMs() const;
 
     common::AppDir m_dir;
     machine::OperatorDialog& m_dialog;
@@ -74,6 +102,11 @@ private:
     program::MainWindowFields m_fields;
     program::MarkedPoints m_marked;
     std::optional<program::JobOutcome> m_lastJob;
+    std::string m_drawing;
+    JobRecorder m_recorder;
+    std::optional<JobTimeEstimate> m_jobTime;
+    std::optional<RemainingTime> m_remaining;
+    int m_firstPiece = 1;
     // The grippers hold the strip once a gripper jog has set them up.
     bool m_grippersReady = false;
     // A press of the feed or retract button started the gripper jog.

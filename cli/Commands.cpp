@@ -15,6 +15,8 @@ int RunPrepare(const Args& args);
 int RunGenerate(const Args& args);
 int RunRun(const Args& args);
 int RunJob(const Args& args);
+int RunPreview(const Args& args);
+int RunLog(const Args& args);
 
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
@@ -34,13 +36,16 @@ const std::vector<Command>& AllCommands() {
          RunSelect},
         {"prepare", "prepare --appdir DIR [--offset T] [--join J] [--list zh|en]", RunPrepare},
         {"generate",
-         "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend]",
+         "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend] "
+         "[--from-piece N]",
          RunGenerate},
         {"run", "run --appdir DIR [--answer yes|no] [--max-seconds S]", RunRun},
         {"job",
          "job DRAWING [--appdir DIR] [--plane Z] [--runs R] [--join J] [--end E] [--home] "
          "[--encoder] [--answer yes|no] [--max-seconds S]",
          RunJob},
+        {"preview", "preview --appdir DIR [--png FILE]", RunPreview},
+        {"log", "log --appdir DIR", RunLog},
     };
     return commands;
 }

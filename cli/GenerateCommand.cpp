@@ -1,22 +1,23 @@
 // korvel-cli generate --appdir DIR [--runs R] [--join J] [--end E] [--home]
-// [--encoder] [--no-bend]: presses the run button on the application folder
+// [--encoder] [--no-bend] [--from-piece N]: presses the run button on the application folder
 // as the operator window does. The machine is the simulated card in its
 // power-on state; the checks read it, the program goes to G5.dat. Prints
 // the line count and the two length labels, or the message that stopped
-// the job (exit code 1).
+// the job (exit code 1). --from-piece N restarts a stopped job at piece N:
+// homing first, then the rest of the letter and the later letters.
 
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/FolderGroups.h"
 #include "cli/Output.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
-#include "machine/DefaultInstall.h"
-#include "machine/ParameterStore.h"
 #include "machine/RunState.h"
 #include "machine/SimMachine.h"
 #include "machine/SimulatedCard.h"
 #include "program/JobRun.h"
 
+#include <cmath>
 #include <iostream>
 
 namespace korvel::cli {
@@ -24,14 +25,9 @@ namespace korvel::cli {
 int RunGenerate(const Args& rawArgs) {
     const CliArgs args(rawArgs, {"home", "encoder", "no-bend"});
     const common::AppDir app(args.appDir());
-    machine::InstallDefaults(app, args.resourcesDir());
-
     machine::ParameterSet params;
     machine::ParameterTables tables;
-    machine::ParameterStore store(app, params, tables);
-    for (const auto& m : store.LoadAtStartup()) {
-        PrintMessage(m, args.language());
-    }
+    LoadFolderGroups(app, args, params, tables);
 
     program::MainWindowFields fields;
     fields.Text5 = args.value("runs", "1");
@@ -47,6 +43,14 @@ int RunGenerate(const Args& rawArgs) {
     machine::RunState state;
     program::MarkedPoints marked;
     program::JobRun run(app, params, tables, fields, marked);
+    if (args.has("from-piece")) {
+        const double piece = args.number("from-piece", 1);
+        if (!(piece >= 1 && piece <= 32767 && piece == std::floor(piece))) {
+            throw common::UserError(common::error("--from-piece 须为1起的段号",
+                                                  "--from-piece takes a piece number from 1"));
+        }
+        run.startAtPiece(static_cast<int>(piece));
+    }
     const program::JobOutcome outcome = run.Command_Run(card, state);
     if (outcome.message) {
         PrintMessage(*outcome.message, args.language());

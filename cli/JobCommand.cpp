@@ -59,6 +59,7 @@ int RunJob(const Args& rawArgs) {
     fields.Check2 = args.has("home");
     fields.Check3 = args.has("encoder");
 
+    session.setDrawing(drawing.filename().string());
     const int outlines = drawingSteps.open(app, drawing, args.number("plane", 0.0),
                                            session.machine().params().SlotAngleThreshold);
     std::cout << "outlines " << outlines << "\n";

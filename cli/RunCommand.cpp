@@ -2,7 +2,8 @@
 // program in DIR/G5.dat as a job on the simulated machine in virtual time.
 // Prints every message raised (the end-of-job question is answered as
 // --answer says, default no), then the ticks and machine time used, the
-// lines executed, the final positions and outputs. Exit code 1 when an
+// lines executed, the final positions and outputs, with the job time
+// estimated before the start beside the time the job took. Exit code 1 when an
 // alarm stopped the machine, 3 when the run did not end in time.
 
 #include "app/RunReport.h"
@@ -30,7 +31,7 @@ int RunRun(const Args& rawArgs) {
     const double maxSeconds = MaxSecondsOption(args);
     app::PrintMessagesAsRaised(dialog);
     app::SimulatedSession session(app, args.resourcesDir(), dialog);
-    session.machine().run().loadProgram(app, machine::RunKind::Job);
+    session.startLoadedJob();
     std::cout << "program lines " << session.machine().run().LineCount << "\n";
     const app::RunSummary summary = app::RunAndReport(session, dialog, maxSeconds, std::cout);
     session.machine().shutDown();

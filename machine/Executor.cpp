@@ -496,6 +496,15 @@ void Executor::Command_Pause() {
 }
 
 void Executor::Command_Stop() {
+    stopAll(nullptr);
+}
+
+void Executor::stopAll(const common::Message* alarm) {
+    if (m_run.JobRunActive != 0) {
+        // The application notes how the job ended while the strip still
+        // stands where it stopped.
+        m_launcher.jobStopped(alarm);
+    }
     m_card.reset_fifo(kCard);
     // Every moving axis is brought down, not only the first one found: a
     // stop during a homing search or a combined feed-and-bend move must
@@ -529,7 +538,7 @@ void Executor::Command_Stop() {
 }
 
 void Executor::alarm(const common::Message& message) {
-    Command_Stop();
+    stopAll(&message);
     m_dialog.show(message);
 }
 

@@ -103,6 +103,9 @@ private:
     double expectedFeed(std::int32_t xPulses) const;
     void correctFeed(double differenceMm);
     void alarm(const common::Message& message);
+    // Command_Stop, telling the launcher about a stopped job (and the alarm
+    // that stopped it, if one did).
+    void stopAll(const common::Message* alarm);
 
     common::AppDir m_dir;
     ParameterSet& m_p;

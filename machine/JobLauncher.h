@@ -6,6 +6,8 @@
 // implements this and loads the program it writes into the run state, so
 // the executor picks it up on its next tick.
 
+#include "common/Message.h"
+
 namespace korvel::machine {
 
 class JobLauncher {
@@ -24,6 +26,9 @@ public:
     // A job has finished and its path was appended to YJG.dat: the window
     // returns its run controls to idle and redraws the view.
     virtual void jobFinished() {}
+    // A job run is being stopped, by the stop command or by `alarm` (null
+    // for the stop command); called before the machine is brought to rest.
+    virtual void jobStopped(const common::Message* /*alarm*/) {}
 };
 
 } // namespace korvel::machine

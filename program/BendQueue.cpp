@@ -1,5 +1,7 @@
 #include "program/BendQueue.h"
 
+#include "program/CurvatureLookup.h"
+
 #include <algorithm>
 
 namespace korvel::program {
@@ -16,20 +18,7 @@ void BendQueue::clear() {
 }
 
 double BendQueue::tapSpacing(double radius) const {
-    const int count = std::min<int>(m_tables.TapSpacingCount, machine::kTapSpacingRows);
-    double spacing = 0;
-    for (int i = 0; i + 1 < count; ++i) {
-        if (m_tables.TapSpacing[i].radiusLimit > radius) {
-            spacing = m_tables.TapSpacing[i].spacing;
-            break;
-        }
-    }
-    // A radius beyond every limit, or a row left without a spacing, taps at
-    // the last row's spacing.
-    if (spacing == 0 && count > 0) {
-        spacing = m_tables.TapSpacing[count - 1].spacing;
-    }
-    return spacing;
+    return TapSpacingFor(m_tables, radius);
 }
 
 BendEvent& BendQueue::previous() {

@@ -64,4 +64,11 @@ Message PathValueMessage() {
                  "The machining path holds an invalid number, please select the letter again!");
 }
 
+Message NoSuchPieceMessage(int piece, int count) {
+    return error("加工路径只有" + std::to_string(count) + "段，不能从第" + std::to_string(piece) +
+                     "段开始加工！",
+                 "The machining path has " + std::to_string(count) +
+                     " pieces: cannot start at piece " + std::to_string(piece) + "!");
+}
+
 } // namespace korvel::program

@@ -24,5 +24,7 @@ common::Message GripperStrokeNotWholeMessage();
 common::Message RepeatCountMessage();
 common::Message RunPanelValueMessage();
 common::Message PathValueMessage();
+// A restart at a piece the path does not have.
+common::Message NoSuchPieceMessage(int piece, int count);
 
 } // namespace korvel::program

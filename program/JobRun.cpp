@@ -72,6 +72,11 @@ std::optional<common::Message> JobRun::checkSetUp() const {
 
 JobOutcome JobRun::Command_Run(machine::MotionCard& card, machine::RunState& state) {
     JobOutcome outcome;
+    if (m_firstPiece > 1) {
+        // After a stop nothing stands where the program expects it: the
+        // restarted job homes every axis first.
+        m_fields.Check2 = true;
+    }
     try {
         generateAndLoad(card, state, outcome);
     } catch (const common::UserError& e) {
@@ -94,6 +99,7 @@ void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state
         outcome.message = std::move(bad);
         return;
     }
+    panel.firstPiece = m_firstPiece;
     if (auto bad = checkSetUp()) {
         outcome.message = std::move(bad);
         return;

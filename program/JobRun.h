@@ -45,6 +45,11 @@ public:
         : m_dir(std::move(dir)), m_p(params), m_tables(tables), m_fields(std::move(fields)),
           m_marked(marked) {}
 
+    // A restart after a stop ("从此段开始加工"): the job starts at piece
+    // `piece` (from 1) of the path, homing the machine first, and makes the
+    // rest of the letter and the later letters as the whole job would.
+    void startAtPiece(int piece) { m_firstPiece = piece; }
+
     // Command_Run: everything the button does, in order.
     JobOutcome Command_Run(machine::MotionCard& card, machine::RunState& state);
 
@@ -61,6 +66,7 @@ private:
     const machine::ParameterTables& m_tables;
     MainWindowFields m_fields;
     MarkedPoints& m_marked;
+    int m_firstPiece = 1;
 };
 
 } // namespace korvel::program

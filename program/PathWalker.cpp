@@ -17,9 +17,9 @@ bool cornerCounts(double t) {
 
 } // namespace
 
-void PathWalker::walkPass(const PathRecords& path) {
+void PathWalker::walkPass(const PathRecords& path, std::size_t from) {
     m_joinToggle = false;
-    for (std::size_t i = 0; i < path.size(); ++i) {
+    for (std::size_t i = from; i < path.size(); ++i) {
         const PathRecord& rec = path[i];
         if (i + 1 == path.size() && rec.isBlockLine()) {
             // The final trailer only gets its slot: the strip is cut off

@@ -33,8 +33,12 @@ public:
     PathWalker& operator=(const PathWalker&) = delete;
 
 protected:
-    // Walks the path once; the join toggle starts cleared on every pass.
-    void walkPass(const geometry::PathRecords& path);
+    // Walks the path once from record `from` (a header); the join toggle
+    // starts cleared on every pass.
+    void walkPass(const geometry::PathRecords& path, std::size_t from = 0);
+    // A job restarted at a later piece: the end compensation belongs to the
+    // letter's first piece, which this job does not make.
+    void skipEndCompensation() { m_endCompPending = false; }
 
     // The slot (or groove) of a block line; the last line of the path gets
     // only this, the strip is cut off there.

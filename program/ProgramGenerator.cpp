@@ -5,6 +5,7 @@
 #include "program/HomingPreamble.h"
 #include "program/JobMessages.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace korvel::program {
@@ -41,8 +42,27 @@ ProgramGenerator::ProgramGenerator(const machine::ParameterSet& params,
     m_out.setLineLimit(kMaxJobLines);
 }
 
+std::optional<std::size_t> PieceStart(const PathRecords& path, int piece) {
+    int seen = 0;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        if (path[i].isHeader() && ++seen == piece) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
+int PieceCount(const PathRecords& path) {
+    return static_cast<int>(
+        std::count_if(path.begin(), path.end(), [](const PathRecord& r) { return r.isHeader(); }));
+}
+
 GeneratedProgram ProgramGenerator::generate(const PathRecords& path, machine::MotionCard& card) {
     GeneratedProgram result;
+    if (m_panel.firstPiece > 1 && !PieceStart(path, m_panel.firstPiece)) {
+        result.refusal = NoSuchPieceMessage(m_panel.firstPiece, PieceCount(path));
+        return result;
+    }
     try {
         writeProgram(path, card);
     } catch (const ProgramTooLong&) {
@@ -65,10 +85,28 @@ GeneratedProgram ProgramGenerator::generate(const PathRecords& path, machine::Mo
 
 void ProgramGenerator::writeProgram(const PathRecords& path, machine::MotionCard& card) {
     writePrologue(card);
+    std::size_t from = 0;
+    if (m_panel.firstPiece > 1) {
+        from = *PieceStart(path, m_panel.firstPiece);
+        countSkippedJointSlots(path, from);
+        skipEndCompensation();
+    }
     for (int pass = 1; pass <= m_panel.repeatCount; ++pass) {
-        writePass(path, pass);
+        writePass(path, pass, pass == 1 ? from : 0);
     }
     writeEpilogue();
+}
+
+bool ProgramGenerator::shapeSwungJoint(const PathRecord& rec) const {
+    return rec.b <= kStraightJointAngle && m_p.FrontSwingControl == 0;
+}
+
+void ProgramGenerator::countSkippedJointSlots(const PathRecords& path, std::size_t before) {
+    for (std::size_t i = 0; i < before; ++i) {
+        if (path[i].isBlockLine() && shapeSwungJoint(path[i])) {
+            ++m_parity;
+        }
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -175,11 +213,11 @@ void ProgramGenerator::writeEpilogue() {
 // ---------------------------------------------------------------------------
 // Passes over the path
 
-void ProgramGenerator::writePass(const PathRecords& path, int pass) {
+void ProgramGenerator::writePass(const PathRecords& path, int pass, std::size_t from) {
     if (m_p.SpinControl == 1 && m_p.InfeedControl == 0) {
         m_out.add("M10"); // the cutter spins for the whole pass
     }
-    walkPass(path);
+    walkPass(path, from);
     if (pass < m_panel.repeatCount) {
         // Strip between two letters of the run.
         const double j = m_panel.joinLength;

@@ -48,7 +48,16 @@ struct RunPanel {
     int repeatCount = 1;   // R
     double joinLength = 0; // J
     double endFeed = 0;    // E
+    // A restart after a stop: the first letter starts at this piece (from
+    // 1), the later letters are made whole.
+    int firstPiece = 1;
 };
+
+// Index of the header of piece `piece` (from 1) in the path; none when the
+// path has fewer pieces.
+std::optional<std::size_t> PieceStart(const geometry::PathRecords& path, int piece);
+// Number of pieces (headers) of the path.
+int PieceCount(const geometry::PathRecords& path);
 
 struct GeneratedProgram {
     common::Lines lines;
@@ -76,7 +85,11 @@ private:
     void writeHoming(machine::MotionCard& card);
     void writeEpilogue();
     void writeBenderReturn();
-    void writePass(const geometry::PathRecords& path, int pass);
+    void writePass(const geometry::PathRecords& path, int pass, std::size_t from);
+    // The joint slots of the pieces a restart leaves out still count for
+    // the alternating swing, so the remaining slots swing as in the full job.
+    void countSkippedJointSlots(const geometry::PathRecords& path, std::size_t before);
+    bool shapeSwungJoint(const geometry::PathRecord& rec) const;
 
     void blockEnd(const geometry::PathRecord& rec) override;
     void join() override;
