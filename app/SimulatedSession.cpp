@@ -15,8 +15,6 @@ namespace korvel::app {
 
 namespace {
 
-// A held feed button moves this far; releasing it stops the move.
-constexpr std::int32_t kHeldFeedPulses = 100000000;
 // The time estimate gives up on a job that has not ended after twelve
 // hours of machine time.
 constexpr std::int64_t kEstimateTicks = 12LL * 3600 * 1000 / machine::kTimer2IntervalMs;
@@ -36,6 +34,8 @@ SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::pa
     m_clock = std::make_unique<machine::VirtualClock>(*m_card, m_machine->executor());
     m_fields.Check3 = m_machine->form().Check3 != 0;
     m_fields.Check5 = m_machine->form().Check5 != 0;
+    m_panelPrograms = std::make_unique<PanelPrograms>(*m_machine, m_fields.Check3);
+    m_machine->manual().setGripperPrograms(m_panelPrograms.get());
 }
 
 SimulatedSession::~SimulatedSession() = default;
@@ -164,55 +164,7 @@ void SimulatedSession::startToolSetting() {
 }
 
 void SimulatedSession::feedButton(bool retract, bool pressed) {
-    auto& p = m_machine->params();
-    auto& run = m_machine->run();
-    if (!pressed) {
-        releaseFeedButton();
-        return;
-    }
-    if (m_machine->MachineBusy() || m_machine->interpreter().Axis_Status() != 0 ||
-        m_card->get_status(machine::kCard, machine::kAxisX) > 0) {
-        return;
-    }
-    // The clamp opens so the strip can move.
-    m_card->write_bit(machine::kCard, 3, 0);
-    m_card->write_bit(machine::kCard, 11, 0);
-    if (p.FeedType == 2) {
-        program::TestPrograms programs(m_dir, p, m_machine->tables(), run, *m_card,
-                                       m_fields.Check3);
-        try {
-            const bool written = retract ? programs.RetractJogProgram(m_grippersReady)
-                                         : programs.FeedJogProgram(m_grippersReady);
-            m_grippersReady = m_grippersReady || written;
-            m_jogRunning = written;
-        } catch (const common::UserError& e) {
-            m_dialog.show(e.message());
-        }
-        return;
-    }
-    // The feed runs at the manual speed until the button is released.
-    m_card->set_startv(machine::kCard, machine::kAxisX, machine::kStartVelocity);
-    m_card->set_speed(
-        machine::kCard, machine::kAxisX,
-        machine::SpeedPulses(std::fabs(static_cast<double>(p.ManualSpeedX)), p.PulseEquivX));
-    m_card->set_acc(machine::kCard, machine::kAxisX, machine::CardAcceleration(p.AccelX));
-    m_card->pmove(machine::kCard, machine::kAxisX, retract ? -kHeldFeedPulses : kHeldFeedPulses);
-}
-
-void SimulatedSession::releaseFeedButton() {
-    const auto& run = m_machine->run();
-    if (m_machine->params().FeedType == 2) {
-        // Only the jog program the press started is stopped; a release
-        // after a refused press must not stop a job.
-        if (m_jogRunning && run.ActionRunActive != 0) {
-            m_machine->executor().Command_Stop();
-        }
-        m_jogRunning = false;
-        return;
-    }
-    if (!run.anyRunActive()) {
-        m_card->dec_stop(machine::kCard, machine::kAxisX);
-    }
+    m_machine->manual().feedButton(retract, pressed);
 }
 
 } // namespace korvel::app

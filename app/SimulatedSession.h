@@ -4,13 +4,15 @@
 // the card, the machine and the virtual clock, hands the parameter values
 // to the geometry through the hook it is given, and implements the
 // launcher the executor calls: the run command for the start button, the feed return
-// after a job, the feed and retract buttons.
+// after a job, the feed and retract buttons (the machine's feed panel, with
+// the gripper programs of the program writers).
 //
 // The window and korvel-cli share it: the window drives the same clock
 // from its 30 ms timer, korvel-cli runs it in virtual time.
 
 #include "app/JobRecorder.h"
 #include "app/JobTimeEstimate.h"
+#include "app/PanelPrograms.h"
 #include "common/AppDir.h"
 #include "machine/JobLauncher.h"
 #include "machine/Machine.h"
@@ -89,7 +91,6 @@ public:
     }
 
 private:
-    void releaseFeedButton();
     // The estimate and the log line of a job just loaded.
     void jobLoaded(int runs);
     std::int64_t machineMs() const;
@@ -107,10 +108,7 @@ private:
     std::optional<JobTimeEstimate> m_jobTime;
     std::optional<RemainingTime> m_remaining;
     int m_firstPiece = 1;
-    // The grippers hold the strip once a gripper jog has set them up.
-    bool m_grippersReady = false;
-    // A press of the feed or retract button started the gripper jog.
-    bool m_jogRunning = false;
+    std::unique_ptr<PanelPrograms> m_panelPrograms;
     std::function<void()> m_jobFinished;
 };
 

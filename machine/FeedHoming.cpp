@@ -1,6 +1,7 @@
 #include "machine/FeedHoming.h"
 
 #include "machine/AxisUnits.h"
+#include "machine/ManualJog.h"
 
 namespace korvel::machine {
 
@@ -20,10 +21,8 @@ FeedHomingResult HomeFeedAxis(MotionCard& card, const ParameterSet& params, RunS
         return FeedHomingResult::Ignored;
     }
     if (noSwitch) {
-        card.set_startv(kCard, kAxisX, kStartVelocity);
-        card.set_speed(kCard, kAxisX, ManualSpeedPulses(request.manualSpeed, params.PulseEquivX));
-        card.set_acc(kCard, kAxisX, CardAcceleration(params.AccelX));
-        card.pmove(kCard, kAxisX, -ToPulses(params.FeedHomeSwitch, params.PulseEquivX));
+        StartStepJog(card, kAxisX, -params.FeedHomeSwitch,
+                     {request.manualSpeed, params.PulseEquivX, params.AccelX});
         return FeedHomingResult::Retracting;
     }
     const bool onSwitch = card.read_bit(kCard, 2) == 1;

@@ -1,5 +1,6 @@
 #include "machine/Machine.h"
 
+#include "common/Basic.h"
 #include "common/TextFile.h"
 #include "machine/AxisUnits.h"
 #include "machine/DefaultInstall.h"
@@ -13,7 +14,8 @@ Machine::Machine(common::AppDir dir, MotionCard& card, OperatorDialog& dialog,
     : m_dir(std::move(dir)), m_card(card), m_dialog(dialog), m_store(m_dir, m_params, m_tables),
       m_interpreter(card, m_params, m_run),
       m_executor(m_dir, m_params, m_run, card, m_interpreter, dialog, launcher),
-      m_homing(m_params, m_run, card, dialog, [this] { return m_interpreter.Axis_Status(); }) {
+      m_homing(m_params, m_run, card, dialog, [this] { return m_interpreter.Axis_Status(); }),
+      m_manual(m_params, m_run, card, dialog, m_executor) {
     m_executor.setBendHomeHandler([this] { m_homing.Command_Z1(); });
     m_executor.setParameterSaver([this] {
         // The tool setting moved the A home offset: saved without a notice.
@@ -45,7 +47,8 @@ void Machine::startUp(const StartupOptions& options) {
     m_timerIntervalMs = kTimer2IntervalMs;
     setLimitModes();
     m_jogDwell = "300";
-    m_interpreter.setManualFeedSpeed(m_params.ManualSpeedX);
+    // The feed speed field shows the manual speed of the parameter set.
+    setManualFeedSpeedText(common::FormatNumber(m_params.ManualSpeedX, "0"));
 
     if (m_params.InfeedControl == 1) {
         // A motor infeed cuts front and back to the same depth.
@@ -75,6 +78,11 @@ void Machine::setLimitModes() {
         // The infeed's limit switches are read by the executor instead.
         m_card.set_limit_mode(kCard, kAxisA, 0, 0, 0);
     }
+}
+
+void Machine::setManualFeedSpeedText(const std::string& text) {
+    m_manual.panel().speedText = text;
+    m_interpreter.setManualFeedSpeed(common::Val(text));
 }
 
 void Machine::shutDown() {

@@ -13,6 +13,7 @@
 #include "machine/FormText.h"
 #include "machine/Interpreter.h"
 #include "machine/ManualHoming.h"
+#include "machine/ManualOperations.h"
 #include "machine/ParameterSet.h"
 #include "machine/ParameterStore.h"
 #include "machine/RunState.h"
@@ -69,6 +70,12 @@ public:
     Interpreter& interpreter() { return m_interpreter; }
     Executor& executor() { return m_executor; }
     ManualHoming& homing() { return m_homing; }
+    // The feed panel: feed and retract, single step, feed homing, clamp
+    // and grippers.
+    ManualOperations& manual() { return m_manual; }
+    // The feed speed field (Text2) as typed: the feed buttons and the feed
+    // homing of the panel and of the programs ("M36") use it.
+    void setManualFeedSpeedText(const std::string& text);
 
     bool cardPresent() const { return m_cardPresent; }
     // The main window's encoder option is offered when an encoder is fitted.
@@ -93,6 +100,7 @@ private:
     Interpreter m_interpreter;
     Executor m_executor;
     ManualHoming m_homing;
+    ManualOperations m_manual;
     bool m_cardPresent = false;
     int m_timerIntervalMs = 0;
     std::string m_jogDwell;

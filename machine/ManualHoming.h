@@ -35,8 +35,10 @@ public:
     // valve (and, with Z swinging the cutter, the A axis).
     void Command_Z3();
 
-    // Set by the cutter homing with IO control.
+    // Set by the cutter homing with IO control; the IO window's cutter
+    // buttons set it too ("刀回" back, "刀出" out).
     bool cutterHomed() const { return m_cutterHomed; }
+    void setCutterHomed(bool homed) { m_cutterHomed = homed; }
 
 private:
     bool busy() const;

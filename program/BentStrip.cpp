@@ -144,7 +144,7 @@ std::vector<Point2> BentStrip::polyline(double u0, double u1) const {
         int steps = 1;
         if (n.curvature != 0) {
             steps = static_cast<int>(std::ceil(
-                std::max(std::abs(n.curvature) * length / kMaxStepAngle, length / kMaxStepLength)));
+                std::max(std::abs(n.curvature) * length / kMaxStepAngle, length / maxStep)));
         }
         for (int s = 1; s <= steps; ++s) {
             points.push_back(advance(n, from - n.at + length * s / steps));

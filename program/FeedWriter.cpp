@@ -22,6 +22,13 @@ std::string strokeText(double stroke) {
 
 } // namespace
 
+void WriteGripperHandover(ProgramText& out, bool toGripperII) {
+    out.add(toGripperII ? "M24" : "M22");
+    out.add(kGripperDwell);
+    out.add(toGripperII ? "M23" : "M25");
+    out.add(kGripperDwell);
+}
+
 void FeedWriter::writeMove(double x, std::optional<double> y) {
     std::string line = "X" + FormatNumber(x, "0.0000");
     if (y) {
@@ -49,18 +56,9 @@ void FeedWriter::writeSingleStroke() {
 
 void FeedWriter::writeDoubleStroke(int strokeNumber) {
     const std::string speed = " F" + FormatNumber(m_p.AutoSpeedX, "0");
-    if (strokeNumber % 2 == 1) {
-        m_out.add("X" + strokeText(m_p.GripperStroke) + speed);
-        m_out.add("M24");
-        m_out.add(kGripperDwell);
-        m_out.add("M23");
-    } else {
-        m_out.add("X0" + speed);
-        m_out.add("M22");
-        m_out.add(kGripperDwell);
-        m_out.add("M25");
-    }
-    m_out.add(kGripperDwell);
+    const bool odd = strokeNumber % 2 == 1;
+    m_out.add((odd ? "X" + strokeText(m_p.GripperStroke) : std::string("X0")) + speed);
+    WriteGripperHandover(m_out, odd);
 }
 
 void FeedWriter::feedGripper(double x, std::optional<double> y) {

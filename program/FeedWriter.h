@@ -33,6 +33,12 @@ inline constexpr int kFeedGripperDouble = 2;
 // The gripper dwell (ms), set at start-up.
 inline constexpr const char* kGripperDwell = "G04 P300";
 
+// The hand-over at the end of a double-stroke gripper stroke: the gripper
+// that carries the next stroke clamps, then the other one lets go, each
+// followed by the dwell. `toGripperII`: gripper II takes the strip ("M24",
+// "M23"), otherwise gripper I ("M22", "M25").
+void WriteGripperHandover(ProgramText& out, bool toGripperII);
+
 class FeedWriter {
 public:
     FeedWriter(ProgramText& out, const machine::ParameterSet& params) : m_out(out), m_p(params) {}

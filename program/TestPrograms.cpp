@@ -6,6 +6,7 @@
 #include "machine/RunState.h"
 #include "program/BendQueue.h"
 #include "program/CurvatureLookup.h"
+#include "program/FeedWriter.h"
 #include "program/HomingPreamble.h"
 #include "program/ProgramText.h"
 #include "program/SlotBlock.h"
@@ -23,9 +24,6 @@ using common::FormatNumber;
 // The jog programs feed this much while the button is held; releasing the
 // button stops them long before.
 constexpr double kJogLength = 3000.0;
-// Dwell after every gripper or clamp change (ms), the value the machine
-// starts with for its jog programs.
-const std::string kGripperDwell = "G04 P300";
 // A test arc never needs more taps than this; more means absurd data.
 constexpr double kMaxTaps = 5000.0;
 
@@ -178,20 +176,10 @@ void TestPrograms::writeTappedArc(ProgramText& t, const TestArc& arc, double the
 
 void TestPrograms::gripperJog(ProgramText& t, bool grippersReady, bool retract,
                               double length) const {
-    if (!(m_p.GripperStroke > 0.5)) {
-        throw common::UserError(common::error("机械手行程设置错误，请检查设备参数！",
-                                              "The gripper stroke is not set, please check the "
-                                              "equipment settings!"));
-    }
+    checkGripperStroke();
     t.add("G90 G01");
     if (!grippersReady) {
-        // Clamp the strip, open both grippers, home the carriage, then
-        // take the strip with gripper II and release the clamp.
-        for (const char* line :
-             {"M16", kGripperDwell.c_str(), "M23", "M25", kGripperDwell.c_str(), "M36", "M30",
-              "G92 X0", "M24", kGripperDwell.c_str(), "M17", kGripperDwell.c_str()}) {
-            t.add(line);
-        }
+        gripperSetUp(t, true);
     }
     const double x = m_p.PulseEquivX > 0
                          ? m_card.get_command_pos(machine::kCard, machine::kAxisX) / m_p.PulseEquivX
@@ -232,6 +220,64 @@ void TestPrograms::gripperJog(ProgramText& t, bool grippersReady, bool retract,
     t.add("M23");
     t.add("M25");
     t.add("M30");
+}
+
+void TestPrograms::checkGripperStroke() const {
+    if (!(m_p.GripperStroke > 0.5)) {
+        throw common::UserError(common::error("机械手行程设置错误，请检查设备参数！",
+                                              "The gripper stroke is not set, please check the "
+                                              "equipment settings!"));
+    }
+}
+
+void TestPrograms::gripperSetUp(ProgramText& t, bool gripperII) const {
+    // Clamp the strip, open both grippers, home the carriage, then take the
+    // strip with the gripper that carries first and release the clamp.
+    for (const char* line :
+         {"M16", kGripperDwell, "M23", "M25", kGripperDwell, "M36", "M30", "G92 X0",
+          gripperII ? "M24" : "M22", kGripperDwell, "M17", kGripperDwell}) {
+        t.add(line);
+    }
+}
+
+void TestPrograms::GripperStepProgram(double length) {
+    checkGripperStroke();
+    const double stroke = m_p.GripperStroke;
+    const double distance = std::fabs(length);
+    // Five lines a stroke; the header and the end take fewer than 30.
+    const double mostStrokes = (machine::kProgramCapacity - 30) / 5.0;
+    if (!std::isfinite(distance) || common::Fix(distance / stroke) > mostStrokes) {
+        throw common::UserError(common::error("单步步长过大，请重新输入！",
+                                              "The step length is too long, please input again!"));
+    }
+    const bool retract = length < 0;
+    const auto strokes = static_cast<int>(common::Fix(distance / stroke));
+    const double rest = distance - strokes * stroke;
+    const bool withRest = rest > 0.0005;
+    // With gripper I closed the strip follows the carriage, with gripper II
+    // it runs against it (see FeedWriter): feeding starts with gripper I on
+    // the way out, retracting with gripper II, and every stroke hands over.
+    const auto carrierIsII = [retract](int strokeNumber) {
+        return retract != (strokeNumber % 2 == 0);
+    };
+    const std::string stepSpeed = speed(m_p.ManualSpeedX);
+    ProgramText t;
+    t.add("G90 G01");
+    gripperSetUp(t, carrierIsII(1));
+    for (int i = 1; i <= strokes; ++i) {
+        t.add("X" + FormatNumber(i % 2 == 1 ? stroke : 0.0, "0.000") + stepSpeed);
+        if (i < strokes || withRest) {
+            WriteGripperHandover(t, carrierIsII(i + 1));
+        }
+    }
+    if (withRest) {
+        // The carriage stands at the stroke end after an odd count.
+        t.add("X" + FormatNumber(strokes % 2 == 1 ? stroke - rest : rest, "0.000") + stepSpeed);
+    }
+    t.add("M23");
+    t.add("M25");
+    t.add("M30");
+    load(t);
 }
 
 bool TestPrograms::jog(bool grippersReady, bool retract) {

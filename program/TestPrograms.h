@@ -68,6 +68,11 @@ public:
     // (grippers ready and the feed axis away from zero).
     bool FeedJogProgram(bool grippersReady);
     bool RetractJogProgram(bool grippersReady);
+    // One step of the double-stroke gripper feed: `length` mm (negative:
+    // retract) in whole strokes that alternate between the grippers, then
+    // the rest. The carriage is homed first, so the step starts from a
+    // known stroke position.
+    void GripperStepProgram(double length);
     // After a job: bring the feed axis back from `position` mm to zero.
     void FeedReturnProgram(double position);
 
@@ -96,6 +101,10 @@ private:
                         double from, double to) const;
     void gripperJog(ProgramText& program, bool grippersReady, bool retract, double length) const;
     bool jog(bool grippersReady, bool retract);
+    void checkGripperStroke() const;
+    // Clamp, both grippers open, carriage homed, the first carrier closed,
+    // clamp open.
+    void gripperSetUp(ProgramText& program, bool gripperII) const;
     std::string speed(double value) const;
     std::string feedLine(double x) const;
 

@@ -4,6 +4,7 @@
 #include "app/MainFormCaptions.h"
 #include "app/OperatorSession.h"
 #include "machine/OperatorDialog.h"
+#include "ui/ControlPanel.h"
 #include "ui/SimulatedPanel.h"
 #include "ui/ToolPanels.h"
 #include "ui/XianShiCE.h"
@@ -218,11 +219,7 @@ void MainForm::buildMenus() {
 
     auto* help = bar->addMenu(QString::fromUtf8("帮助"));
     help->setObjectName("Menu_Help");
-    // AboutMe_Form comes with the user windows; until then the entry is hidden.
-    auto* about = help->addAction(QString::fromUtf8("关于我们"));
-    about->setObjectName("Menu_About");
-    about->setVisible(false);
-    help->menuAction()->setVisible(false);
+    action(help, "Menu_About", "关于我们", &MainForm::showAbout);
 
     // The language menu reads the same in both languages.
     auto* language = bar->addMenu(QString::fromUtf8("语言(Language)"));
@@ -285,29 +282,8 @@ QWidget* MainForm::buildControlPage() {
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
 
-    // The feed and homing panels (manual operation, ControlPanel fills them).
-    auto* frame1 = Frame(page, "Frame1", "送料");
-    auto* g1 = new QGridLayout(frame1);
-    ValueRow(g1, 0, Caption(frame1, "Label1_0", "送料速度："), Field(frame1, "Text2", "1000"),
-             Caption(frame1, "LabelUnitF0", "mm/min"));
-    g1->addWidget(Button(frame1, "Command_SL", "送  料"), 1, 0);
-    g1->addWidget(Button(frame1, "Command_TL", "退  料"), 1, 1);
-    g1->addWidget(Check(frame1, "Check1", "单步步长："), 2, 0);
-    g1->addWidget(Field(frame1, "Text3", "60"), 2, 1);
-    g1->addWidget(Caption(frame1, "LabelUnitStep", "mm"), 2, 2);
-    g1->addWidget(Button(frame1, "Command_XZ", "回 零"), 3, 0);
-    g1->addWidget(Check(frame1, "Check4", "加工前回零"), 3, 1);
-    g1->addWidget(Check(frame1, "Check3", "打开编码器"), 4, 0);
-    g1->addWidget(Button(frame1, "Command3_7", "压紧"), 5, 0);
-    g1->addWidget(Button(frame1, "Command3_6", "机械手1"), 5, 1);
-    g1->addWidget(Button(frame1, "Command3_5", "机械手2"), 5, 2);
-    layout->addWidget(frame1);
-    auto* frame2 = Frame(page, "Frame2", "弯弧-摆刀-下刀  回零");
-    auto* r2 = new QHBoxLayout(frame2);
-    r2->addWidget(Button(frame2, "Command_Z1", "弯 弧 回 零"));
-    r2->addWidget(Button(frame2, "Command_Z2", "摆 刀 回 零"));
-    r2->addWidget(Button(frame2, "Command_Z3", "切 刀 回 零"));
-    layout->addWidget(frame2);
+    // The feed and homing frames of the manual operations.
+    layout->addWidget(new ControlPanel(m_session.machine(), m_session.simulated().fields(), page));
 
     auto* frame7 = Frame(page, "Frame7");
     auto* r7 = new QHBoxLayout(frame7);
@@ -449,7 +425,7 @@ QWidget* MainForm::buildStatusFrame() {
         {"弯弧转角：", "Label1_4", "TextY", "LabelUnitY", "deg"},
         {"下刀深度：", "Label1_5", "TextZ", "LabelUnitZ", "mm"},
         {"摆刀角度：", "Label1_6", "TextA", "LabelUnitA", "deg"},
-        {"送料速度：", "Label1_7", "TextF", "LabelUnitF", "mm/min"},
+        {"送料速度：", "Label1_0", "TextF", "LabelUnitF", "mm/min"},
     };
     // Three positions to a row, each with its caption and unit.
     int index = 0;
@@ -535,7 +511,7 @@ void MainForm::applyActivation(const app::MainFormActivation& a) {
     SetShown(child("Command3_7"), a.clamp);
     SetShown(child("Command3_6"), a.gripper1);
     SetShown(child("Command3_5"), a.gripper2);
-    for (const char* name : {"Check1", "Text3", "LabelUnitStep"}) {
+    for (const char* name : {"Check1", "Text3", "Text3_Unit"}) {
         SetShown(child(name), a.singleStep);
     }
     SetShown(child("Check3"), a.encoder);

@@ -116,6 +116,7 @@ private:
     void undoLastAdd();
     void showGroupManager();
     void showCurrentGroups();
+    void showAbout();
     void cancelPath();
     void chinese() { setLanguage(0); }
     void english() { setLanguage(1); }
@@ -123,6 +124,8 @@ private:
     // The setup windows of the setup buttons, each created when opened.
     template <typename Window> void openSetup();
     void connectSetupButtons();
+    void openIoWindow();
+    void openUserWindow();
 
     // Buttons and tabs.
     void Command1();

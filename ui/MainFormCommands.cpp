@@ -9,11 +9,14 @@
 #include "geometry/ShapePltExport.h"
 #include "machine/ParameterTable.h"
 #include "program/EngraveExport.h"
+#include "ui/AboutMe_Form.h"
 #include "ui/GY1_Form.h"
 #include "ui/GY_Form.h"
+#include "ui/IO_Form.h"
 #include "ui/MainForm.h"
 #include "ui/SB_Form.h"
 #include "ui/ToolPanels.h"
+#include "ui/YH_Form.h"
 
 #include <QFileDialog>
 #include <QInputDialog>
@@ -213,6 +216,21 @@ void MainForm::showCurrentGroups() {
 
 // ------------------------------------------------------------ setup windows
 
+void MainForm::showAbout() {
+    AboutMe_Form about(m_session.appDir(), languageFlag(), this);
+    about.exec();
+}
+
+void MainForm::openIoWindow() {
+    IO_Form window(m_session.machine(), m_state.UserLevel, this);
+    showSetupWindow(window);
+}
+
+void MainForm::openUserWindow() {
+    YH_Form window(m_session.machine(), m_state.UserLevel, this);
+    showSetupWindow(window);
+}
+
 template <typename Window> void MainForm::openSetup() {
     Window window(m_session.machine(), m_state, m_session.appDir(), m_session.machine().dialog(),
                   this);
@@ -225,6 +243,8 @@ void MainForm::connectSetupButtons() {
         {"Command10_0", &MainForm::openSetup<SB_Form>},
         {"Command10_3", &MainForm::openSetup<GY1_Form>},
         {"Command10_4", &MainForm::openSetup<GY_Form>},
+        {"Command10_2", &MainForm::openIoWindow},
+        {"Command10_6", &MainForm::openUserWindow},
         {"Command4", &MainForm::openSetup<GY1_Form>},
     };
     for (const auto& [name, open] : buttons) {
