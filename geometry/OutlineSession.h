@@ -58,6 +58,7 @@ public:
     // keep the view.
     void reloadModel();
     bool drawingOpen() const { return m_open; }
+    const common::AppDir& dir() const { return m_dir; }
 
     const OutlineModel& model() const { return m_model; }
     OutlineView& view() { return m_view; }

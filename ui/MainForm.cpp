@@ -5,6 +5,7 @@
 #include "app/OperatorSession.h"
 #include "machine/OperatorDialog.h"
 #include "ui/ControlPanel.h"
+#include "ui/PictureView.h"
 #include "ui/SimulatedPanel.h"
 #include "ui/ToolPanels.h"
 #include "ui/XianShiCE.h"
@@ -110,28 +111,23 @@ MainForm::MainForm(app::OperatorSession& session, QWidget* parent)
     }
     buildMenus();
 
-    // The view grows with the window; the machine status and the job
-    // panel stay in sight below it, the tabs and tool panels scroll beside it.
+    // The view grows with the window with the machine status below it; the
+    // job panel heads the column beside it, the tabs and tool panels follow.
     auto* splitter = new QSplitter(Qt::Horizontal, this);
     auto* left = new QWidget(splitter);
     auto* leftColumn = new QVBoxLayout(left);
     leftColumn->setContentsMargins(0, 0, 0, 0);
-    // The outline view; PictureView takes this place once it is in.
-    m_view = Named<QWidget>(left, "Picture1");
-    m_view->setMinimumSize(320, 240);
-    m_view->setAutoFillBackground(true);
-    QPalette black = m_view->palette();
-    black.setColor(QPalette::Window, Qt::black);
-    m_view->setPalette(black);
-    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    // The outline view: picks and node edits go to the outline session,
+    // right clicks open the context menu, refusals come back as messages.
+    m_view = new PictureView(m_session.outlines(), m_session.simulated().marked(), left);
+    m_view->setObjectName("Picture1");
     m_contextMenu = buildContextMenu();
-    connect(m_view, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& at) { m_contextMenu->popup(m_view->mapToGlobal(at)); });
+    connect(m_view, &PictureView::contextMenuRequested, this,
+            [this](QPoint at) { m_contextMenu->popup(at); });
+    connect(m_view, &PictureView::selectionChanged, this, &MainForm::selectionChanged);
+    connect(m_view, &PictureView::messageRaised, this, &MainForm::say);
     leftColumn->addWidget(m_view, 1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(buildStatusFrame(), 1);
-    bottom->addWidget(buildJobFrame());
-    leftColumn->addLayout(bottom);
+    leftColumn->addWidget(buildStatusFrame());
 
     auto* scroll = new QScrollArea(splitter);
     scroll->setWidgetResizable(true);
@@ -260,6 +256,7 @@ QWidget* MainForm::buildSideColumn() {
         redrawView();
     });
 
+    layout->addWidget(buildJobFrame());
     m_tabStrip1 = Named<QTabBar>(column, "TabStrip1");
     m_tabStrip1->addTab(QString::fromUtf8("控制"));
     m_tabStrip1->addTab(QString::fromUtf8("设置"));
@@ -427,38 +424,33 @@ QWidget* MainForm::buildStatusFrame() {
         {"摆刀角度：", "Label1_6", "TextA", "LabelUnitA", "deg"},
         {"送料速度：", "Label1_0", "TextF", "LabelUnitF", "mm/min"},
     };
-    // Three positions to a row, each with its caption and unit.
-    int index = 0;
+    // The positions in one row, each with its caption and unit.
+    int column = 0;
     for (const auto& p : positions) {
-        const int row = index / 3;
-        const int column = (index % 3) * 3;
-        grid->addWidget(Caption(frame5, p.label, p.caption), row, column);
+        grid->addWidget(Caption(frame5, p.label, p.caption), 0, column);
         auto* value = Field(frame5, p.field, "0.00");
         value->setReadOnly(true);
         value->setFocusPolicy(Qt::NoFocus);
         value->setAlignment(Qt::AlignRight);
-        value->setMinimumWidth(70);
-        grid->addWidget(value, row, column + 1);
-        grid->addWidget(Caption(frame5, p.unitName, p.unit), row, column + 2);
-        ++index;
+        value->setMinimumWidth(64);
+        grid->addWidget(value, 0, column + 1);
+        grid->addWidget(Caption(frame5, p.unitName, p.unit), 0, column + 2);
+        column += 3;
     }
     const char* outputs[] = {"铣刀转动", "切刀切出",   "切刀退回",
                              "材料压紧", "弯弧器进出", "备用显示"};
     const char* inputs[] = {"送料零位开关", "弯弧零位开关", "下刀零位开关",
                             "摆刀零位开关", "刀退回到位",   "刀切出到位"};
-    // Outputs in the first two rows, inputs in the next two.
+    // The output lamps in one row, the input lamps in the next.
     auto* lamps = new QGridLayout;
     lamps->setHorizontalSpacing(6);
     for (int i = 0; i < 6; ++i) {
-        const int column = (i % 3) * 2;
-        lamps->addWidget(Lamp(frame5, QString("Shape1_%1").arg(i)), i / 3, column);
-        lamps->addWidget(Caption(frame5, QString("Label2_%1").arg(i), outputs[i]), i / 3,
-                         column + 1);
-        lamps->addWidget(Lamp(frame5, QString("Shape2_%1").arg(i)), 2 + i / 3, column);
-        lamps->addWidget(Caption(frame5, QString("Label3_%1").arg(i), inputs[i]), 2 + i / 3,
-                         column + 1);
+        lamps->addWidget(Lamp(frame5, QString("Shape1_%1").arg(i)), 0, 2 * i);
+        lamps->addWidget(Caption(frame5, QString("Label2_%1").arg(i), outputs[i]), 0, 2 * i + 1);
+        lamps->addWidget(Lamp(frame5, QString("Shape2_%1").arg(i)), 1, 2 * i);
+        lamps->addWidget(Caption(frame5, QString("Label3_%1").arg(i), inputs[i]), 1, 2 * i + 1);
     }
-    grid->addLayout(lamps, 2, 0, 1, 9);
+    grid->addLayout(lamps, 1, 0, 1, column);
     return frame5;
 }
 
@@ -501,6 +493,7 @@ void MainForm::activate() {
 }
 
 void MainForm::applyActivation(const app::MainFormActivation& a) {
+    m_view->setBendToSlotRadius(m_session.machine().params().BendToSlotRadiusThreshold);
     child<QLabel>("LabelUnitA")->setText(Q(a.aUnit));
     child<QPushButton>("Command_Z2")->setEnabled(a.swingHomingEnabled);
     for (const char* name : {"Label1_5", "LabelUnitZ", "TextZ"}) {

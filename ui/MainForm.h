@@ -34,6 +34,7 @@ namespace korvel::ui {
 class EngravePanel;
 class GluePanel;
 class ParameterGroupPanel;
+class PictureView;
 class SimulatedPanel;
 
 class MainForm : public QMainWindow {
@@ -152,7 +153,7 @@ private:
 
     app::OperatorSession& m_session;
     app::OperatorState m_state;
-    QWidget* m_view = nullptr;
+    PictureView* m_view = nullptr;
     QMenu* m_contextMenu = nullptr;
     QTabBar* m_tabStrip1 = nullptr;
     QTabBar* m_tabStrip3 = nullptr;

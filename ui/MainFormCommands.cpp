@@ -14,6 +14,7 @@
 #include "ui/GY_Form.h"
 #include "ui/IO_Form.h"
 #include "ui/MainForm.h"
+#include "ui/PictureView.h"
 #include "ui/SB_Form.h"
 #include "ui/ToolPanels.h"
 #include "ui/YH_Form.h"
@@ -130,8 +131,7 @@ void MainForm::mirror() {
 }
 
 void MainForm::restoreView() {
-    m_session.outlines().view().restore();
-    redrawView();
+    m_view->restoreView();
 }
 
 void MainForm::cancelSelection() {
@@ -153,13 +153,11 @@ void MainForm::showGluePanel() {
 // --------------------------------------------------------------------- nodes
 
 void MainForm::deleteNodeMode() {
-    say(m_session.outlines().enterDeleteMode());
-    redrawView();
+    m_view->enterDeleteMode();
 }
 
 void MainForm::addNodeMode() {
-    say(m_session.outlines().enterAddMode());
-    redrawView();
+    m_view->enterAddMode();
 }
 
 void MainForm::undoAllDeletes() {

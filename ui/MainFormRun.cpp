@@ -5,6 +5,7 @@
 #include "app/MainFormRules.h"
 #include "app/OperatorSession.h"
 #include "ui/MainForm.h"
+#include "ui/PictureView.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -129,13 +130,13 @@ void MainForm::refreshDisplay() {
     // The run button starts a job or resumes a paused one; pause acts on a
     // moving run only.
     const bool running = run.anyRunActive();
+    m_view->setRunRequested(run.JobRunActive != 0);
     child<QPushButton>("Command_Run")->setEnabled(!running || run.WaitFlag == 1);
     child<QPushButton>("Command_Pause")->setEnabled(running && run.WaitFlag == 0);
 }
 
 void MainForm::redrawView(int highlightedSegment) {
-    m_view->setProperty("highlightedSegment", highlightedSegment);
-    m_view->update();
+    m_view->redraw(highlightedSegment);
 }
 
 } // namespace korvel::ui
