@@ -78,14 +78,11 @@ void MainForm::copyRunFields() {
 
 void MainForm::Command_Run() {
     copyRunFields();
-    const auto* before =
-        m_session.simulated().lastJob() ? &*m_session.simulated().lastJob() : nullptr;
-    const int linesBefore = before != nullptr ? before->lineCount : -1;
+    const bool wasRunning = m_session.machine().run().anyRunActive();
     m_session.runCommand();
     const auto& job = m_session.simulated().lastJob();
-    if (job && job->started &&
-        (before == nullptr || job->lineCount != linesBefore ||
-         m_session.machine().run().CurrentLine == 0)) {
+    // A new job shows its lengths; resuming a paused one changes nothing.
+    if (!wasRunning && job && job->started) {
         child<QLabel>("Label4_1")->setText(Q(job->selectedLabel));
         child<QLabel>("Label4_2")->setText(Q(job->totalLabel));
     }

@@ -192,10 +192,27 @@ TEST(MainForm, WholeLetterRunsToTheEndOfJobQuestion) {
     EXPECT_TRUE(!rig.child<QPushButton>("Command_Run")->isEnabled());
     EXPECT_TRUE(rig.text("Label4_2").endsWith("  mm"));
 
-    // A few timer periods on the real clock, then the rest in virtual time.
+    // A few timer periods on the real clock; a pause holds the program at
+    // its line and the run button goes on from there, the job's lengths
+    // unchanged.
     for (int i = 0; i < 5; ++i) {
         rig.window->advance(30);
     }
+    QTest::mouseClick(rig.child<QPushButton>("Command_Pause"), Qt::LeftButton);
+    auto& run = rig.session.machine().run();
+    EXPECT_EQ(run.WaitFlag, 1);
+    EXPECT_TRUE(rig.child<QPushButton>("Command_Run")->isEnabled());
+    for (int i = 0; i < 20; ++i) {
+        rig.window->advance(30);
+    }
+    const auto line = run.CurrentLine;
+    rig.window->advance(30);
+    EXPECT_EQ(run.CurrentLine, line);
+    const QString total = rig.text("Label4_2");
+    QTest::mouseClick(rig.child<QPushButton>("Command_Run"), Qt::LeftButton);
+    EXPECT_EQ(run.WaitFlag, 0);
+    EXPECT_EQ(run.CurrentLine, line);
+    EXPECT_EQ(rig.text("Label4_2"), total);
     EXPECT_TRUE(rig.window->runToEnd(400000));
     EXPECT_TRUE(rig.dialog.saw("加工完成！送料是否回零？"));
     EXPECT_EQ(rig.text("Label4_3"), QString("0.0000  mm"));
