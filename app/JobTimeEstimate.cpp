@@ -9,6 +9,7 @@
 #include "machine/SimulatedCard.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <memory>
 
@@ -103,6 +104,12 @@ std::int64_t JobTimeEstimate::remainingMs(int nextLine, std::int64_t msOnLine) c
 std::unique_ptr<machine::SimulatedCard> EstimateCardFor(machine::MotionCard& card,
                                                         const common::AppDir& dir,
                                                         const machine::ParameterSet& params) {
+    // Where the axes stand is read the same way from every card, so that a
+    // job makes the same calls on the simulated card and on a driver.
+    std::array<std::int32_t, machine::kCardAxisCount> command{};
+    for (int axis = machine::kAxisX; axis <= machine::kAxisA; ++axis) {
+        command[static_cast<size_t>(axis - 1)] = card.get_command_pos(machine::kCard, axis);
+    }
     if (const auto* simulated = dynamic_cast<const machine::SimulatedCard*>(&card)) {
         return std::make_unique<machine::SimulatedCard>(*simulated);
     }
@@ -110,7 +117,7 @@ std::unique_ptr<machine::SimulatedCard> EstimateCardFor(machine::MotionCard& car
         machine::SimMachine::fromFile(machine::readSimMachineFile(dir), params));
     copy->adt8940a1_initial();
     for (int axis = machine::kAxisX; axis <= machine::kAxisA; ++axis) {
-        copy->set_command_pos(machine::kCard, axis, card.get_command_pos(machine::kCard, axis));
+        copy->set_command_pos(machine::kCard, axis, command[static_cast<size_t>(axis - 1)]);
     }
     return copy;
 }

@@ -1,6 +1,6 @@
 #include "app/MainFormActivation.h"
 
-#include "app/FieldText.h"
+#include "common/FieldText.h"
 
 namespace korvel::app {
 
@@ -44,11 +44,11 @@ MainFormActivation ActivationFor(const machine::ParameterSet& p) {
     a.swingHomingEnabled =
         a.axes.infeed || !(p.FrontSwingControl == kNoSwing && p.SlotControl == kFrontFaceOnly);
     a.cutDepthRowVisible = p.CutterUpDownControl != 0 || a.axes.zIsSwing;
-    a.feedSpeed = FieldText(p.ManualSpeedX);
+    a.feedSpeed = common::FieldText(p.ManualSpeedX);
     a.curvatureTableEnabled = p.BenderType != kNoBender;
     ApplyFeedType(p.FeedType, a);
-    a.frontStroke = FieldText(p.DownStrokeFront);
-    a.backStroke = FieldText(p.DownStrokeBack);
+    a.frontStroke = common::FieldText(p.DownStrokeFront);
+    a.backStroke = common::FieldText(p.DownStrokeBack);
     return a;
 }
 

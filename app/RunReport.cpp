@@ -45,7 +45,7 @@ RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialo
 
     auto& machine = session.machine();
     const auto& p = machine.params();
-    auto& card = session.card();
+    auto& card = session.motionCard();
     const std::int64_t ticks = clock.ticks() - ticksBefore;
     out << "ticks " << ticks << "\n";
     out << "machine time " << common::FormatNumber(ticks * clock.intervalMs() / 1000.0, "0.00")
@@ -81,6 +81,10 @@ RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialo
             << " s of machine time\n";
     }
     return summary;
+}
+
+void PrintCardInUse(const SimulatedSession& session, std::ostream& out) {
+    out << "card " << session.cardDescription().en << "\n";
 }
 
 int ExitCodeOf(const RunSummary& summary) {

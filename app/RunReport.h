@@ -1,5 +1,5 @@
 #pragma once
-// The report of a run on the simulated machine: every
+// The report of a run on the simulated machine or a card: every
 // message as it is raised, then the machine time, the job's estimated and
 // measured time, the lines executed, the final positions and the outputs.
 
@@ -25,6 +25,9 @@ struct RunSummary {
 // report. Returns what happened.
 RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialog& dialog,
                         double maxSeconds, std::ostream& out);
+
+// "card <description>": the card the session runs on.
+void PrintCardInUse(const SimulatedSession& session, std::ostream& out);
 
 // Exit code of a run: 0 finished, 1 stopped by an alarm, 3 out of time.
 int ExitCodeOf(const RunSummary& summary);

@@ -1,5 +1,6 @@
 #include "app/SetupTests.h"
 
+#include "app/AxisJogs.h"
 #include "app/SetupStop.h"
 #include "machine/AxisUnits.h"
 #include "machine/ManualJog.h"
@@ -27,16 +28,16 @@ constexpr std::int16_t kGripperDouble = 2;
 constexpr std::int16_t kRollerFeed = 0;
 
 machine::JogSpeed bendSpeed(const machine::ParameterSet& v) {
-    return {static_cast<double>(v.ManualSpeedY), v.PulseEquivY, v.AccelY};
+    return AxisManualSpeed(v, kAxisY);
 }
 machine::JogSpeed feedSpeed(const machine::ParameterSet& v) {
-    return {static_cast<double>(v.ManualSpeedX), v.PulseEquivX, v.AccelX};
+    return AxisManualSpeed(v, kAxisX);
 }
 machine::JogSpeed infeedSpeed(const machine::ParameterSet& v) {
-    return {static_cast<double>(v.ManualSpeedA), v.PulseEquivA, v.AccelA};
+    return AxisManualSpeed(v, kAxisA);
 }
 machine::JogSpeed cutterSpeed(const machine::ParameterSet& v) {
-    return {static_cast<double>(v.ManualSpeedZ), v.PulseEquivZ, v.AccelZ};
+    return AxisManualSpeed(v, kAxisZ);
 }
 
 } // namespace

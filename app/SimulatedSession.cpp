@@ -8,8 +8,11 @@
 #include "program/TestPrograms.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
+#include <stdexcept>
+#include <thread>
 
 namespace korvel::app {
 
@@ -21,17 +24,29 @@ constexpr std::int64_t kEstimateTicks = 12LL * 3600 * 1000 / machine::kTimer2Int
 
 } // namespace
 
-SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+SimulatedSession::SimulatedSession(const common::AppDir& dir,
+                                   const std::filesystem::path& resources,
                                    machine::OperatorDialog& dialog,
                                    machine::TranParasHook tranParas)
-    : m_dir(std::move(dir)), m_dialog(dialog), m_recorder(m_dir) {
-    m_card = machine::MakeSimulatedCard(m_dir, resources);
+    : SimulatedSession(dir, resources, dialog, ChooseSimulatedCard(dir, resources),
+                       std::move(tranParas)) {}
+
+SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+                                   machine::OperatorDialog& dialog, CardChoice card,
+                                   machine::TranParasHook tranParas)
+    : m_dir(std::move(dir)), m_dialog(dialog), m_card(std::move(card.card)),
+      m_simulated(card.simulated), m_realTime(card.realTime),
+      m_cardDescription(std::move(card.description)), m_recorder(m_dir) {
+    for (const common::Message& message : card.messages) {
+        m_dialog.show(message);
+    }
     m_machine = std::make_unique<machine::Machine>(m_dir, *m_card, dialog, *this);
     machine::StartupOptions options;
     options.resourcesDir = resources;
     options.tranParas = std::move(tranParas);
     m_machine->startUp(options);
-    m_clock = std::make_unique<machine::VirtualClock>(*m_card, m_machine->executor());
+    m_clock =
+        std::make_unique<machine::VirtualClock>(std::move(card.advance), m_machine->executor());
     m_fields.Check3 = m_machine->form().Check3 != 0;
     m_fields.Check5 = m_machine->form().Check5 != 0;
     m_panelPrograms = std::make_unique<PanelPrograms>(*m_machine, m_fields.Check3);
@@ -40,12 +55,32 @@ SimulatedSession::SimulatedSession(common::AppDir dir, const std::filesystem::pa
 
 SimulatedSession::~SimulatedSession() = default;
 
+machine::SimulatedCard& SimulatedSession::card() {
+    if (m_simulated == nullptr) {
+        throw std::logic_error("the session runs on a card driver library, not on the simulated "
+                               "card");
+    }
+    return *m_simulated;
+}
+
 bool SimulatedSession::runToEnd(std::int64_t maxTicks) {
     auto& run = m_machine->run();
+    const auto done = [this, &run] {
+        followRunningJob();
+        return !run.anyRunActive() && run.HomingAxisCode == 0;
+    };
+    if (!m_realTime) {
+        return m_clock->runUntil(done, maxTicks);
+    }
+    // A real card moves by itself: each tick comes one interval after the
+    // last, as from the window's timer.
+    const auto interval = std::chrono::milliseconds(m_clock->intervalMs());
+    auto next = std::chrono::steady_clock::now();
     return m_clock->runUntil(
-        [this, &run] {
-            followRunningJob();
-            return !run.anyRunActive() && run.HomingAxisCode == 0;
+        [&] {
+            next += interval;
+            std::this_thread::sleep_until(next);
+            return done();
         },
         maxTicks);
 }

@@ -9,7 +9,13 @@
 //
 // The window and korvel-cli share it: the window drives the same clock
 // from its 30 ms timer, korvel-cli runs it in virtual time.
+//
+// The session runs on the simulated card unless it is given another card
+// (see CardChoice.h); on a card driver library everything works the same
+// way, only card() is the simulated card alone and motionCard() is the card
+// in use.
 
+#include "app/CardChoice.h"
 #include "app/JobRecorder.h"
 #include "app/JobTimeEstimate.h"
 #include "app/PanelPrograms.h"
@@ -36,12 +42,25 @@ public:
     // Installs the shipped files into `dir` where missing and starts the
     // machine up; start-up messages go to `dialog`, the geometry values to
     // `tranParas` (may be empty).
-    SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+    SimulatedSession(const common::AppDir& dir, const std::filesystem::path& resources,
                      machine::OperatorDialog& dialog, machine::TranParasHook tranParas = {});
+    // The same on the card of `card` (ChooseCard); its start-up messages
+    // are shown before the machine starts up.
+    SimulatedSession(common::AppDir dir, const std::filesystem::path& resources,
+                     machine::OperatorDialog& dialog, CardChoice card,
+                     machine::TranParasHook tranParas = {});
     ~SimulatedSession() override;
 
     machine::Machine& machine() { return *m_machine; }
-    machine::SimulatedCard& card() { return *m_card; }
+    // The simulated card; throws std::logic_error when the session runs on
+    // a driver library (see simulatedCard()).
+    machine::SimulatedCard& card();
+    // The simulated card, or null on a driver library.
+    machine::SimulatedCard* simulatedCard() { return m_simulated; }
+    // The card in use.
+    machine::MotionCard& motionCard() { return *m_card; }
+    // Which card is in use, one line for the status bar and reports.
+    const common::Message& cardDescription() const { return m_cardDescription; }
     machine::VirtualClock& clock() { return *m_clock; }
     // The run panel the run command reads.
     program::MainWindowFields& fields() { return m_fields; }
@@ -51,7 +70,8 @@ public:
     const std::optional<program::JobOutcome>& lastJob() const { return m_lastJob; }
 
     // Runs the machine in virtual time until no run is left or `maxTicks`
-    // ticks have passed; true when every run ended.
+    // ticks have passed; true when every run ended. On a real card each
+    // tick waits for its interval of wall time.
     bool runToEnd(std::int64_t maxTicks);
 
     // The drawing the job log names for the next jobs (its file name).
@@ -97,7 +117,10 @@ private:
 
     common::AppDir m_dir;
     machine::OperatorDialog& m_dialog;
-    std::unique_ptr<machine::SimulatedCard> m_card;
+    std::unique_ptr<machine::MotionCard> m_card;
+    machine::SimulatedCard* m_simulated = nullptr;
+    bool m_realTime = false;
+    common::Message m_cardDescription;
     std::unique_ptr<machine::Machine> m_machine;
     std::unique_ptr<machine::VirtualClock> m_clock;
     program::MainWindowFields m_fields;

@@ -39,10 +39,12 @@ const std::vector<Command>& AllCommands() {
          "generate --appdir DIR [--runs R] [--join J] [--end E] [--home] [--encoder] [--no-bend] "
          "[--from-piece N]",
          RunGenerate},
-        {"run", "run --appdir DIR [--answer yes|no] [--max-seconds S]", RunRun},
+        {"run",
+         "run --appdir DIR [--answer yes|no] [--max-seconds S] [--card simulated|library:PATH]",
+         RunRun},
         {"job",
          "job DRAWING [--appdir DIR] [--plane Z] [--runs R] [--join J] [--end E] [--home] "
-         "[--encoder] [--answer yes|no] [--max-seconds S]",
+         "[--encoder] [--answer yes|no] [--max-seconds S] [--card simulated|library:PATH]",
          RunJob},
         {"preview", "preview --appdir DIR [--png FILE]", RunPreview},
         {"log", "log --appdir DIR", RunLog},

@@ -1,12 +1,14 @@
 // korvel-cli job DRAWING [--appdir DIR] [--plane Z] [--runs R] [--join J]
-// [--end E] [--home] [--encoder] [--answer yes|no] [--max-seconds S]:
-// the whole job in one go, as an operator would do it at the window: open
-// the drawing, select every outline, press the run button and let the
-// simulated machine run the program in virtual time to the end-of-job
-// question. Without --appdir a fresh folder is made in the temporary
+// [--end E] [--home] [--encoder] [--answer yes|no] [--max-seconds S]
+// [--card simulated|library:PATH]: the whole job in one go, as an operator
+// would do it at the window: open the drawing, select every outline, press
+// the run button and let the machine (the card of Card.ini or --card, the
+// simulated machine in virtual time by default) run the program to the
+// end-of-job question. Without --appdir a fresh folder is made in the temporary
 // folder. Prints a short report; exit code 1 when the job could not start
 // or an alarm stopped the machine, 3 when it did not end in time.
 
+#include "app/CardChoice.h"
 #include "app/DrawingSteps.h"
 #include "app/RunReport.h"
 #include "app/SimulatedSession.h"
@@ -51,7 +53,10 @@ int RunJob(const Args& rawArgs) {
     std::cout << "application folder " << app.root().string() << "\n";
 
     app::DrawingSteps drawingSteps;
-    app::SimulatedSession session(app, args.resourcesDir(), dialog, drawingSteps.tranParas());
+    app::SimulatedSession session(app, args.resourcesDir(), dialog,
+                                  app::ChooseCard(app, args.resourcesDir(), args.value("card")),
+                                  drawingSteps.tranParas());
+    app::PrintCardInUse(session, std::cout);
     auto& fields = session.fields();
     fields.Text5 = args.value("runs", "1");
     fields.Text4 = args.value("join", "10");

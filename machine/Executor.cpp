@@ -67,6 +67,13 @@ const common::Message& encoderError() {
     return m;
 }
 
+common::Message cardFault(const CardFault& fault) {
+    const std::string code = common::FormatNumber(fault.code, "0");
+    return common::error("运动卡出错：" + fault.function + " 返回错误码 " + code + "，机床已停止",
+                         "Motion card error: " + fault.function + " returned error code " + code +
+                             "; the machine was stopped");
+}
+
 } // namespace
 
 Executor::Executor(common::AppDir dir, ParameterSet& params, RunState& run, MotionCard& card,
@@ -76,6 +83,7 @@ Executor::Executor(common::AppDir dir, ParameterSet& params, RunState& run, Moti
 
 void Executor::tick() {
     ++m_ticks;
+    stopOnCardFault();
     readInputs();
     pollFeedButtons();
     checkInfeedLimit();
@@ -91,6 +99,24 @@ void Executor::tick() {
     stepProgram();
     checkCalibrationFeed();
     m_lastInputs = m_inputs;
+}
+
+void Executor::stopOnCardFault() {
+    std::optional<CardFault> fault = m_card.takeFault();
+    if (!fault) {
+        // The card answered every call of the last tick: a later refusal is
+        // news again.
+        m_reportedFault.reset();
+        return;
+    }
+    const bool running =
+        m_run.anyRunActive() || m_run.HomingAxisCode != 0 || m_run.HomingActive != 0;
+    if (running || fault != m_reportedFault) {
+        m_reportedFault = fault;
+        alarm(cardFault(*fault));
+        // The stop's own calls may be refused the same way; that is no news.
+        m_card.takeFault();
+    }
 }
 
 // --- buttons ---------------------------------------------------------------

@@ -8,6 +8,11 @@
 // a run flag; the executor follows the flags, finishes runs with their
 // messages and owns the stop and pause commands.
 //
+// A call the card's driver refused (an error code) stops every run at the
+// next tick with a message naming the call. A driver that goes on refusing
+// while nothing runs is not reported again on every tick, but every new
+// start is stopped the same way.
+//
 // Everything happens on the thread that calls tick(); a tick never waits
 // for motion. Messages and questions go out through the OperatorDialog,
 // starting a job or a jog program through the JobLauncher.
@@ -16,16 +21,17 @@
 #include "machine/ExecutorDisplay.h"
 #include "machine/FeedProgress.h"
 #include "machine/HomingSupervisor.h"
+#include "machine/MotionCard.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace korvel::machine {
 
 class JobLauncher;
 class Interpreter;
-class MotionCard;
 class OperatorDialog;
 struct ParameterSet;
 struct RunState;
@@ -74,6 +80,7 @@ public:
 
 private:
     // The tick's steps, in their order.
+    void stopOnCardFault();
     void readInputs();
     void pollFeedButtons();
     void checkInfeedLimit();
@@ -134,6 +141,11 @@ private:
 
     double m_calibFeedTarget = 0.0;
     int m_calibSettleTicks = 0;
+
+    // The card fault last reported: a driver that keeps refusing the same
+    // call while nothing runs is reported once, not on every tick, until a
+    // tick passes without a refusal.
+    std::optional<CardFault> m_reportedFault;
 
     long long m_linesExecuted = 0;
     long long m_ticks = 0;

@@ -13,6 +13,8 @@
 // nothing and return kCardBadArgument (reads return 0).
 
 #include <cstdint>
+#include <optional>
+#include <string>
 
 namespace korvel::machine {
 
@@ -21,6 +23,13 @@ inline constexpr int kCardOutputCount = 12;
 inline constexpr int kCardAxisCount = 4;
 inline constexpr int kCardOk = 0;
 inline constexpr int kCardBadArgument = -1;
+
+// A call the card's driver refused with an error code.
+struct CardFault {
+    std::string function; // "pmove"
+    int code = 0;
+    bool operator==(const CardFault&) const = default;
+};
 
 class MotionCard {
 public:
@@ -78,6 +87,12 @@ public:
     // Set an output to 0 or 1, read it back.
     virtual int write_bit(int card, int output, int value) = 0;
     virtual int get_out(int card, int output) = 0;
+
+    // The first call the driver refused since the last look, and forgets
+    // it. A card whose driver reports errors keeps them here, because most
+    // operations hand back a value and have no room for an error code; the
+    // executor looks on every tick and stops the machine.
+    virtual std::optional<CardFault> takeFault() { return std::nullopt; }
 };
 
 // Busy state of the card as the executor and the manual commands test it:

@@ -1,6 +1,7 @@
 #include "machine/ParameterChecks.h"
 
 #include "common/Basic.h"
+#include "common/FieldText.h"
 #include "common/Fields.h"
 
 #include <algorithm>
@@ -17,13 +18,7 @@ std::string number(double v) {
     if (!std::isfinite(v)) {
         return "?";
     }
-    std::string text(common::Trim(common::Str(v)));
-    if (text.starts_with('.')) {
-        text.insert(0, "0");
-    } else if (text.starts_with("-.")) {
-        text.insert(1, "0");
-    }
-    return text;
+    return common::FieldText(v);
 }
 
 // "“X轴脉冲当量”（PulseEquivX）" / "PulseEquivX": how a message names a field.

@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "common/Fields.h"
 #include "common/Message.h"
+#include "common/SettingLines.h"
 #include "common/TextFile.h"
 #include "machine/ParameterSet.h"
 
@@ -124,26 +125,21 @@ std::int64_t toPulses64(double units, double pulseEquiv) {
 SimMachineFile parseSimMachineFile(std::string_view text) {
     SimMachineFile file;
     const common::Lines lines = common::SplitLines(text);
-    for (size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = common::Trim(lines[i]);
-        if (line.empty() || line[0] == ';' || line[0] == '#') {
-            continue;
+    for (const common::SettingLine& setting : common::SettingLines(lines)) {
+        if (!setting.hasEquals) {
+            badLine(setting.number, setting.text);
         }
-        const size_t eq = line.find('=');
-        if (eq == std::string_view::npos) {
-            badLine(i + 1, line);
-        }
-        const Entry* entry = findEntry(common::Trim(line.substr(0, eq)));
-        std::string_view value = line.substr(eq + 1);
+        const Entry* entry = findEntry(setting.name);
+        std::string_view value = setting.value;
         if (const size_t comment = value.find(';'); comment != std::string_view::npos) {
             value = value.substr(0, comment);
         }
         if (entry == nullptr || !isNumberText(value)) {
-            badLine(i + 1, line);
+            badLine(setting.number, setting.text);
         }
         const double number = common::Val(common::Trim(value));
         if (!(number >= entry->min && number <= entry->max)) {
-            badLine(i + 1, line);
+            badLine(setting.number, setting.text);
         }
         entry->field(file) = number;
     }

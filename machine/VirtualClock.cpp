@@ -4,8 +4,11 @@
 
 namespace korvel::machine {
 
+VirtualClock::VirtualClock(SimulatedCard& card, Executor& executor, int intervalMs)
+    : VirtualClock([&card](std::int64_t ms) { card.advance(ms); }, executor, intervalMs) {}
+
 void VirtualClock::step() {
-    m_card.advance(m_intervalMs);
+    m_advance(m_intervalMs);
     m_executor.tick();
     ++m_ticks;
 }

@@ -4,6 +4,10 @@
 // the executor's tick, as the window's timer would after 30 ms. Nothing
 // waits for wall time, so an hour of machine time runs in seconds and the
 // same program always takes the same ticks.
+//
+// The same clock drives any other card through the step it is given: a
+// simulator driver's own time, or on a real card a wait for the interval to
+// pass in real time.
 
 #include "machine/Executor.h"
 #include "machine/Interpreter.h"
@@ -17,8 +21,12 @@ class SimulatedCard;
 
 class VirtualClock {
 public:
-    VirtualClock(SimulatedCard& card, Executor& executor, int intervalMs = kTimer2IntervalMs)
-        : m_card(card), m_executor(executor), m_intervalMs(intervalMs) {}
+    // Moves the machine on by the given milliseconds.
+    using Advance = std::function<void(std::int64_t)>;
+
+    VirtualClock(SimulatedCard& card, Executor& executor, int intervalMs = kTimer2IntervalMs);
+    VirtualClock(Advance advance, Executor& executor, int intervalMs = kTimer2IntervalMs)
+        : m_advance(std::move(advance)), m_executor(executor), m_intervalMs(intervalMs) {}
 
     // One timer period: the machine moves for the interval, then the tick.
     void step();
@@ -33,7 +41,7 @@ public:
     int intervalMs() const { return m_intervalMs; }
 
 private:
-    SimulatedCard& m_card;
+    Advance m_advance;
     Executor& m_executor;
     int m_intervalMs;
     std::int64_t m_ticks = 0;

@@ -5,14 +5,17 @@
 #include "machine/MotionCard.h"
 #include "machine/RunState.h"
 #include "program/BendQueue.h"
+#include "program/BendWriter.h"
 #include "program/CurvatureLookup.h"
 #include "program/FeedWriter.h"
 #include "program/HomingPreamble.h"
+#include "program/JoiningTable.h"
 #include "program/ProgramText.h"
 #include "program/SlotBlock.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <numbers>
 
 namespace korvel::program {
@@ -26,8 +29,29 @@ using common::FormatNumber;
 constexpr double kJogLength = 3000.0;
 // A test arc never needs more taps than this; more means absurd data.
 constexpr double kMaxTaps = 5000.0;
+// Limits of the tapping test and the calibration move: beyond them the
+// operator mistyped (a strip is never fed 100 m to calibrate).
+constexpr int kMaxTestTaps = 1000;
+constexpr double kMaxTapAngle = 180.0;
+constexpr double kMaxTestFeed = 10000.0;
+
+[[noreturn]] void refuseField(const std::string& zhField, const std::string& enField,
+                              const std::string& range) {
+    throw common::UserError(
+        common::error("数值错误：" + zhField + "须在" + range + "之间！",
+                      "Wrong value: " + enField + " must be within " + range + "!"));
+}
 
 } // namespace
+
+bool MeasuredLengthAccepted(double measured, double commanded) {
+    return std::fabs(measured - commanded) <= 15.0 && measured >= 1.0 && commanded >= 1.0;
+}
+
+common::Message LengthErrorMessage() {
+    return common::error("长度错误，请重新测量并输入以mm为单位的数值！",
+                         "Length Error,Input Against!");
+}
 
 TestPrograms::TestPrograms(common::AppDir dir, machine::ParameterSet& params,
                            const machine::ParameterTables& tables, machine::RunState& run,
@@ -57,6 +81,9 @@ void TestPrograms::load(ProgramText& program, machine::RunKind kind) {
 }
 
 void TestPrograms::SLxzhJG(double length) {
+    if (!(length >= 1.0 && length <= kMaxTestFeed)) {
+        refuseField("加工长度：", "Test length", "1 .. 10000 mm");
+    }
     ProgramText t = preamble(true);
     SlotBlock slot(t, m_p, m_encoderOn);
     slot.Print_KCaction(0, kSlotStraight, kFaceFront, kSlotFlagNone);
@@ -69,9 +96,8 @@ void TestPrograms::SLxzhJG(double length) {
 
 common::Message TestPrograms::SLxzhCSh(const std::string& measured, double length) {
     const double m = common::Val(measured);
-    if (!(std::fabs(m - length) <= 15.0) || m < 1.0 || length < 1.0) {
-        return common::error("长度错误，请重新测量并输入以mm为单位的数值！",
-                             "Length Error,Input Against!");
+    if (!MeasuredLengthAccepted(m, length)) {
+        return LengthErrorMessage();
     }
     common::Message done;
     if (!m_encoderOn || m_p.EncoderPort < 0.5) {
@@ -238,6 +264,78 @@ void TestPrograms::gripperSetUp(ProgramText& t, bool gripperII) const {
           gripperII ? "M24" : "M22", kGripperDwell, "M17", kGripperDwell}) {
         t.add(line);
     }
+}
+
+void TestPrograms::TapTestProgram(const TapTest& test) {
+    if (test.count < 1 || test.count > kMaxTestTaps) {
+        refuseField("联动次数：", "Linked count", "1 .. " + std::to_string(kMaxTestTaps));
+    }
+    if (!(std::fabs(test.angle) > 0 && std::fabs(test.angle) <= kMaxTapAngle)) {
+        refuseField("联动角度：", "Linked angle", "-180 .. 180 (0 excepted)");
+    }
+    if (!(test.spacing >= 0 && test.spacing <= kMaxTestFeed / kMaxTestTaps)) {
+        refuseField("拍弧间距：", "Tapping spacing", "0 .. 10");
+    }
+    if (m_p.BenderType < kBenderSingle || m_p.BenderType > kBenderLiftingDouble) {
+        throw common::UserError(common::error("未装弯弧器，不能拍弯测试！",
+                                              "No bender fitted, the tapping test cannot run!"));
+    }
+    ProgramText t;
+    t.add("G90 G01");
+    if (m_p.FeedType != kFeedRoller) {
+        gripperSetUp(t, false);
+    } else {
+        t.add("G92 X0");
+    }
+    // The arm first waits at the idle angle of the side it taps on.
+    const bool positive = test.angle > 0;
+    const double idle = positive                          ? m_p.IdleAnglePos
+                        : m_p.BenderType == kBenderSingle ? m_p.IdleAngleNeg
+                                                          : -m_p.IdleAngleNeg;
+    t.add("G01 Y" + FormatNumber(idle, "0.0000") + speed(m_p.AutoSpeedY));
+    // Each tap is written as the bending program writes a corner of the
+    // same angle: a corner of turn angle b is bent by -b, so the tap by the
+    // linked angle a is the corner of turn -a.
+    FeedWriter feed(t, m_p);
+    auto queue = std::make_unique<BendQueue>(m_p.TapBendRadiusThreshold, m_tables);
+    JoiningTable joins;
+    BendWriter bends(t, m_p, m_tables, feed, *queue, joins, {m_encoderOn, false});
+    for (int i = 0; i < test.count; ++i) {
+        const double at = i * test.spacing;
+        bends.EmitBend({at, -test.angle, kBendCorner, 0.0}, at);
+    }
+    t.add("M30");
+    load(t);
+}
+
+void TestPrograms::CalibrationMove(double distance) {
+    if (!(distance >= 1.0 && distance <= kMaxTestFeed)) {
+        refuseField("指令距离：", "Commanded distance", "1 .. 10000 mm");
+    }
+    ProgramText t;
+    t.add("G90 G01");
+    const bool grippers = m_p.FeedType != kFeedRoller;
+    if (grippers) {
+        gripperSetUp(t, false);
+    }
+    t.add("G92 X0 Y0");
+    FeedWriter(t, m_p).PrintXcode(distance);
+    if (grippers) {
+        // The clamp holds the measured strip, both grippers let go and the
+        // carriage comes back to its start from behind, taking up the
+        // backlash for the next move.
+        for (const char* line : {"M16", kGripperDwell, "M23", "M25", kGripperDwell}) {
+            t.add(line);
+        }
+        t.add("X-2" + speed(m_p.HomeOffsetSpeedX));
+        t.add("G04 P100");
+        t.add("X0" + speed(m_p.AutoSpeedX));
+        t.add("M22");
+        t.add(kGripperDwell);
+        t.add("M17");
+    }
+    t.add("M30");
+    load(t);
 }
 
 void TestPrograms::GripperStepProgram(double length) {

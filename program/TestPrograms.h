@@ -34,6 +34,22 @@ struct TestArc {
     double angle = 90.0;
 };
 
+// The tapping test of the curvature table window: `count` taps of the arm
+// by the linked angle (degrees, its sign the bending side), the strip fed
+// `spacing` mm between two taps.
+struct TapTest {
+    int count = 1;
+    double angle = 10.0;
+    double spacing = 1.0;
+};
+
+// A strip measured after a test feed is trusted when it lies within 15 mm
+// of the commanded length and is at least 1 mm long; anything else is a
+// misread rule or a wrong unit.
+bool MeasuredLengthAccepted(double measured, double commanded);
+// "长度错误，请重新测量并输入以mm为单位的数值！"
+common::Message LengthErrorMessage();
+
 // The slotting test buttons of the settings windows: a straight front slot,
 // the end slot of a letter (cut through with a motor infeed), the start
 // slot of a letter (a joint at a right angle) and a straight back slot.
@@ -62,6 +78,15 @@ public:
     // Test arcs bent to the positive and the negative side.
     void WFPcshiJG(const TestArc& arc);
     void WFNcshiJG(const TestArc& arc);
+    // The tapping test: the arm taps `count` times with the blocks of the
+    // bending program (same tap angle, back-off and bender side codes), the
+    // strip fed by the spacing between taps. Absurd values throw
+    // common::UserError naming the field; nothing is written then.
+    void TapTestProgram(const TapTest& test);
+    // The move of the pulse-equivalent calibration panel: the strip is fed
+    // `distance` mm from where it stands (grippers take it over first and
+    // take up their backlash at the end). Refuses an absurd distance.
+    void CalibrationMove(double distance);
     // Gripper jog while the feed / retract button is held: 3000 mm in full
     // strokes. `grippersReady` is the window's gripper state flag (1 once
     // the grippers hold the strip). Returns false when nothing was written

@@ -1,9 +1,9 @@
 #include "ui/GY1_Form.h"
 
-#include "app/FieldText.h"
 #include "app/ProcessRules.h"
 #include "app/SetupCaptions.h"
 #include "common/Basic.h"
+#include "common/FieldText.h"
 #include "machine/AxisUnits.h"
 #include "machine/Machine.h"
 #include "machine/MotionCard.h"
@@ -188,7 +188,7 @@ QGroupBox* GY1_Form::buildSlotting() {
              {"Label1_25", "Text1_25", "InfeedDistanceLimit"}});
     g->addWidget(label(frame, "Label5", ""), r, 0);
     auto* blade =
-        new QLabel(QString::fromStdString(app::FieldText(m_copy.values().BladeAngle)), frame);
+        new QLabel(QString::fromStdString(common::FieldText(m_copy.values().BladeAngle)), frame);
     blade->setObjectName("Label5Value");
     g->addWidget(blade, r++, 1);
     g->addWidget(flag(frame, "Check1", "", "HomeInfeedFirst"), r, 0);
@@ -321,7 +321,8 @@ void GY1_Form::edited() {
     }
     findChild<QLineEdit*>("Text1_17")->setReadOnly(m_copy.values().InfeedToolSetLock != 0);
     // Both stroke boxes edit the same value: keep the other one in step.
-    const QString front = QString::fromStdString(app::FieldText(m_copy.value("DownStrokeFront")));
+    const QString front =
+        QString::fromStdString(common::FieldText(m_copy.value("DownStrokeFront")));
     for (const char* name : {"Text1_8", "Text1_14"}) {
         auto* e = findChild<QLineEdit*>(name);
         if (!e->hasFocus() && e->text() != front) {

@@ -13,10 +13,13 @@
 #include "ui/GY1_Form.h"
 #include "ui/GY_Form.h"
 #include "ui/IO_Form.h"
+#include "ui/JJZ_Form.h"
 #include "ui/MainForm.h"
 #include "ui/PictureView.h"
 #include "ui/SB_Form.h"
 #include "ui/ToolPanels.h"
+#include "ui/WFB_Form.h"
+#include "ui/XZh_Form.h"
 #include "ui/YH_Form.h"
 
 #include <QFileDialog>
@@ -241,6 +244,8 @@ void MainForm::connectSetupButtons() {
         {"Command10_0", &MainForm::openSetup<SB_Form>},
         {"Command10_3", &MainForm::openSetup<GY1_Form>},
         {"Command10_4", &MainForm::openSetup<GY_Form>},
+        {"Command10_1", &MainForm::openSetup<JJZ_Form>},
+        {"Command10_5", &MainForm::openSetup<WFB_Form>},
         {"Command10_2", &MainForm::openIoWindow},
         {"Command10_6", &MainForm::openUserWindow},
         {"Command4", &MainForm::openSetup<GY1_Form>},
@@ -249,6 +254,15 @@ void MainForm::connectSetupButtons() {
         auto* button = child<QPushButton>(name);
         button->show();
         connect(button, &QPushButton::clicked, this, open);
+    }
+    // The calibration buttons open the calibration window on their page.
+    for (std::int16_t page = 0; page < 3; ++page) {
+        auto* button = child<QPushButton>(QString("Command5_%1").arg(page));
+        button->show();
+        connect(button, &QPushButton::clicked, this, [this, page] {
+            m_state.CalibrationTab = page;
+            openSetup<XZh_Form>();
+        });
     }
 }
 

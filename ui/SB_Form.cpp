@@ -1,8 +1,8 @@
 #include "ui/SB_Form.h"
 
-#include "app/FieldText.h"
 #include "app/SetupCaptions.h"
 #include "common/Basic.h"
+#include "common/FieldText.h"
 #include "machine/Machine.h"
 
 #include <QCheckBox>
@@ -328,7 +328,7 @@ void SB_Form::enableControls(std::initializer_list<const char*> names, bool on) 
 
 void SB_Form::LogicLimit() {
     findChild<QLabel*>("Label5Value")
-        ->setText(QString::fromStdString(app::FieldText(m_copy.values().BladeAngle)) + "°");
+        ->setText(QString::fromStdString(common::FieldText(m_copy.values().BladeAngle)) + "°");
     const app::EquipmentEnabling e = app::LogicLimit(m_copy.values());
     m_enabling = e;
     enableControls({"Option3_0", "Option3_1"}, e.inPositionOptions);

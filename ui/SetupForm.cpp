@@ -1,6 +1,6 @@
 #include "ui/SetupForm.h"
 
-#include "app/FieldText.h"
+#include "common/FieldText.h"
 #include "machine/Machine.h"
 #include "machine/OperatorDialog.h"
 #include "ui/XianShiCE.h"
@@ -24,11 +24,9 @@ constexpr int kBoxWidth = 90;
 SetupForm::SetupForm(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                      machine::OperatorDialog& dialog, const std::vector<std::string_view>& fields,
                      QWidget* parent)
-    : QDialog(parent), m_machine(machine), m_state(state), m_app(std::move(app)), m_dialog(dialog),
-      m_copy(machine, fields), m_tests(machine, machine.form().Check3 != 0) {
-    // Modal like every settings window; QDialog closes on Esc (reject),
-    // which drops the copy like "返回".
-    setModal(true);
+    : SetupDialog(machine, std::move(app), dialog, parent), m_state(state),
+      m_copy(machine, fields) {
+    // Esc closes the dialog (reject), which drops the copy like "返回".
 }
 
 std::vector<app::CaptionText> SetupForm::loadCaptions(const app::CaptionTable& table,
@@ -47,15 +45,14 @@ std::vector<app::CaptionText> SetupForm::loadCaptions(const app::CaptionTable& t
 }
 
 QLabel* SetupForm::label(QWidget* parent, const QString& name, const QString& zh) {
-    auto* l = new QLabel(zh, parent);
-    l->setObjectName(name);
+    auto* l = NamedLabel(parent, name);
+    l->setText(zh);
     return l;
 }
 
 QPushButton* SetupForm::button(QWidget* parent, const QString& name, const QString& zh) {
-    auto* b = new QPushButton(zh, parent);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
+    auto* b = NamedButton(parent, name);
+    b->setText(zh);
     return b;
 }
 
@@ -63,7 +60,7 @@ QLineEdit* SetupForm::box(QWidget* parent, const QString& name, std::string_view
     auto* e = new QLineEdit(parent);
     e->setObjectName(name);
     e->setMinimumWidth(kBoxWidth);
-    e->setText(QString::fromStdString(app::FieldText(m_copy.value(field))));
+    e->setText(QString::fromStdString(common::FieldText(m_copy.value(field))));
     m_boxes[e] = field;
     connect(e, &QLineEdit::textEdited, this, [this, field](const QString& text) {
         m_copy.setText(field, text.toStdString());
@@ -105,7 +102,7 @@ QRadioButton* SetupForm::option(QWidget* parent, const QString& name, const QStr
 
 void SetupForm::refresh() {
     for (auto& [e, field] : m_boxes) {
-        e->setText(QString::fromStdString(app::FieldText(m_copy.value(field))));
+        e->setText(QString::fromStdString(common::FieldText(m_copy.value(field))));
     }
     for (auto& [c, field] : m_flags) {
         c->setChecked(m_copy.value(field) != 0);
@@ -117,12 +114,6 @@ void SetupForm::refresh() {
 
 void SetupForm::save() {
     tell(m_copy.save());
-}
-
-void SetupForm::tell(const common::Message& message) {
-    if (!message.empty()) {
-        m_dialog.show(message);
-    }
 }
 
 } // namespace korvel::ui

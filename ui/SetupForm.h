@@ -10,8 +10,8 @@
 #include "app/SetupCopy.h"
 #include "app/SetupTests.h"
 #include "common/AppDir.h"
+#include "ui/SetupDialog.h"
 
-#include <QDialog>
 #include <QString>
 #include <map>
 #include <string_view>
@@ -32,7 +32,7 @@ class OperatorDialog;
 
 namespace korvel::ui {
 
-class SetupForm : public QDialog {
+class SetupForm : public SetupDialog {
     Q_OBJECT
 public:
     SetupForm(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
@@ -60,17 +60,12 @@ protected:
 
     // "保存": check and write; the message (saved or refused) is shown.
     void save();
-    void tell(const common::Message& message);
 
     // Called after every edit of the copy (the enabling rules).
     virtual void edited() {}
 
-    machine::Machine& m_machine;
     app::OperatorState& m_state;
-    common::AppDir m_app;
-    machine::OperatorDialog& m_dialog;
     app::SetupCopy m_copy;
-    app::SetupTests m_tests;
 
 private:
     std::map<QLineEdit*, std::string_view> m_boxes;

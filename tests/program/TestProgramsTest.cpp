@@ -141,6 +141,107 @@ TEST(TestPrograms, AbsurdTestArcIsRefused) {
     EXPECT_EQ(rig.run().ActionRunActive, 0);
 }
 
+// The tapping test taps as the bending program taps a corner of the linked
+// angle: tapping factor and idle angle of the side, limited to the largest
+// arm angle, back-off to the idle angle less the extra back-off angle.
+TEST(TestPrograms, TappingTestTapsWithTheBendingProgramsAngles) {
+    struct Case {
+        int bender;
+        int feedType;
+        double angle;
+        int count;
+        double spacing;
+        double tap;  // worked out by hand from the factors set below
+        double back; // idle angle of the side less TapBackExtraAngle 0.5
+    };
+    // Tapping factors 1.5 / 1.2, idle angles 2 / 3, largest angle 60.
+    const Case cases[] = {
+        {2, 0, 10.0, 5, 1.5, 17.0, 1.5},    // 1.5 * 10 + 2
+        {2, 0, -10.0, 3, 2.0, -15.0, -2.5}, // 1.2 * -10 - 3; back -(3 - 0.5)
+        {1, 0, -10.0, 3, 2.0, -9.0, 3.5},   // single arm: 1.2 * -10 + 3; back 3 + 0.5
+        {3, 0, 50.0, 2, 1.0, 60.0, 1.5},    // 77 limited to 60
+        {2, 1, 10.0, 4, 3.0, 17.0, 1.5},    // gripper feed takes the strip over first
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "bender " << c.bender << " feed " << c.feedType << " angle " << c.angle);
+        ProgramRig rig;
+        auto& p = rig.params();
+        p.BenderType = static_cast<std::int16_t>(c.bender);
+        p.FeedType = static_cast<std::int16_t>(c.feedType);
+        p.GripperStroke = 100;
+        p.TapForceFactorPos = 1.5;
+        p.TapForceFactorNeg = 1.2;
+        p.IdleAnglePos = 2;
+        p.IdleAngleNeg = 3;
+        p.MaxBendAngle = 60;
+        p.TapBackExtraAngle = 0.5;
+        p.LiftBenderAngle = 5;
+        p.BenderInOutDelay = 200;
+        rig.programs.TapTestProgram({c.count, c.angle, c.spacing});
+        const std::string speed = " F0000" + common::FormatNumber(p.AutoSpeedY, "0000");
+        EXPECT_EQ(rig.count("G05 Y" + common::FormatNumber(c.tap, "0.0000") + speed), c.count);
+        EXPECT_EQ(rig.count("G05 Y" + common::FormatNumber(c.back, "0.0000") + speed), c.count);
+        EXPECT_EQ(rig.count("M36"), c.feedType == 0 ? 0 : 1);
+        EXPECT_EQ(rig.program().back(), "M30");
+        ASSERT_TRUE(rig.finishedCleanly()) << rig.shown();
+        EXPECT_NEAR(rig.y(), c.back, 0.01) << "the arm ends backed off";
+        if (c.feedType == 0) {
+            EXPECT_NEAR(rig.x(), (c.count - 1) * c.spacing, 1e-6);
+        }
+    }
+}
+
+TEST(TestPrograms, AbsurdTappingTestsAndMovesAreRefusedWithoutAProgram) {
+    ProgramRig rig;
+    rig.params().BenderType = 2;
+    common::WriteLines(rig.dir.file("G5.dat"), {"M10"});
+    const auto refused = [&](auto&& start) {
+        EXPECT_THROW(start(), common::UserError);
+        EXPECT_EQ(rig.program(), common::Lines{"M10"});
+        EXPECT_EQ(rig.run().ActionRunActive, 0);
+    };
+    refused([&] { rig.programs.TapTestProgram({0, 10, 1}); });
+    refused([&] { rig.programs.TapTestProgram({5, 0, 1}); });
+    refused([&] { rig.programs.TapTestProgram({5, 10, -1}); });
+    refused([&] { rig.programs.CalibrationMove(0.0); });
+    refused([&] { rig.programs.SLxzhJG(1e9); });
+    rig.params().BenderType = 0;
+    refused([&] { rig.programs.TapTestProgram({5, 10, 1}); });
+}
+
+// The calibration move feeds the commanded distance from where the strip
+// stands; grippers take it over, feed it in strokes and come back to their
+// start from behind.
+TEST(TestPrograms, CalibrationMoveFeedsTheCommandedDistance) {
+    ProgramRig roller;
+    roller.load({"X40.0000 F6000"});
+    ASSERT_TRUE(roller.runToEnd());
+    roller.programs.CalibrationMove(250.0);
+    EXPECT_EQ(roller.count("G92 X0 Y0"), 1);
+    ASSERT_TRUE(roller.finishedCleanly());
+    EXPECT_NEAR(roller.x(), 250.0, 1e-6) << "measured from where the strip stood";
+
+    ProgramRig gripper;
+    gripper.params().FeedType = 1;
+    gripper.params().GripperStroke = 100;
+    gripper.programs.CalibrationMove(250.0);
+    const std::string full = "X100.0000 F" + common::FormatNumber(gripper.params().AutoSpeedX, "0");
+    EXPECT_EQ(gripper.count(full), 2);
+    const auto lines = gripper.program();
+    const common::Lines tail{"X-2 F" + common::FormatNumber(gripper.params().HomeOffsetSpeedX, "0"),
+                             "G04 P100",
+                             "X0 F" + common::FormatNumber(gripper.params().AutoSpeedX, "0"),
+                             "M22",
+                             "G04 P300",
+                             "M17",
+                             "M30"};
+    ASSERT_GE(lines.size(), tail.size());
+    EXPECT_EQ(common::Lines(lines.end() - static_cast<long>(tail.size()), lines.end()), tail);
+    ASSERT_TRUE(gripper.finishedCleanly());
+    EXPECT_NEAR(gripper.x(), 0.0, 1e-6) << "the carriage is back at its start";
+}
+
 TEST(JogPrograms, GripperFeedJogSetsUpTheGrippersAndFeedsInStrokes) {
     ProgramRig rig;
     rig.params().FeedType = 2;

@@ -1,12 +1,12 @@
-#include "app/FieldText.h"
+#include "common/FieldText.h"
 
 #include "common/Basic.h"
 #include "common/Fields.h"
 
-namespace korvel::app {
+namespace korvel::common {
 
 std::string FieldText(double value) {
-    std::string text(common::Trim(common::Str(value)));
+    std::string text(Trim(Str(value)));
     if (text.starts_with('.')) {
         text.insert(0, "0");
     } else if (text.starts_with("-.")) {
@@ -15,4 +15,4 @@ std::string FieldText(double value) {
     return text;
 }
 
-} // namespace korvel::app
+} // namespace korvel::common
