@@ -473,8 +473,11 @@ void MainForm::loadCaptions() {
     // Captions the caption file does not carry.
     child<QLabel>("Label7")->setText(zh ? QString::fromUtf8("刀转延时：") : "Spin Delay:");
     m_simPanel->retranslate(flag);
-    m_machineStatus->setText(zh ? QString::fromUtf8("模拟机器：模拟运动卡，无真实机器")
-                                : "Simulated machine: simulated motion card, no real machine");
+    // Which card the machine runs on (the simulated one unless chosen).
+    const common::Message& card = m_session.simulated().cardDescription();
+    m_machineStatus->setText(!card.empty() ? Q(card.text(language()))
+                             : zh ? QString::fromUtf8("模拟机器：模拟运动卡，无真实机器")
+                                  : "Simulated machine: simulated motion card, no real machine");
     m_groupStatus->setText(Q(m_session.machine().store().StatusLine(language())));
 }
 
