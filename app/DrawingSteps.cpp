@@ -20,11 +20,17 @@ machine::TranParasHook DrawingSteps::tranParas() {
 
 int DrawingSteps::open(const common::AppDir& app, const std::filesystem::path& drawing,
                        double planeZ, double slotAngleThreshold) {
+    geometry::DrawingState state;
+    return open(app, drawing, planeZ, slotAngleThreshold, state).outlines;
+}
+
+geometry::OpenSummary DrawingSteps::open(const common::AppDir& app,
+                                         const std::filesystem::path& drawing, double planeZ,
+                                         double slotAngleThreshold, geometry::DrawingState& state) {
     geometry::OpenOptions options;
     options.planeZ = planeZ;
     options.slotAngleThreshold = slotAngleThreshold;
-    geometry::DrawingState state;
-    return geometry::OpenDrawing(app, drawing, options, *m_core, state).outlines;
+    return geometry::OpenDrawing(app, drawing, options, *m_core, state);
 }
 
 std::size_t SelectWholeLetter(const common::AppDir& app) {

@@ -4,6 +4,7 @@
 // selection of every outline.
 
 #include "common/AppDir.h"
+#include "geometry/DrawingOpener.h"
 #include "machine/ParameterStore.h"
 
 #include <cstddef>
@@ -29,6 +30,11 @@ public:
     // number of outlines. Throws UserError for a drawing that cannot be used.
     int open(const common::AppDir& app, const std::filesystem::path& drawing, double planeZ,
              double slotAngleThreshold);
+    // The same, keeping what the window needs for mirror and reload in
+    // `state` (left as it was when the drawing is refused).
+    geometry::OpenSummary open(const common::AppDir& app, const std::filesystem::path& drawing,
+                               double planeZ, double slotAngleThreshold,
+                               geometry::DrawingState& state);
 
 private:
     std::unique_ptr<geometry::CoreAlgorithm> m_core;

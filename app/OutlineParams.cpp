@@ -6,7 +6,10 @@
 namespace korvel::app {
 
 OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang) {
-    const machine::ParameterSet params = LoadFolderParameters(app, lang);
+    return OutlineParamsOf(LoadFolderParameters(app, lang));
+}
+
+OutlineParams OutlineParamsOf(const machine::ParameterSet& params) {
     OutlineParams out;
     out.control.CornerArcAngleThreshold = params.CornerArcAngleThreshold;
     out.control.ArcJoinAngleThreshold = params.ArcJoinAngleThreshold;

@@ -7,6 +7,7 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/OutlineParameters.h"
+#include "machine/ParameterSet.h"
 
 namespace korvel::app {
 
@@ -14,6 +15,9 @@ struct OutlineParams {
     geometry::ControlPointParameters control;
     geometry::PathParameters path;
 };
+
+// The values of a loaded parameter set.
+OutlineParams OutlineParamsOf(const machine::ParameterSet& params);
 
 // Problems while loading are printed to standard error.
 OutlineParams LoadOutlineParams(const common::AppDir& app, common::Language lang);

@@ -135,6 +135,9 @@ void SimulatedSession::jobFinished() {
     if (auto failed = m_recorder.end(nullptr, true, strip, machineMs())) {
         m_dialog.show(*failed);
     }
+    if (m_jobFinished) {
+        m_jobFinished();
+    }
 }
 
 void SimulatedSession::jobStopped(const common::Message* alarm) {

@@ -30,6 +30,7 @@
 #include "program/MarkedPoints.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -63,6 +64,8 @@ public:
     machine::VirtualClock& clock() { return *m_clock; }
     // The run panel the run command reads.
     program::MainWindowFields& fields() { return m_fields; }
+    // The small-arc points the view marks for bending instead of slotting.
+    program::MarkedPoints& marked() { return m_marked; }
     // The outcome of the last run command.
     const std::optional<program::JobOutcome>& lastJob() const { return m_lastJob; }
 
@@ -101,6 +104,12 @@ public:
     void jobFinished() override;
     void jobStopped(const common::Message* alarm) override;
 
+    // Called when the executor has finished a job (the window returns its
+    // run controls to idle and redraws the view).
+    void setJobFinishedHandler(std::function<void()> handler) {
+        m_jobFinished = std::move(handler);
+    }
+
 private:
     // The estimate and the log line of a job just loaded.
     void jobLoaded(int runs);
@@ -123,6 +132,7 @@ private:
     std::optional<RemainingTime> m_remaining;
     int m_firstPiece = 1;
     std::unique_ptr<PanelPrograms> m_panelPrograms;
+    std::function<void()> m_jobFinished;
 };
 
 } // namespace korvel::app
