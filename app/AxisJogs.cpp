@@ -3,14 +3,13 @@
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
 #include "machine/Machine.h"
+#include "machine/MachineOutputs.h"
 #include "machine/MotionCard.h"
 
 namespace korvel::app {
 namespace {
 
 // The clamp holds the strip with both of its outputs ("M16" / "M17").
-constexpr int kClampOutput = 3;
-constexpr int kClampSecondOutput = 11;
 
 } // namespace
 
@@ -33,8 +32,8 @@ machine::JogSpeed AxisManualSpeed(const machine::ParameterSet& p, int axis) {
 
 void AxisJogs::releaseClampFor(int axis) {
     if (axis == machine::kAxisX) {
-        m_machine.card().write_bit(machine::kCard, kClampOutput, 0);
-        m_machine.card().write_bit(machine::kCard, kClampSecondOutput, 0);
+        m_machine.card().write_bit(machine::kCard, machine::kOutClamp, 0);
+        m_machine.card().write_bit(machine::kCard, machine::kOutClampSecond, 0);
     }
 }
 

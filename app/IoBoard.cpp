@@ -1,6 +1,7 @@
 #include "app/IoBoard.h"
 
 #include "machine/AxisUnits.h"
+#include "machine/MachineOutputs.h"
 #include "machine/ManualOperations.h"
 
 namespace korvel::app {
@@ -8,10 +9,6 @@ namespace korvel::app {
 namespace {
 
 using machine::kCard;
-
-constexpr int kOutSpindle = 0;
-constexpr int kOutCutterOut = 1;
-constexpr int kOutCutterBack = 2;
 
 enum Button { Spin, CutterOut, CutterBack, Clamp, BenderI, BenderII, GripperI, GripperII };
 
@@ -101,16 +98,16 @@ IoLampStates IoBoard::read() {
 void IoBoard::pressButton(int button) {
     switch (button) {
     case Spin:
-        machine::InvertOutput(m_card, kOutSpindle);
+        machine::InvertOutput(m_card, machine::kOutSpindle);
         break;
     case CutterOut:
-        m_card.write_bit(kCard, kOutCutterBack, 0);
-        m_card.write_bit(kCard, kOutCutterOut, 1);
+        m_card.write_bit(kCard, machine::kOutCutterBack, 0);
+        m_card.write_bit(kCard, machine::kOutCutterOut, 1);
         m_cutter.setCutterHomed(false);
         break;
     case CutterBack:
-        m_card.write_bit(kCard, kOutCutterOut, 0);
-        m_card.write_bit(kCard, kOutCutterBack, 1);
+        m_card.write_bit(kCard, machine::kOutCutterOut, 0);
+        m_card.write_bit(kCard, machine::kOutCutterBack, 1);
         m_cutter.setCutterHomed(true);
         break;
     case Clamp:

@@ -3,6 +3,7 @@
 #include "app/AxisJogs.h"
 #include "app/SetupStop.h"
 #include "machine/AxisUnits.h"
+#include "machine/MachineOutputs.h"
 #include "machine/ManualJog.h"
 #include "machine/MotionCard.h"
 #include "machine/OperatorDialog.h"
@@ -15,15 +16,14 @@ using machine::kAxisX;
 using machine::kAxisY;
 using machine::kAxisZ;
 using machine::kCard;
+using machine::kOutClamp;
+using machine::kOutClampSecond;
+using machine::kOutCutterBack;
+using machine::kOutCutterOut;
+using machine::kOutRodI;
+using machine::kOutRodII;
+using machine::kOutSpindle;
 
-constexpr int kOutSpindle = 0;
-constexpr int kOutCutterOut = 1;
-constexpr int kOutCutterBack = 2;
-constexpr int kOutClamp = 3;
-// The clamp's second valve, switched together with the clamp.
-constexpr int kOutClampSecond = 11;
-constexpr int kOutRod1 = 4;
-constexpr int kOutRod2 = 5;
 constexpr std::int16_t kGripperDouble = 2;
 constexpr std::int16_t kRollerFeed = 0;
 
@@ -47,7 +47,7 @@ void SetupTests::stop() {
 }
 
 bool SetupTests::busy() {
-    return m_machine.MachineBusy() || m_machine.interpreter().Axis_Status() != 0;
+    return m_machine.manual().busy();
 }
 
 void SetupTests::show(const common::Message& message) {
@@ -145,18 +145,12 @@ void SetupTests::toggleSpindle() {
 }
 
 void SetupTests::toggleClamp() {
-    if (busy()) {
-        return;
-    }
-    auto& card = m_machine.card();
-    const int level = card.get_out(kCard, kOutClamp) == 0 ? 1 : 0;
-    card.write_bit(kCard, kOutClamp, level);
-    card.write_bit(kCard, kOutClampSecond, level);
+    m_machine.manual().toggleClamp();
 }
 
 void SetupTests::toggleRod(int which) {
     if (!busy()) {
-        toggle(which == 1 ? kOutRod1 : kOutRod2);
+        toggle(which == 1 ? kOutRodI : kOutRodII);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "machine/AxisUnits.h"
 #include "machine/Interpreter.h"
 #include "machine/JobLauncher.h"
+#include "machine/MachineOutputs.h"
 #include "machine/MotionCard.h"
 #include "machine/OperatorDialog.h"
 #include "machine/ParameterSet.h"
@@ -29,19 +30,12 @@ constexpr int kInPauseButton = 12;
 constexpr int kInStartButton = 13;
 constexpr int kInToolSetButton = 15;
 constexpr int kInCutterOut = 16;
-constexpr int kInCutterBack = 17;
 constexpr int kInFeedButton = 18;
 constexpr int kInRetractButton = 19;
 constexpr int kInInfeedLimit = 19;
 constexpr int kInFeedButtonAlt = 22;
 constexpr int kInRetractButtonAlt = 23;
 
-// Outputs.
-constexpr int kOutCutterOut = 1;
-constexpr int kOutCutterBack = 2;
-constexpr int kOutClamp = 3;
-constexpr int kOutRodI = 4;
-constexpr int kOutRodII = 5;
 // Command_Stop switches these off.
 constexpr int kStoppedOutputs = 8;
 

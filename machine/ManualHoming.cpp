@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
 #include "machine/HomingSupervisor.h"
+#include "machine/MachineOutputs.h"
 #include "machine/MotionCard.h"
 #include "machine/OperatorDialog.h"
 #include "machine/ParameterSet.h"
@@ -20,12 +21,7 @@ using namespace homing;
 constexpr double kZLeaveDistance = 20.0;
 
 constexpr int kInZHome = 14;
-constexpr int kInCutterBack = 17;
 constexpr int kInAHome = 20;
-constexpr int kOutCutterOut = 1;
-constexpr int kOutCutterBack = 2;
-constexpr int kOutRodI = 4;
-constexpr int kOutRodII = 5;
 
 } // namespace
 

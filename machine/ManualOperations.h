@@ -15,6 +15,7 @@
 // in progress, or an axis that still moves.
 
 #include "machine/FeedHoming.h"
+#include "machine/MachineOutputs.h"
 
 #include <functional>
 #include <string>
@@ -46,12 +47,6 @@ public:
     // One step of `length` mm (negative: retract).
     virtual void step(double length) = 0;
 };
-
-// The outputs the panel switches.
-inline constexpr int kOutClamp = 3;
-inline constexpr int kOutClampSecond = 11;
-inline constexpr int kOutGripperI = 4;
-inline constexpr int kOutGripperII = 5;
 
 // Inverts `output` and gives `partner` (when not negative) the same new
 // level: one click, one state for both.

@@ -2,6 +2,7 @@
 
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
+#include "machine/MachineOutputs.h"
 #include "machine/MotionCard.h"
 #include "program/ProgramText.h"
 #include "program/SlotBlock.h"
@@ -10,7 +11,6 @@ namespace korvel::program {
 namespace {
 
 constexpr int kInputBenderHome = 8;
-constexpr int kInputCutterBack = 17;
 constexpr int kSingleBender = 1;
 
 } // namespace
@@ -20,7 +20,7 @@ void WriteHomingSteps(ProgramText& out, const machine::ParameterSet& p, machine:
     const bool machining = p.RunMode == 0;
     // The cutter goes back first when it is not back, before anything moves
     // under it.
-    if (card.read_bit(machine::kCard, kInputCutterBack) != 0 && p.CutterUpDownControl == 0 &&
+    if (card.read_bit(machine::kCard, machine::kInCutterBack) != 0 && p.CutterUpDownControl == 0 &&
         machining) {
         SlotBlock(out, p, false).writeCutterUp(); // M14, the in-position wait, M15
     }

@@ -1,6 +1,7 @@
 #include "program/JobChecks.h"
 
 #include "machine/AxisUnits.h"
+#include "machine/MachineOutputs.h"
 #include "program/JobMessages.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace korvel::program {
 namespace {
 
 // Inputs read by the checks.
-constexpr int kInputCutterBack = 17;
 constexpr int kInputInfeedHome = 20;
 // An axis counts as at zero within this many of its units.
 constexpr double kZeroTolerance = 0.02;
@@ -48,7 +48,7 @@ std::optional<common::Message> CheckMachineBeforeRun(const machine::ParameterSet
             return SwingMotorNotAtZeroMessage();
         }
         if (p.CutterUpDownControl == 0 && p.RunMode == 0 &&
-            card.read_bit(machine::kCard, kInputCutterBack) == 1) {
+            card.read_bit(machine::kCard, machine::kInCutterBack) == 1) {
             return CutterNotBackMessage();
         }
     }

@@ -3,6 +3,7 @@
 
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
+#include "machine/MachineOutputs.h"
 #include "machine/MotionCard.h"
 #include "machine/ParameterChecks.h"
 #include "program/ProgramText.h"
@@ -15,7 +16,6 @@ namespace {
 using common::FormatNumber;
 
 // Inputs read low while active.
-constexpr int kInCutterBack = 17;
 constexpr int kInToolSet = 21;
 // The joint a start slot stands for: two pieces meeting at a right angle.
 constexpr double kStartJointAngle = 90.0;
@@ -61,7 +61,8 @@ common::Message TestPrograms::SlotTestProgram(SlotTest which) {
         return common::notice("切深设置大于材料厚度，请重新设置后加工！",
                               "Cut deapth is over meterial thickness, Please Reset！");
     }
-    if (m_p.CutterUpDownControl == 0 && m_card.read_bit(machine::kCard, kInCutterBack) != 0) {
+    if (m_p.CutterUpDownControl == 0 &&
+        m_card.read_bit(machine::kCard, machine::kInCutterBack) != 0) {
         return common::notice("切刀未在原位，请先回切刀！", "Cutter is not at zero position!");
     }
     ProgramText t = singleSlot(which);

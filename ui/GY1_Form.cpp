@@ -24,7 +24,8 @@ using program::SlotTest;
 
 GY1_Form::GY1_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
-    : SetupForm(machine, state, std::move(app), dialog, app::UserProcessFields(), parent) {
+    : SetupForm(machine, state, std::move(app), dialog, app::UserProcessFields(), parent),
+      m_calibration(machine) {
     setObjectName("GY1_Form");
     auto* top = new QHBoxLayout;
     auto* left = new QVBoxLayout;
@@ -109,15 +110,8 @@ QGroupBox* GY1_Form::buildLength() {
             [this, v, dir] { m_tests.feedPressed(v(), dir, false, 0); },
             [this, v] { m_tests.feedReleased(v(), false); });
     }
-    const auto openPanel = [this] {
-        findChild<QGroupBox*>("FrameCal")->show();
-        findChild<QLineEdit*>("Text6_0")->setText(findChild<QLineEdit*>("Text1_0")->text());
-    };
-    connect(findChild<QPushButton*>("Command1_0"), &QPushButton::clicked, this, openPanel);
-    connect(findChild<QPushButton*>("Command1_1"), &QPushButton::clicked, this, [this] {
-        findChild<QGroupBox*>("FrameCal")->show();
-        findChild<QLineEdit*>("Text6_0")->setText(findChild<QLineEdit*>("Text1_1")->text());
-    });
+    click("Command1_0", [this] { openCalibration(app::CalibrationMode::FeedAxis); });
+    click("Command1_1", [this] { openCalibration(app::CalibrationMode::Encoder); });
     return frame;
 }
 
@@ -266,18 +260,21 @@ QGroupBox* GY1_Form::buildCalibration() {
         e->setObjectName(QString("Text6_%1").arg(i));
         g->addWidget(e, i, 1);
     }
-    findChild<QLineEdit*>("Text6_4")->setReadOnly(true);
+    for (const char* name : {"Text6_0", "Text6_1", "Text6_4"}) {
+        findChild<QLineEdit*>(name)->setReadOnly(true);
+    }
+    findChild<QLineEdit*>("Text6_2")->setText("1000");
     for (int i = 0; i < 11; ++i) {
         g->addWidget(button(frame, QString("Command7_%1").arg(i), ""), 5 + i / 4, i % 4);
     }
     const auto& v = [this]() -> const machine::ParameterSet& { return m_copy.values(); };
     click("Command7_0", [this, v] { m_tests.slotTest(v(), SlotTest::Front); });
     click("Command7_1", [this] { m_tests.toggleClamp(); });
-    // The computation, the reset and the measured move belong to the
-    // pulse-equivalent panel shared with the motor window.
-    for (const char* name : {"Command7_2", "Command7_3", "Command7_4"}) {
-        findChild<QPushButton*>(name)->setEnabled(false);
-    }
+    click("Command7_2", [this] { computeNewEquivalent(); });
+    click("Command7_3", [this] { showEquivalent(m_calibration.resetEquivalent()); });
+    click("Command7_4", [this] {
+        tell(m_calibration.move(findChild<QLineEdit*>("Text6_2")->text().toStdString()));
+    });
     click("Command7_5", [frame] { frame->hide(); });
     for (const int dir : {1, -1}) {
         pair(
@@ -292,6 +289,38 @@ QGroupBox* GY1_Form::buildCalibration() {
     click("Command7_9", [this] { m_tests.toggleRod(1); });
     click("Command7_10", [this] { m_tests.toggleRod(2); });
     return frame;
+}
+
+void GY1_Form::openCalibration(app::CalibrationMode mode) {
+    const auto& panel = m_calibration.open(mode);
+    auto* frame = findChild<QGroupBox*>("FrameCal");
+    frame->setTitle(QString::fromStdString(panel.title().text(language())));
+    findChild<QLineEdit*>("Text6_0")->setText(
+        QString::fromStdString(common::FieldText(panel.original)));
+    findChild<QLineEdit*>("Text6_1")->clear();
+    frame->show();
+}
+
+void GY1_Form::computeNewEquivalent() {
+    const auto result =
+        m_calibration.computeNewEquivalent(findChild<QLineEdit*>("Text6_2")->text().toStdString(),
+                                           findChild<QLineEdit*>("Text6_3")->text().toStdString());
+    if (!result.newEquiv) {
+        tell(result.message);
+        return;
+    }
+    showEquivalent(*result.newEquiv);
+}
+
+// The machine already runs with the equivalent; the copy gets it too, so
+// that "保存" keeps it.
+void GY1_Form::showEquivalent(double value) {
+    findChild<QLineEdit*>("Text6_1")->setText(QString::fromStdString(common::FieldText(value)));
+    m_copy.setValue(m_calibration.panel().mode == app::CalibrationMode::Encoder
+                        ? "EncoderPulseEquiv"
+                        : "PulseEquivX",
+                    value);
+    refresh();
 }
 
 void GY1_Form::refreshCounter() {

@@ -5,6 +5,7 @@
 // the feed pulse-equivalent calibration panel, whose encoder count is
 // refreshed every 200 ms while the window is open.
 
+#include "app/CalibrationActions.h"
 #include "ui/SetupForm.h"
 
 #include <functional>
@@ -51,10 +52,14 @@ private:
     void click(const char* button, const std::function<void()>& action);
     void checkDownStroke(QLineEdit* box);
     void refreshCounter();
+    void openCalibration(app::CalibrationMode mode);
+    void computeNewEquivalent();
+    void showEquivalent(double value);
 
     QCheckBox* m_lockTotalDepth = nullptr;
     QLineEdit* m_feedStepLength = nullptr;
     QTimer* m_counter = nullptr;
+    app::CalibrationActions m_calibration;
 };
 
 } // namespace korvel::ui

@@ -41,7 +41,7 @@ QString text(const std::string& s) {
 JJZ_Form::JJZ_Form(machine::Machine& machine, app::OperatorState& state, common::AppDir app,
                    machine::OperatorDialog& dialog, QWidget* parent)
     : SetupDialog(machine, std::move(app), dialog, parent), m_state(state), m_jogs(machine),
-      m_copy(machine, app::MotorWindowFields()) {
+      m_copy(machine, app::MotorWindowFields()), m_calibration(machine) {
     auto* top = new QVBoxLayout(this);
     auto* axes = new QGridLayout;
     for (int axis = 0; axis < app::kMotorAxisCount; ++axis) {
@@ -236,19 +236,18 @@ bool JJZ_Form::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void JJZ_Form::openPanel(app::CalibrationMode mode) {
-    m_calibration = app::PulseCalibrationPanel::Open(mode, m_machine.params());
-    m_panel->setTitle(text(m_calibration.title().text(language())));
+    const auto& panel = m_calibration.open(mode);
+    m_panel->setTitle(text(panel.title().text(language())));
     m_encoderMode->setChecked(mode == app::CalibrationMode::Encoder);
-    m_panelText[0]->setText(text(common::FieldText(m_calibration.original)));
+    m_panelText[0]->setText(text(common::FieldText(panel.original)));
     m_panelText[1]->clear();
     m_panel->show();
     refreshEncoderCount();
 }
 
 void JJZ_Form::computeNewEquivalent() {
-    const auto result = app::ComputeNewEquivalent(
-        m_calibration, m_panelText[2]->text().toStdString(), m_panelText[3]->text().toStdString(),
-        m_machine.card().get_actual_pos(machine::kCard, machine::kAxisX));
+    const auto result = m_calibration.computeNewEquivalent(m_panelText[2]->text().toStdString(),
+                                                           m_panelText[3]->text().toStdString());
     if (!result.newEquiv) {
         tell(result.message);
         return;
@@ -257,23 +256,21 @@ void JJZ_Form::computeNewEquivalent() {
 }
 
 void JJZ_Form::resetEquivalent() {
-    showEquivalent(m_calibration.original);
+    showEquivalent(m_calibration.resetEquivalent());
 }
 
-// The equivalent goes into the machine at once and into the window's copy,
-// so that "保存" keeps it and the next move already runs with it.
+// The machine already runs with the equivalent; the window's copy gets it
+// too, so that "保存" keeps it.
 void JJZ_Form::showEquivalent(double value) {
-    app::StoreEquivalent(m_calibration.mode, value, m_machine.params());
     const QString shown = text(common::FieldText(value));
     m_panelText[1]->setText(shown);
-    (m_calibration.mode == app::CalibrationMode::Encoder ? m_encoderEquiv : m_axisText[0][1])
+    (m_calibration.panel().mode == app::CalibrationMode::Encoder ? m_encoderEquiv
+                                                                 : m_axisText[0][1])
         ->setText(shown);
 }
 
 void JJZ_Form::startMove() {
-    const double distance = common::Val(m_panelText[2]->text().toStdString());
-    tell(app::StartTestProgram(
-        m_machine, [distance](program::TestPrograms& p) { p.CalibrationMove(distance); }));
+    tell(m_calibration.move(m_panelText[2]->text().toStdString()));
 }
 
 void JJZ_Form::clearEncoder() {
@@ -292,7 +289,7 @@ void JJZ_Form::refreshEncoderCount() {
     const QString count =
         QString::number(m_machine.card().get_actual_pos(machine::kCard, machine::kAxisX));
     m_encoderCount->setText(count);
-    if (m_calibration.mode == app::CalibrationMode::Encoder) {
+    if (m_calibration.panel().mode == app::CalibrationMode::Encoder) {
         m_panelText[4]->setText(count);
     }
 }

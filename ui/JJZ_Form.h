@@ -6,7 +6,7 @@
 // act on the machine at once.
 
 #include "app/AxisJogs.h"
-#include "app/PulseCalibration.h"
+#include "app/CalibrationActions.h"
 #include "app/SetupCopy.h"
 #include "ui/SetupDialog.h"
 
@@ -51,7 +51,7 @@ private:
     app::OperatorState& m_state;
     app::AxisJogs m_jogs;
     app::SetupCopy m_copy;
-    app::PulseCalibrationPanel m_calibration;
+    app::CalibrationActions m_calibration;
 
     // Text1..Text4: index 0 the step length, 1..7 the motion values.
     std::array<std::array<QLineEdit*, 8>, 4> m_axisText{};

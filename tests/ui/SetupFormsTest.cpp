@@ -6,6 +6,7 @@
 #include "app/SimulatedSession.h"
 #include "common/TextFile.h"
 #include "machine/RecordingDialog.h"
+#include "program/TestPrograms.h"
 #include "support/TempDir.h"
 #include "ui/GY1_Form.h"
 #include "ui/GY_Form.h"
@@ -167,6 +168,48 @@ TEST_F(SetupWindows, UserProcessWindowChecksTheStrokeAndSavesItsValues) {
     EXPECT_EQ(params().ExtraSlotActive, 1);
     EXPECT_EQ(params().ExtraSlotSpacing, 7.5);
     EXPECT_NE(groupFile().find(" 7.5 锐角附加开槽间距"), std::string::npos);
+}
+
+// The calibration panel of the user process window: a computed equivalent
+// reaches the machine and, through "保存", the group; a bad measurement is
+// refused and changes nothing; the reset restores the opening value; the
+// move runs the commanded distance.
+TEST_F(SetupWindows, UserProcessCalibrationStoresTheComputedEquivalent) {
+    GY1_Form form(session.machine(), state, dir, dialog);
+    const double feed = params().PulseEquivX;
+    const double encoder = params().EncoderPulseEquiv;
+    child<QPushButton>(form, "Command1_0")->click();
+    EXPECT_EQ(child<QGroupBox>(form, "FrameCal")->title(), " 送料轴脉冲当量校准");
+    child<QLineEdit>(form, "Text6_2")->setText("100");
+    child<QLineEdit>(form, "Text6_3")->setText("abc");
+    child<QPushButton>(form, "Command7_2")->click();
+    EXPECT_TRUE(dialog.saw(program::LengthErrorMessage().zh));
+    EXPECT_EQ(params().PulseEquivX, feed);
+
+    child<QLineEdit>(form, "Text6_3")->setText("100.5");
+    child<QPushButton>(form, "Command7_2")->click();
+    EXPECT_EQ(params().PulseEquivX, feed * 100 / 100.5);
+    EXPECT_EQ(child<QLineEdit>(form, "Text1_0")->text(), child<QLineEdit>(form, "Text6_1")->text());
+    EXPECT_EQ(params().EncoderPulseEquiv, encoder);
+    child<QPushButton>(form, "Command2_0")->click();
+    EXPECT_EQ(params().PulseEquivX, feed * 100 / 100.5);
+
+    // The encoder: its count over the measured distance, the reset back.
+    child<QPushButton>(form, "Command1_1")->click();
+    EXPECT_EQ(child<QLineEdit>(form, "Text6_0")->text(), child<QLineEdit>(form, "Text1_1")->text());
+    session.card().set_actual_pos(0, 1, 20000);
+    child<QLineEdit>(form, "Text6_3")->setText("100");
+    child<QPushButton>(form, "Command7_2")->click();
+    EXPECT_NE(params().EncoderPulseEquiv, encoder);
+    EXPECT_EQ(child<QLineEdit>(form, "Text1_1")->text(), child<QLineEdit>(form, "Text6_1")->text());
+    child<QPushButton>(form, "Command7_3")->click();
+    EXPECT_EQ(params().EncoderPulseEquiv, encoder);
+    EXPECT_EQ(child<QLineEdit>(form, "Text1_1")->text(), child<QLineEdit>(form, "Text6_0")->text());
+
+    child<QLineEdit>(form, "Text6_2")->setText("250");
+    child<QPushButton>(form, "Command7_4")->click();
+    const std::string program = common::ReadBytes(dir.file("G5.dat"));
+    EXPECT_NE(program.find("X250.000"), std::string::npos) << program;
 }
 
 } // namespace
