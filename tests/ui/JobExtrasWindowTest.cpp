@@ -78,6 +78,12 @@ TEST(JobExtrasWindow, RemainingTimeCountsDownAndTheLogNamesTheDrawing) {
     EXPECT_LT(last, total);
     EXPECT_TRUE(w.text("LabelJobTime").endsWith(QString::fromStdString(app::FormatDuration(last))));
     EXPECT_NE(w.text("LabelJobTime"), shownBefore);
+    if (const char* keep = std::getenv("KORVEL_SCREENSHOT_DIR")) {
+        w.window->grab().save(QString(keep) + "/job-time-zh.png");
+        w.window->setLanguage(1);
+        w.window->refreshDisplay();
+        w.window->grab().save(QString(keep) + "/job-time-en.png");
+    }
 
     EXPECT_TRUE(w.window->runToEnd(400000));
     const auto log = app::ReadJobLog(w.session.appDir());
