@@ -83,6 +83,7 @@ TEST(JobExtrasWindow, RemainingTimeCountsDownAndTheLogNamesTheDrawing) {
         w.window->setLanguage(1);
         w.window->refreshDisplay();
         w.window->grab().save(QString(keep) + "/job-time-en.png");
+        w.child("LabelJobTime")->parentWidget()->grab().save(QString(keep) + "/job-frame-en.png");
     }
 
     EXPECT_TRUE(w.window->runToEnd(400000));
