@@ -66,7 +66,7 @@ RgbImage DrawBendPreview(const program::BendPreview& preview, int size) {
     }
     for (const auto& piece : preview.pieces) {
         drawLine(image, frame, piece.strip, kStripColour, 2);
-        for (const auto& s : piece.slots) {
+        for (const auto& s : piece.slotPoints) {
             image.dot(frame.x(s), frame.y(s), kSlotColour, 7);
         }
     }

@@ -197,7 +197,7 @@ PiecePreview previewPiece(const BentStrip& strip, const std::vector<double>& slo
         out.strip.push_back(placement(p));
     }
     for (std::size_t i = first; i <= last; ++i) {
-        out.slots.push_back(placement(strip.at(slots[i])));
+        out.slotPoints.push_back(placement(strip.at(slots[i])));
     }
     const Point2 front = piece.points.front();
     const Point2 back = piece.points.back();

@@ -36,7 +36,7 @@ struct PiecePreview {
     double lengthDifference = 0;
     // The bent piece and its slots in drawing coordinates.
     std::vector<geometry::Point2> strip;
-    std::vector<geometry::Point2> slots;
+    std::vector<geometry::Point2> slotPoints;
 };
 
 struct BendPreview {

@@ -5,6 +5,7 @@
 #include "app/OperatorSession.h"
 #include "machine/OperatorDialog.h"
 #include "ui/ControlPanel.h"
+#include "ui/JobExtras.h"
 #include "ui/PictureView.h"
 #include "ui/SimulatedPanel.h"
 #include "ui/ToolPanels.h"
@@ -155,6 +156,7 @@ MainForm::MainForm(app::OperatorSession& session, QWidget* parent)
     m_timer2->setInterval(m_session.machine().timerIntervalMs());
     connect(m_timer2, &QTimer::timeout, this, &MainForm::timer2Tick);
     m_session.setJobFinishedHandler([this] { jobFinished(); });
+    new JobExtras(*this);
 
     connectSetupButtons();
     restoreFormText();

@@ -14,6 +14,7 @@
 #include "ui/GY_Form.h"
 #include "ui/IO_Form.h"
 #include "ui/JJZ_Form.h"
+#include "ui/JobExtras.h"
 #include "ui/MainForm.h"
 #include "ui/PictureView.h"
 #include "ui/SB_Form.h"
@@ -83,6 +84,7 @@ bool MainForm::openDrawing(const std::filesystem::path& drawing, std::optional<d
         say(e.message());
         return false;
     }
+    m_session.simulated().setDrawing(drawing.filename().string());
     child<QLabel>("Label4_0")->setText(Q(drawing.string()));
     for (const char* name : {"Label4_1", "Label4_2", "Label4_3"}) {
         child<QLabel>(name)->clear();
@@ -327,6 +329,7 @@ void MainForm::list1Clicked(int row) {
 
 void MainForm::selectionChanged() {
     showPreparation();
+    findChild<JobExtras*>(QString(), Qt::FindDirectChildrenOnly)->selectionChanged();
     redrawView();
 }
 

@@ -4,6 +4,7 @@
 
 #include "app/MainFormRules.h"
 #include "app/OperatorSession.h"
+#include "ui/JobExtras.h"
 #include "ui/MainForm.h"
 #include "ui/PictureView.h"
 
@@ -55,6 +56,7 @@ void MainForm::timer2Tick() {
 
 void MainForm::advance(std::int64_t elapsedMs) {
     m_session.timerTick(elapsedMs);
+    m_session.simulated().followRunningJob();
     refreshDisplay();
 }
 
@@ -130,6 +132,7 @@ void MainForm::refreshDisplay() {
     m_view->setRunRequested(run.JobRunActive != 0);
     child<QPushButton>("Command_Run")->setEnabled(!running || run.WaitFlag == 1);
     child<QPushButton>("Command_Pause")->setEnabled(running && run.WaitFlag == 0);
+    findChild<JobExtras*>(QString(), Qt::FindDirectChildrenOnly)->refresh();
 }
 
 void MainForm::redrawView(int highlightedSegment) {
