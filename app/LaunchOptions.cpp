@@ -81,6 +81,8 @@ LaunchOptions ParseLaunchOptions(const std::vector<std::string>& args) {
             options.screenshot = reader.value(option);
         } else if (option == "--quit") {
             options.quit = true;
+        } else if (option == "--card") {
+            options.card = reader.value(option);
         } else {
             Refuse("未知选项：" + option, "Unknown option: " + option);
         }
@@ -96,7 +98,8 @@ LaunchOptions ParseLaunchOptions(const std::vector<std::string>& args) {
 
 std::string LaunchUsage() {
     return "korvel [--appdir DIR] [--lang zh|en] [--open DRAWING [--plane Z]] [--select-all] "
-           "[--run [--answer yes|no]] [--screenshot FILE.png] [--quit]";
+           "[--run [--answer yes|no]] [--card simulated|library:PATH] [--screenshot FILE.png] "
+           "[--quit]";
 }
 
 std::filesystem::path UserAppFolder() {

@@ -1,7 +1,8 @@
 #pragma once
 // The operator program's command line, for demonstrations, tests and
 // support: korvel [--appdir DIR] [--lang zh|en] [--open DRAWING [--plane Z]]
-// [--select-all] [--run [--answer yes|no]] [--screenshot FILE.png] [--quit].
+// [--select-all] [--run [--answer yes|no]] [--card simulated|library:PATH]
+// [--screenshot FILE.png] [--quit].
 // The window does the steps as an operator would; without options it just
 // opens on the user's application folder.
 
@@ -22,6 +23,7 @@ struct LaunchOptions {
     std::optional<bool> answer;       // the end-of-job question; none: ask
     std::filesystem::path screenshot; // empty: no picture
     bool quit = false;
+    std::optional<std::string> card; // --card: the card instead of Card.ini's
 
     // A picture or a quit asks for an unattended run: the job runs in
     // virtual time and nothing waits for the operator.

@@ -3,6 +3,7 @@
 #include "app/OutlineParams.h"
 #include "common/Fields.h"
 #include "geometry/CoreAlgorithm.h"
+#include "machine/OperatorDialog.h"
 #include "machine/ParameterTable.h"
 
 #include <algorithm>
@@ -21,15 +22,28 @@ constexpr double kMaxOffsetMm = 100.0;
 } // namespace
 
 OperatorSession::OperatorSession(const common::AppDir& dir, const std::filesystem::path& resources,
-                                 machine::OperatorDialog& dialog)
+                                 machine::OperatorDialog& dialog,
+                                 const std::optional<std::string>& cardOption)
     : m_dir(dir) {
-    m_session = std::make_unique<SimulatedSession>(m_dir, resources, dialog, m_steps.tranParas());
+    m_session = std::make_unique<SimulatedSession>(
+        m_dir, resources, dialog, chooseCard(resources, dialog, cardOption), m_steps.tranParas());
     const OutlineParams params = OutlineParamsOf(machine().params());
     m_outlines = std::make_unique<geometry::OutlineSession>(m_dir, params.control, params.path);
     m_outlines->setLanguage(language());
 }
 
 OperatorSession::~OperatorSession() = default;
+
+CardChoice OperatorSession::chooseCard(const std::filesystem::path& resources,
+                                       machine::OperatorDialog& dialog,
+                                       const std::optional<std::string>& cardOption) const {
+    try {
+        return ChooseCard(m_dir, resources, cardOption);
+    } catch (const common::UserError& e) {
+        dialog.show(e.message());
+        return ChooseCard(m_dir, resources);
+    }
+}
 
 common::Language OperatorSession::language() const {
     return m_session->machine().tables().LanguageFlag == 0 ? common::Language::Chinese
@@ -108,9 +122,15 @@ void OperatorSession::runCommand() {
 }
 
 void OperatorSession::timerTick(std::int64_t elapsedMs) {
+    if (m_session->simulatedCard() == nullptr) {
+        // A card behind a driver library moves in its own time (a simulator
+        // driver is moved on by the clock): only the executor's tick is due.
+        m_session->clock().step();
+        return;
+    }
     for (std::int64_t left = std::max<std::int64_t>(elapsedMs, 0); left > 0;) {
         const std::int64_t slice = std::min(left, kMaxAdvanceMs);
-        m_session->card().advance(slice);
+        m_session->simulatedCard()->advance(slice);
         left -= slice;
     }
     machine().executor().tick();

@@ -6,6 +6,7 @@
 // forwards its commands here and copies the results into its controls;
 // tests drive the same object without a screen.
 
+#include "app/CardChoice.h"
 #include "app/DrawingSteps.h"
 #include "app/SimulatedSession.h"
 #include "common/AppDir.h"
@@ -17,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace korvel::app {
@@ -25,8 +27,11 @@ class OperatorSession {
 public:
     // Installs the shipped files into `dir` where missing and starts the
     // machine up; start-up messages go to `dialog`.
+    // `cardOption`: the text after --card, overriding Card.ini; a text that
+    // names no card is reported and Card.ini's card is used.
     OperatorSession(const common::AppDir& dir, const std::filesystem::path& resources,
-                    machine::OperatorDialog& dialog);
+                    machine::OperatorDialog& dialog,
+                    const std::optional<std::string>& cardOption = std::nullopt);
     ~OperatorSession();
     OperatorSession(const OperatorSession&) = delete;
     OperatorSession& operator=(const OperatorSession&) = delete;
@@ -74,6 +79,8 @@ public:
     void setJobFinishedHandler(std::function<void()> handler);
 
 private:
+    CardChoice chooseCard(const std::filesystem::path& resources, machine::OperatorDialog& dialog,
+                          const std::optional<std::string>& cardOption) const;
     common::AppDir m_dir;
     DrawingSteps m_steps;
     std::unique_ptr<SimulatedSession> m_session;

@@ -143,9 +143,11 @@ MainForm::MainForm(app::OperatorSession& session, QWidget* parent)
     splitter->setSizes({900, 380});
     setCentralWidget(splitter);
 
-    m_simPanel =
-        new SimulatedPanel(m_session.simulated().card(), m_session.machine().params(), this);
-    addDockWidget(Qt::BottomDockWidgetArea, m_simPanel);
+    // The machine's own buttons exist only on the simulated machine.
+    if (auto* simulated = m_session.simulated().simulatedCard()) {
+        m_simPanel = new SimulatedPanel(*simulated, m_session.machine().params(), this);
+        addDockWidget(Qt::BottomDockWidgetArea, m_simPanel);
+    }
     m_machineStatus = new QLabel(this);
     m_groupStatus = new QLabel(this);
     statusBar()->addWidget(m_machineStatus);
@@ -474,7 +476,9 @@ void MainForm::loadCaptions() {
     child<QPushButton>("Command_Stop")->setText(zh ? QString::fromUtf8("停止") : "Stop");
     // Captions the caption file does not carry.
     child<QLabel>("Label7")->setText(zh ? QString::fromUtf8("刀转延时：") : "Spin Delay:");
-    m_simPanel->retranslate(flag);
+    if (m_simPanel != nullptr) {
+        m_simPanel->retranslate(flag);
+    }
     // Which card the machine runs on (the simulated one unless chosen).
     const common::Message& card = m_session.simulated().cardDescription();
     m_machineStatus->setText(!card.empty() ? Q(card.text(language()))

@@ -56,7 +56,7 @@ int Run(QApplication& application) {
             return sessionSeen != nullptr ? sessionSeen->language() : common::Language::Chinese;
         });
     }
-    app::OperatorSession session(dir, KORVEL_RESOURCES_DIR, *dialog);
+    app::OperatorSession session(dir, KORVEL_RESOURCES_DIR, *dialog, options.card);
     sessionSeen = &session;
     if (options.languageFlag) {
         session.machine().tables().LanguageFlag = static_cast<std::int16_t>(*options.languageFlag);

@@ -11,15 +11,16 @@ namespace korvel::test {
 namespace {
 
 TEST(LaunchOptions, AWholeScriptedJobParses) {
-    const auto o = app::ParseLaunchOptions({"--appdir", "/tmp/a", "--lang", "en", "--open", "d.nc",
-                                            "--plane", "-1.5", "--select-all", "--run", "--answer",
-                                            "yes", "--screenshot", "w.png"});
+    const auto o = app::ParseLaunchOptions(
+        {"--appdir", "/tmp/a", "--lang", "en", "--open", "d.nc", "--plane", "-1.5", "--select-all",
+         "--run", "--answer", "yes", "--card", "library:/x.so", "--screenshot", "w.png"});
     EXPECT_EQ(o.appDir, "/tmp/a");
     EXPECT_EQ(o.languageFlag, 1);
     EXPECT_EQ(o.drawing, "d.nc");
     EXPECT_EQ(o.planeZ, -1.5);
     EXPECT_TRUE(o.selectAll && o.run);
     EXPECT_EQ(o.answer, true);
+    EXPECT_EQ(o.card, "library:/x.so");
     // A picture asks for an unattended run even without --quit.
     EXPECT_TRUE(o.unattended());
     EXPECT_FALSE(app::ParseLaunchOptions({}).unattended());
