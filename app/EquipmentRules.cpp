@@ -1,5 +1,6 @@
 #include "app/EquipmentRules.h"
 
+#include "machine/MachineBuild.h"
 #include "machine/ParameterTable.h"
 
 #include <stdexcept>
@@ -8,11 +9,11 @@ namespace korvel::app {
 namespace {
 
 constexpr std::int16_t kMotor = 1;
-constexpr std::int16_t kMotorInfeed = 1;
+using machine::kMotorInfeed;
 constexpr std::int16_t kByDelay = 1;
-constexpr std::int16_t kNoBender = 0;
-constexpr std::int16_t kGripperSingle = 1;
-constexpr std::int16_t kGripperDouble = 2;
+using machine::kFeedGripperDouble;
+using machine::kFeedGripperSingle;
+using machine::kNoBender;
 constexpr int kComboCount = 4;
 
 } // namespace
@@ -57,9 +58,9 @@ EquipmentEnabling LogicLimit(const machine::ParameterSet& v) {
         e.slotButton5Enabled = motorUpDown && v.AutoToolSetSpeed > 0;
     }
 
-    e.gripperStroke = v.FeedType == kGripperSingle || v.FeedType == kGripperDouble;
+    e.gripperStroke = v.FeedType == kFeedGripperSingle || v.FeedType == kFeedGripperDouble;
     e.gripper1 = e.gripperStroke;
-    e.gripper2 = v.FeedType == kGripperDouble;
+    e.gripper2 = v.FeedType == kFeedGripperDouble;
 
     e.benderGeometry = bender;
     e.bendTests = bender;

@@ -1,15 +1,16 @@
 #include "app/MainFormActivation.h"
 
 #include "common/FieldText.h"
+#include "machine/MachineBuild.h"
 
 namespace korvel::app {
 
 namespace {
 
-constexpr std::int16_t kMotorInfeed = 1;
+using machine::kMotorInfeed;
+using machine::kNoBender;
 constexpr std::int16_t kNoSwing = 1;
 constexpr std::int16_t kFrontFaceOnly = 1;
-constexpr std::int16_t kNoBender = 0;
 
 void ApplyFeedType(std::int16_t feedType, MainFormActivation& a) {
     switch (feedType) {

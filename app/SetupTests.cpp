@@ -3,6 +3,7 @@
 #include "app/AxisJogs.h"
 #include "app/SetupStop.h"
 #include "machine/AxisUnits.h"
+#include "machine/MachineBuild.h"
 #include "machine/MachineOutputs.h"
 #include "machine/ManualJog.h"
 #include "machine/MotionCard.h"
@@ -23,9 +24,6 @@ using machine::kOutCutterOut;
 using machine::kOutRodI;
 using machine::kOutRodII;
 using machine::kOutSpindle;
-
-constexpr std::int16_t kGripperDouble = 2;
-constexpr std::int16_t kRollerFeed = 0;
 
 machine::JogSpeed bendSpeed(const machine::ParameterSet& v) {
     return AxisManualSpeed(v, kAxisY);
@@ -88,7 +86,7 @@ void SetupTests::feedPressed(const machine::ParameterSet& v, int direction, bool
     // The roller or the grippers can only move a strip the clamp lets go.
     card.write_bit(kCard, kOutClamp, 0);
     card.write_bit(kCard, kOutClampSecond, 0);
-    if (!singleStep && v.FeedType == kGripperDouble) {
+    if (!singleStep && v.FeedType == machine::kFeedGripperDouble) {
         machine::ParameterSet p = v;
         program::TestPrograms programs(m_machine.appDir(), p, m_machine.tables(), m_machine.run(),
                                        card, m_encoderOn);
@@ -101,7 +99,7 @@ void SetupTests::feedPressed(const machine::ParameterSet& v, int direction, bool
     }
     if (!singleStep) {
         machine::StartHeldJog(card, kAxisX, direction, feedSpeed(v));
-    } else if (v.FeedType == kRollerFeed) {
+    } else if (v.FeedType == machine::kFeedRoller) {
         machine::StartStepJog(card, kAxisX, direction * step, feedSpeed(v));
     }
 }
@@ -110,7 +108,7 @@ void SetupTests::feedReleased(const machine::ParameterSet& v, bool singleStep) {
     if (singleStep) {
         return;
     }
-    if (v.FeedType == kGripperDouble) {
+    if (v.FeedType == machine::kFeedGripperDouble) {
         stop();
     } else if (!m_machine.run().anyRunActive()) {
         machine::ReleaseHeldJog(m_machine.card(), kAxisX);

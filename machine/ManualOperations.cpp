@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
 #include "machine/Executor.h"
+#include "machine/MachineBuild.h"
 #include "machine/ManualJog.h"
 #include "machine/MotionCard.h"
 #include "machine/OperatorDialog.h"
@@ -15,8 +16,6 @@ namespace korvel::machine {
 
 namespace {
 
-constexpr int kFeedRoller = 0;
-constexpr int kFeedGripperDouble = 2;
 // Below this the stepping program would only open and close the grippers.
 constexpr double kShortestGripperStep = 0.0005;
 

@@ -18,6 +18,7 @@
 // stroke lines are "X<GripperStroke> F<speed>" and "X0 F<speed>", the form
 // the executor counts.
 
+#include "machine/MachineBuild.h"
 #include "machine/ParameterSet.h"
 #include "program/ProgramText.h"
 
@@ -26,9 +27,9 @@
 
 namespace korvel::program {
 
-inline constexpr int kFeedRoller = 0;
-inline constexpr int kFeedGripperSingle = 1;
-inline constexpr int kFeedGripperDouble = 2;
+using machine::kFeedGripperDouble;
+using machine::kFeedGripperSingle;
+using machine::kFeedRoller;
 
 // The gripper dwell (ms), set at start-up.
 inline constexpr const char* kGripperDwell = "G04 P300";
