@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "machine/AxisUnits.h"
 #include "machine/FeedHoming.h"
+#include "machine/MachineOutputs.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,9 +21,6 @@ constexpr std::int16_t kHomingY = 2;
 constexpr std::int16_t kHomingA = 4;
 constexpr std::int16_t kToolSettingA = 9;
 constexpr std::int16_t kReturnZ = 10;
-// Inputs read by the interpreter.
-constexpr int kInFeedHome = 2;
-constexpr int kInZHome = 14;
 // Standing on its switch, the cutter first moves this far away from it.
 constexpr double kZLeaveDistance = 20.0;
 

@@ -18,7 +18,12 @@ inline constexpr int kOutGripperII = kOutRodII;
 // The clamp's second valve, always switched together with the clamp.
 inline constexpr int kOutClampSecond = 11;
 
-// Input: the cutter is back at its top.
+// Inputs several parts read: the home switches of the feed, cutter and
+// swing/infeed axes, the cutter back at its top, the tool-setting switch.
+inline constexpr int kInFeedHome = 2;
+inline constexpr int kInZHome = 14;
 inline constexpr int kInCutterBack = 17;
+inline constexpr int kInAHome = 20;
+inline constexpr int kInToolSet = 21;
 
 } // namespace korvel::machine

@@ -20,9 +20,6 @@ using namespace homing;
 // The cutter first leaves its switch by this much before searching it.
 constexpr double kZLeaveDistance = 20.0;
 
-constexpr int kInZHome = 14;
-constexpr int kInAHome = 20;
-
 } // namespace
 
 bool ManualHoming::MachineBusy() const {

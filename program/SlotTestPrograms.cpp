@@ -15,8 +15,6 @@ namespace {
 
 using common::FormatNumber;
 
-// Inputs read low while active.
-constexpr int kInToolSet = 21;
 // The joint a start slot stands for: two pieces meeting at a right angle.
 constexpr double kStartJointAngle = 90.0;
 
@@ -77,7 +75,7 @@ common::Message TestPrograms::ToolSettingProgram() {
                               "The tool-setting speed is 0: automatic tool setting is not "
                               "supported!");
     }
-    if (m_card.read_bit(machine::kCard, kInToolSet) == 0) {
+    if (m_card.read_bit(machine::kCard, machine::kInToolSet) == 0) {
         return common::notice("自动对刀开关有信号，请检后再对刀！",
                               "Set Tool Signal On, Please Check!");
     }
