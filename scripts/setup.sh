@@ -12,7 +12,12 @@ packages=(build-essential cmake ninja-build pkg-config
           # virtual X server with Mesa's software renderer for the OpenGL
           # tests and pictures, and a font with Chinese characters
           qt6-base-dev libqt6opengl6-dev libgl1-mesa-dev libgl1-mesa-dri
-          xvfb xauth fonts-wqy-microhei)
+          xvfb xauth fonts-wqy-microhei
+          # drawings as shops have them: SVG through pugixml, letters typed
+          # in an installed font through FreeType and fontconfig (DejaVu for
+          # the tests); dxflib only as the yardstick of the import benchmark
+          libpugixml-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+          libdxflib-dev)
 
 missing=()
 for p in "${packages[@]}"; do
