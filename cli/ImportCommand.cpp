@@ -55,7 +55,7 @@ int RunImport(const Args& rawArgs) {
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);
     std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
               << summary.nodes << "\n";
-    if (summary.droppedOutlines > 0) {
+    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty()) {
         std::cout << summary.message(drawing).text(args.language()) << "\n";
     }
     return 0;

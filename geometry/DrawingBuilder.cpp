@@ -9,6 +9,16 @@
 
 namespace korvel::geometry {
 
+void CountSkipped(std::vector<SkippedKind>& skipped, std::string_view kind) {
+    for (auto& entry : skipped) {
+        if (entry.kind == kind) {
+            ++entry.count;
+            return;
+        }
+    }
+    skipped.push_back({std::string(kind), 1});
+}
+
 DrawingBuilder::DrawingBuilder(std::string_view pattern, std::string_view source)
     : m_pattern(pattern), m_source(source) {}
 

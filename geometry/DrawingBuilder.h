@@ -22,11 +22,25 @@ inline constexpr double kMaxDrawingCoordinate = 1.0e6;
 // removes most of the points of straight runs and densely stepped curves.
 inline constexpr std::size_t kMaxReaderPoints = 1'000'000;
 
+// Parts of a drawing a reader does not turn into outlines (text, hatches,
+// blocks, dimensions, ...), counted by kind so that the operator is told
+// what was left out, never silently.
+struct SkippedKind {
+    std::string kind; // as the drawing names it: "TEXT", "INSERT", "text", "use"
+    int count = 0;
+};
+
 struct DisplayDrawing {
     common::Lines lines;     // headers, point lines and the closing "SPLINE END"
     int outlineCount = 0;    // outlines kept
     int droppedOutlines = 0; // outlines of fewer than two points, left out
+    int openOutlines = 0;    // outlines whose ends do not meet
+    std::vector<SkippedKind> skipped;
 };
+
+// Counts one more skipped part of the given kind (kinds keep the order in
+// which they were first met).
+void CountSkipped(std::vector<SkippedKind>& skipped, std::string_view kind);
 
 class DrawingBuilder {
 public:

@@ -49,6 +49,8 @@ struct ReadResult {
     common::Lines lines;
     int outlines = 0;
     int dropped = 0;
+    int open = 0;
+    std::vector<SkippedKind> skipped;
 };
 
 int countOutlines(const common::Lines& lines) {
@@ -107,7 +109,8 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
             "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
             "Unsupported file type; only DXF, NC, PLT and AI files can be opened: " + name));
     }
-    return {std::move(display.lines), display.outlineCount, display.droppedOutlines};
+    return {std::move(display.lines), display.outlineCount, display.droppedOutlines,
+            display.openOutlines, std::move(display.skipped)};
 }
 
 // Reads and cleans the drawing in memory; nothing on disk changes here.
@@ -124,6 +127,8 @@ std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
     summary.format = format;
     summary.outlines = countOutlines(cleaned);
     summary.droppedOutlines = read.dropped;
+    summary.openOutlines = read.open;
+    summary.skipped = std::move(read.skipped);
     for (const auto& line : cleaned) {
         if (!IsSplineLine(line)) {
             ++summary.pointLines;
@@ -162,6 +167,19 @@ common::Message OpenSummary::message(const std::filesystem::path& drawing) const
         const std::string dropped = std::to_string(droppedOutlines);
         m.zh += "；略去 " + dropped + " 个少于两点的轮廓";
         m.en += "; " + dropped + " outlines of fewer than two points were left out";
+    }
+    if (openOutlines > 0) {
+        const std::string open = std::to_string(openOutlines);
+        m.zh += "；" + open + " 个轮廓未封闭";
+        m.en += "; " + open + " outlines are not closed";
+    }
+    if (!skipped.empty()) {
+        std::string list;
+        for (const auto& entry : skipped) {
+            list += (list.empty() ? "" : ", ") + std::to_string(entry.count) + " " + entry.kind;
+        }
+        m.zh += "；未读取：" + list;
+        m.en += "; skipped: " + list;
     }
     return m;
 }

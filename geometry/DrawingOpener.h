@@ -9,10 +9,12 @@
 
 #include "common/AppDir.h"
 #include "common/Message.h"
+#include "geometry/DrawingBuilder.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <vector>
 
 namespace korvel::geometry {
 
@@ -47,11 +49,14 @@ struct DrawingState {
 
 struct OpenSummary {
     DrawingFormat format = DrawingFormat::Unknown;
-    int outlines = 0;         // outlines in the display file
-    int droppedOutlines = 0;  // outlines of fewer than two points left out
-    long long pointLines = 0; // point lines after cleaning, nodes included
-    long long nodes = 0;      // node lines after cleaning
-    // "Opened ... with N outlines" and, when outlines were left out, why.
+    int outlines = 0;                 // outlines in the display file
+    int droppedOutlines = 0;          // outlines of fewer than two points left out
+    int openOutlines = 0;             // outlines whose ends do not meet
+    std::vector<SkippedKind> skipped; // parts of the drawing not read as outlines
+    long long pointLines = 0;         // point lines after cleaning, nodes included
+    long long nodes = 0;              // node lines after cleaning
+    // "Opened ... with N outlines" and, when outlines were left out, did not
+    // close or parts of the drawing were skipped, what and why.
     common::Message message(const std::filesystem::path& drawing) const;
 };
 
