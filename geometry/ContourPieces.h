@@ -7,6 +7,7 @@
 // a circle looks and bends the same whichever program drew it.
 
 #include "geometry/DrawingBuilder.h"
+#include "geometry/GeometryParameters.h"
 #include "geometry/PlaneGeometry.h"
 
 #include <vector>
@@ -58,6 +59,11 @@ struct ContourTolerances {
     double lineStepLength = 5.0;      // LineStepLength: largest point spacing (mm)
     double slotAngleThreshold = 30.0; // SlotAngleThreshold: a sharper turn is a node (degrees)
 };
+
+// The tolerances of the process parameters handed to the geometry; a value
+// that is not set (0 or less, not finite) falls back to the default above.
+ContourTolerances ContourTolerancesFor(const GeometryParameters& parameters,
+                                       double slotAngleThreshold);
 
 // Appends one outline to the builder: the first point is a node, curves are
 // broken into points no farther than chordErrorTol from the curve and no
