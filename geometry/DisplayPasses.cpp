@@ -5,9 +5,10 @@
 #include "common/Message.h"
 #include "geometry/OutlineFiles.h"
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <string>
-#include <unordered_set>
 
 namespace korvel::geometry {
 
@@ -109,32 +110,50 @@ void throwTooManyLines(std::size_t count) {
             "; the drawing is too complex to open!"));
 }
 
-DisplayDeduplicator::DisplayDeduplicator() : m_seen(0, LineHash{this}, LineEqual{this}) {}
+namespace {
 
-std::string_view DisplayDeduplicator::keptLine(std::uint32_t index) const {
-    const std::size_t start = m_starts[index];
-    const std::size_t end = index + 1 < m_starts.size() ? m_starts[index + 1] : m_text.size();
-    return std::string_view(m_text).substr(start, end - start - kLineEnd.size());
+constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
+// Twice as many slots as lines can be kept: the table is never more than
+// half full, so a search always meets a free slot soon.
+constexpr std::size_t kSlots = std::size_t{1} << 16;
+static_assert(kSlots >= 2 * kMaxDuplicatePassLines);
+
+} // namespace
+
+std::uint32_t DisplayDeduplicator::keep(std::string_view text) {
+    if (m_blocks.empty() ||
+        m_blocks.back().size() + text.size() + kLineEnd.size() > m_blocks.back().capacity() ||
+        m_blocks.back().size() >= kBlockBytes) {
+        // A line longer than a block gets a block of its own, at offset 0.
+        m_blocks.emplace_back().reserve(std::max(kBlockBytes, text.size() + kLineEnd.size()));
+    }
+    std::string& block = m_blocks.back();
+    const auto place = static_cast<std::uint32_t>(((m_blocks.size() - 1) << 16) | block.size());
+    block += text;
+    block += kLineEnd;
+    return place;
+}
+
+std::string_view DisplayDeduplicator::keptLine(std::uint32_t place) const {
+    const std::string_view block = m_blocks[place >> 16];
+    const std::size_t start = place & 0xFFFFu;
+    return block.substr(start, block.find('\r', start) - start);
 }
 
 void DisplayDeduplicator::line(std::string_view text) {
     if (++m_count > kMaxDuplicatePassLines) {
         return; // only counted: finish() refuses the drawing
     }
-    if (m_count == 1) {
-        m_seen.reserve(kMaxDuplicatePassLines);
+    if (m_slots.empty()) {
+        m_slots.assign(kSlots, 0);
     }
-    // The line is taken in on trial and given back when an equal one was
-    // kept before.
-    const std::size_t start = m_text.size();
-    m_text += text;
-    m_text += kLineEnd;
-    m_starts.push_back(static_cast<std::uint32_t>(start));
-    if (!m_seen.insert(static_cast<std::uint32_t>(m_starts.size() - 1)).second) {
-        m_text.resize(start);
-        m_starts.pop_back();
-        return;
+    std::size_t slot = std::hash<std::string_view>{}(text) & (kSlots - 1);
+    for (; m_slots[slot] != 0; slot = (slot + 1) & (kSlots - 1)) {
+        if (keptLine(m_slots[slot] - 1) == text) {
+            return;
+        }
     }
+    m_slots[slot] = keep(text) + 1;
     if (!IsSplineLine(text)) {
         ++m_clean.pointLines;
         m_clean.nodes += common::FieldOf(text, 2) == kNodeWord ? 1 : 0;
@@ -147,7 +166,17 @@ CleanDisplay DisplayDeduplicator::finish() {
     if (m_count > kMaxDuplicatePassLines) {
         throwTooManyLines(m_count);
     }
-    m_clean.text = std::move(m_text);
+    std::size_t size = 0;
+    for (const auto& block : m_blocks) {
+        size += block.size();
+    }
+    m_clean.text.reserve(size);
+    for (auto& block : m_blocks) {
+        m_clean.text += block;
+        std::string().swap(block);
+    }
+    m_blocks.clear();
+    std::vector<std::uint32_t>().swap(m_slots);
     return std::move(m_clean);
 }
 

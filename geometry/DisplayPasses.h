@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 namespace korvel::geometry {
@@ -61,37 +60,25 @@ struct CleanDisplay {
 
 // The duplicate pass below, one line at a time: keeps the first of equal
 // lines as the text of the display file. Beyond kMaxDuplicatePassLines
-// lines it only counts them, and finish() refuses the drawing.
+// lines it only counts them, and finish() refuses the drawing. Lines must
+// not hold a line end themselves (no line of a display file does).
 class DisplayDeduplicator : public DisplayLineSink {
 public:
-    DisplayDeduplicator();
-    DisplayDeduplicator(const DisplayDeduplicator&) = delete;
-    DisplayDeduplicator& operator=(const DisplayDeduplicator&) = delete;
-
     void line(std::string_view text) override;
     // Throws UserError for more than kMaxDuplicatePassLines lines.
     CleanDisplay finish();
 
 private:
-    std::string_view keptLine(std::uint32_t index) const;
+    // A kept line's place: its block in the high bits, its offset in the
+    // low 16; a line runs to the CR LF after it. Kept lines are written into
+    // blocks of text that never move, so no place goes stale and the blocks
+    // never need room for a copy of themselves while growing.
+    std::uint32_t keep(std::string_view text);
+    std::string_view keptLine(std::uint32_t place) const;
 
-    // The set holds indices of kept lines and compares their text.
-    struct LineHash {
-        const DisplayDeduplicator* owner;
-        std::size_t operator()(std::uint32_t i) const {
-            return std::hash<std::string_view>{}(owner->keptLine(i));
-        }
-    };
-    struct LineEqual {
-        const DisplayDeduplicator* owner;
-        bool operator()(std::uint32_t a, std::uint32_t b) const {
-            return owner->keptLine(a) == owner->keptLine(b);
-        }
-    };
-
-    std::string m_text;
-    std::vector<std::uint32_t> m_starts; // offset of each kept line in m_text
-    std::unordered_set<std::uint32_t, LineHash, LineEqual> m_seen;
+    std::vector<std::string> m_blocks;
+    // Open hash table of the kept lines: 0 is a free slot, else place + 1.
+    std::vector<std::uint32_t> m_slots;
     std::size_t m_count = 0; // lines that came in
     CleanDisplay m_clean;
 };

@@ -58,11 +58,13 @@ struct ReadResult {
 // duplicates as they are made, so the unthinned points are neither held
 // whole nor written anywhere.
 ReadResult readDxf(const std::filesystem::path& drawing, const CoreAlgorithm& core) {
-    const std::string text = ReadDxfText(drawing);
     DisplayCleaner cleaner;
-    const ImportSummary read = ReadDxfDisplay(text, core.parameters().DensifyPointCount, cleaner);
     ReadResult result;
-    result.outlines = read.outlines;
+    {
+        const std::string text = ReadDxfText(drawing);
+        result.outlines =
+            ReadDxfDisplay(text, core.parameters().DensifyPointCount, cleaner).outlines;
+    } // the drawing's text goes before the cleaned file is put together
     result.clean = cleaner.finish();
     return result;
 }

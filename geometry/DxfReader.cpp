@@ -102,10 +102,9 @@ private:
     // The line starting at `start`; m_next moves past its line end (beyond
     // the text after the last line).
     std::string_view lineAt(size_t start) {
-        const size_t end = m_text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            m_next = m_text.size() + 1;
-            return m_text.substr(start);
+        size_t end = start;
+        while (end < m_text.size() && m_text[end] != '\r' && m_text[end] != '\n') {
+            ++end;
         }
         m_next = end + 1;
         return m_text.substr(start, end - start);

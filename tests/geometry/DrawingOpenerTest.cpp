@@ -4,11 +4,13 @@
 
 #include "geometry/DrawingOpener.h"
 
+#include "DxfTestText.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "common/TextFile.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DisplayPasses.h"
+#include "geometry/ImportDxf.h"
 #include "geometry/OutlineFiles.h"
 #include "support/TempDir.h"
 
@@ -17,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <string>
+#include <sys/stat.h>
 
 namespace korvel::geometry {
 namespace {
@@ -200,6 +203,129 @@ TEST_F(OpenDrawingTest, SummaryCountsLeftOutOutlines) {
     EXPECT_EQ(summary.droppedOutlines, 1);
     EXPECT_NE(summary.message(drawing).en.find("1 outlines of fewer than two points"),
               std::string::npos);
+}
+
+// Drawings whose splines exercise the reader and the cleaning passes: line
+// ends, name case, blanks, a straight run, a closed ring, a spline on one
+// point, outlines that repeat each other.
+std::vector<std::pair<std::string, std::string>> generatedDrawings() {
+    using test::SplineSpec;
+    const auto spline = [](std::vector<std::pair<double, double>> points) {
+        SplineSpec s;
+        s.knots = test::clampedKnots(static_cast<int>(points.size()));
+        s.points = std::move(points);
+        return s;
+    };
+    const SplineSpec ring = spline({{0, 0}, {20, 0}, {20, 20}, {0, 20}, {-20, 10}, {0, 0}});
+    const SplineSpec straight = spline({{0, 0}, {10, 0}, {20, 0}, {30, 0}, {40, 0.001}});
+    SplineSpec point = spline({{5, 5}, {5, 5}, {5, 5}, {5, 5}});
+    point.withFlag = false;
+    SplineSpec wave = spline({{0, 0}, {3, 7}, {6, -7}, {9, 7}, {12, -7}, {15, 0}, {18, 3}});
+    wave.degree = 0; // group 71 left out: read as cubic
+    const auto text = [](const std::vector<SplineSpec>& splines, const char* lineEnd) {
+        return test::joinDxf(test::drawingLines(splines), lineEnd);
+    };
+    std::string shouting = text({ring, wave}, "\r\n");
+    for (const char* name : {"SPLINE", "ENDSEC"}) {
+        for (auto at = shouting.find(name); at != std::string::npos; at = shouting.find(name, at)) {
+            shouting.replace(at, 6, name[0] == 'S' ? "spline" : "endsec");
+        }
+    }
+    std::string blanks = text({straight, ring}, "\n");
+    for (auto at = blanks.find("\n10\n"); at != std::string::npos;
+         at = blanks.find("\n10\n", at + 5)) {
+        blanks.replace(at, 4, "\n 10 \n");
+    }
+    return {{"crlf", text({ring, straight, wave}, "\r\n")},
+            {"lf", text({ring, straight, wave}, "\n")},
+            {"lone-cr", text({wave, ring}, "\r")},
+            {"lower-case-names", shouting},
+            {"blanks-around-codes", blanks},
+            {"one-point-and-repeats", text({point, ring, ring, straight, straight}, "\r\n")}};
+}
+
+// The one-pass open gives, byte for byte, the display file of the two-step
+// import (ReadDXF and DisplayPointGen writing the unthinned file, then the
+// thinning and duplicate passes over that file), and refuses the same
+// drawings with the same message.
+TEST_F(OpenDrawingTest, DxfOpensInOnePassToTheFileOfTheTwoStepImport) {
+    std::vector<fs::path> drawings = {kExamples / "letterD.dxf", kExamples / "ringO.dxf"};
+    for (const auto& entry :
+         fs::directory_iterator(fs::path(KORVEL_TEST_DATA_DIR) / "dxf" / "bad")) {
+        if (entry.path().extension() == ".dxf") {
+            drawings.push_back(entry.path());
+        }
+    }
+    for (const auto& [name, bytes] : generatedDrawings()) {
+        drawings.push_back(m_dir.path() / (name + ".dxf"));
+        common::RewriteBytesAtomically(drawings.back(), bytes);
+    }
+    const common::AppDir twoStep(m_dir.path() / "two-step");
+    twoStep.create();
+    for (const int densify : {1, 3, 10}) {
+        m_core.TranParas(0.0, 0.0, 0.0, static_cast<std::int16_t>(densify), 22.5, 105.0);
+        for (const auto& drawing : drawings) {
+            SCOPED_TRACE(drawing.filename().string() + " densify " + std::to_string(densify));
+            std::string expected;
+            try {
+                ImportDxf(twoStep, drawing, m_core);
+                ThinDisplayPointsFile(twoStep);
+                RemoveDuplicateLinesFile(twoStep);
+                expected = common::ReadBytes(twoStep.file(kDisplayFile));
+            } catch (const common::UserError& e) {
+                expected = e.message().en;
+            }
+            try {
+                const OpenSummary summary = open(drawing);
+                EXPECT_EQ(file(kDisplayFile), expected);
+                const Lines lines = common::ReadLines(m_app.file(kDisplayFile));
+                const auto nodes = std::count_if(
+                    lines.begin(), lines.end(), [](const auto& l) { return l.ends_with(" Node"); });
+                EXPECT_EQ(summary.pointLines + summary.outlines + 1,
+                          static_cast<long long>(lines.size()));
+                EXPECT_EQ(summary.nodes, nodes);
+            } catch (const common::UserError& e) {
+                EXPECT_EQ(e.message().en, expected);
+            }
+        }
+    }
+}
+
+// The unthinned points never reach the disk: a drawing too large for the
+// display file leaves the very file that was there (not a copy put back),
+// and no intermediate file appears.
+TEST_F(OpenDrawingTest, RefusedDxfNeverTouchesTheDisplayFile) {
+    open(kExamples / "letterD.dxf");
+    struct stat before {};
+    ASSERT_EQ(stat(m_app.file(kDisplayFile).c_str(), &before), 0);
+    // Wavy rings: about 77 lines each once thinned, 450 of them too many.
+    std::vector<test::SplineSpec> rings(450);
+    for (auto& ring : rings) {
+        for (int i = 0; i < 40; ++i) {
+            const double a = 2.0 * M_PI * i / 39;
+            const double r = 15.0 + 3.0 * std::sin(5.0 * a);
+            ring.points.emplace_back(r * std::cos(a), 1.5 * r * std::sin(a));
+        }
+        ring.knots = test::clampedKnots(40);
+    }
+    const fs::path drawing = m_dir.path() / "too-many-points.dxf";
+    common::RewriteBytesAtomically(drawing, test::joinDxf(test::drawingLines(rings), "\r\n"));
+    try {
+        open(drawing);
+        ADD_FAILURE() << "opened";
+    } catch (const common::UserError& e) {
+        EXPECT_NE(e.message().en.find("too complex to open"), std::string::npos);
+    }
+    struct stat after {};
+    ASSERT_EQ(stat(m_app.file(kDisplayFile).c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_FALSE(fs::exists(m_app.file(kTempFile)));
+    EXPECT_FALSE(fs::exists(m_app.file(kDisplayRewriteFile)));
+    for (const auto& entry : fs::directory_iterator(m_app.root())) {
+        EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
 }
 
 } // namespace
