@@ -21,9 +21,23 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 using DisplayPoint = DisplayThinner::Point;
 
+// x, y and the node mark: the first three fields, split at single blanks
+// as every reader of the file splits them, in one walk over the line.
 DisplayPoint parsePoint(std::string_view line) {
-    return {common::Val(common::FieldOf(line, 0)), common::Val(common::FieldOf(line, 1)),
-            common::FieldOf(line, 2) == kNodeWord};
+    std::string_view fields[3];
+    size_t start = 0;
+    for (auto& field : fields) {
+        if (start > line.size()) {
+            break;
+        }
+        size_t end = start;
+        while (end < line.size() && line[end] != ' ') {
+            ++end;
+        }
+        field = line.substr(start, end - start);
+        start = end + 1;
+    }
+    return {common::Val(fields[0]), common::Val(fields[1]), fields[2] == kNodeWord};
 }
 
 // Display coordinates are bounded by the readers, so the plain formula
