@@ -115,6 +115,14 @@ void DisplayThinner::flushPending() {
     }
 }
 
+namespace {
+
+constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
+// Twice as many slots as lines can be kept: the table is never more than
+// half full, so a search always meets a free slot soon.
+constexpr std::size_t kSlots = std::size_t{1} << 16;
+static_assert(kSlots >= 2 * kMaxDuplicatePassLines);
+
 void throwTooManyLines(std::size_t count) {
     const std::string limit = std::to_string(kMaxDuplicatePassLines);
     const std::string have = std::to_string(count);
@@ -123,14 +131,6 @@ void throwTooManyLines(std::size_t count) {
         "The display point file has " + have + " lines, more than " + limit +
             "; the drawing is too complex to open!"));
 }
-
-namespace {
-
-constexpr std::size_t kBlockBytes = std::size_t{1} << 16;
-// Twice as many slots as lines can be kept: the table is never more than
-// half full, so a search always meets a free slot soon.
-constexpr std::size_t kSlots = std::size_t{1} << 16;
-static_assert(kSlots >= 2 * kMaxDuplicatePassLines);
 
 } // namespace
 

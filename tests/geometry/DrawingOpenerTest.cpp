@@ -17,7 +17,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
+#include <set>
 #include <string>
 #include <sys/stat.h>
 
@@ -60,6 +62,20 @@ TEST(DisplayPasses, DuplicatesGoOversizedFilesAreRefusedAndTheMirrorFlipsY) {
     EXPECT_NO_THROW(RemoveDuplicateLines(many));
     many.emplace_back("y");
     EXPECT_THROW(RemoveDuplicateLines(many), common::UserError);
+    // Kept lines fill many blocks of text: repeats far apart, lines at the
+    // edges of blocks and one longer than a block are still found.
+    Lines large;
+    for (int i = 0; i < 30000; ++i) {
+        large.push_back(std::to_string(i % 11000) + ".125 " + std::string(i % 11000 % 37, '7'));
+    }
+    large.insert(large.begin() + 5000, std::string(100000, 'L'));
+    large.push_back(std::string(100000, 'L'));
+    large.push_back(std::string(99999, 'L'));
+    Lines firsts;
+    std::set<std::string> seen;
+    std::copy_if(large.begin(), large.end(), std::back_inserter(firsts),
+                 [&seen](const std::string& line) { return seen.insert(line).second; });
+    EXPECT_EQ(RemoveDuplicateLines(large), firsts);
     // The mirror changes the sign of y; nodes stay.
     const Lines in = {"SPLINE 1", "12.500 3.000 Node", "1.0000 -2.5000", "SPLINE END"};
     const Lines once = MirrorDisplayPoints(in);
