@@ -284,6 +284,38 @@ TEST(ExecutorInPosition, SingleCutterOutWaitsForItsSwitchThenEnds) {
 // The feed axis stood at 300 mm; the job feeds 40 mm, is redefined to 10
 // and ends at 30 (60 mm of strip): the remaining length counts from the
 // job's start, the job ends with the question and records its path.
+// The position fields, the speed and the feed-length texts of the window.
+TEST(ExecutorDisplay, PositionsSpeedAndFeedLengthsInTheirFormats) {
+    MachineRig rig;
+    rig.load({"G92 X0", "X12.3460 Y-4.5000 F12000", "M10", "X2012.3460 F12000"});
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.executor().linesExecuted() == 4; }, 1000));
+    // Halfway through a 2 m feed at 12000 mm/min the strip cruises.
+    rig.clock->runFor(150);
+    const machine::ExecutorDisplay& d = rig.executor().display();
+    EXPECT_EQ(d.feedSpeed, "12000.0");
+    ASSERT_TRUE(rig.runToEnd(1000));
+    rig.clock->step();
+    EXPECT_EQ(d.positions, (std::array<std::string, 4>{"2012.35", "-4.50", "0.00", "0.00"}));
+    EXPECT_EQ(d.feedSpeed, "0.0");
+
+    // A job of 40 + 20 mm: the length correction is shown only when there
+    // is one, whichever its sign.
+    const std::tuple<double, std::string> corrections[] = {
+        {0.0, "60.0000  mm"},
+        {1.2, "60.0000  mm  补偿长度 1.2000  mm"},
+        {-0.05, "60.0000  mm  补偿长度 -0.0500  mm"},
+    };
+    for (const auto& [correction, text] : corrections) {
+        MachineRig job;
+        job.executor().setCompensationLength(correction);
+        job.load({"G92 X0", "X40.0000 F12000", "M10", "G92 X10", "X30.0000 F12000"}, RunKind::Job);
+        job.clock->step(); // the feed is planned as the job starts
+        job.clock->step();
+        EXPECT_EQ(job.executor().display().feedLengthText, text);
+        EXPECT_EQ(job.executor().display().remainingText, "60.0000  mm");
+    }
+}
+
 TEST(ExecutorJob, EndsWithTheQuestionAndRecordsThePath) {
     MachineRig rig;
     rig.load({"X300.0000 F12000"});
@@ -329,6 +361,57 @@ TEST(ExecutorButtons, StartButtonStartsAJobOnlyWhenNoneRuns) {
     rig.params().BenderInOutDelay = 0;
     rig.press(13);
     EXPECT_EQ(rig.launcher.jobs, 1);
+}
+
+// IN11 homes the arm and IN15 sets the tool, each on its own condition; the
+// lifting double bender with sensed rods takes IN10..IN13 (not IN15) for
+// its rod sensors.
+TEST(ExecutorButtons, BendHomeAndToolSettingButtonsFollowTheirConditions) {
+    struct Case {
+        const char* name;
+        int input;
+        void (*setup)(MachineRig&);
+        int homingCode;
+        int toolSettings;
+    };
+    const auto none = [](MachineRig&) {};
+    const Case cases[] = {
+        {"bend home", 11, none, 2, 0},
+        {"bend home switched off in the window", 11,
+         [](MachineRig& r) { r.executor().setBendHomeEnabled(false); }, 0, 0},
+        {"rod sensors on IN10..IN13", 11,
+         [](MachineRig& r) {
+             r.params().BenderType = 3;
+             r.params().BenderInOutDelay = 1;
+         },
+         0, 0},
+        {"lifting bender with timed rods", 11,
+         [](MachineRig& r) {
+             r.params().BenderType = 3;
+             r.params().BenderInOutDelay = 1.5;
+         },
+         2, 0},
+        {"tool setting", 15, [](MachineRig& r) { r.params().AutoToolSetSpeed = 20; }, 0, 1},
+        {"no tool-setting speed", 15, [](MachineRig& r) { r.params().AutoToolSetSpeed = 0; }, 0, 0},
+        {"tool setting beside the rod sensors", 15,
+         [](MachineRig& r) {
+             r.params().AutoToolSetSpeed = 1;
+             r.params().BenderType = 3;
+             r.params().BenderInOutDelay = 0;
+         },
+         0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MachineRig rig;
+        c.setup(rig);
+        rig.clock->step();
+        rig.press(c.input);
+        EXPECT_EQ(rig.run().HomingAxisCode, c.homingCode);
+        EXPECT_EQ(rig.launcher.toolSettings, c.toolSettings);
+        EXPECT_EQ(rig.launcher.jobs, 0);
+        EXPECT_EQ(rig.run().WaitFlag, 0);
+    }
 }
 
 TEST(ExecutorButtons, FeedButtonsMoveToIn22AndIn23WithInfeedLimits) {
