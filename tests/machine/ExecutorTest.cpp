@@ -94,28 +94,40 @@ TEST(ExecutorStop, EndsEveryRunAndSwitchesTheFirstEightOutputsOff) {
 // A search whose switch never answers is stopped by the distance guard
 // with the axis's own message; the line after the search never runs.
 TEST(ExecutorHoming, SearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage) {
-    const std::tuple<int, std::int16_t, const char*, const char*> cases[] = {
-        {8, 0, "M38", "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！"},
-        {20, 1, "M42",
+    struct Case {
+        int input;
+        std::int16_t infeedControl;
+        const char* code;
+        int axis;
+        double guard; // beyond the home offset
+        const char* message;
+    };
+    const Case cases[] = {
+        {8, 0, "M38", 2, 10.0,
+         "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！"},
+        {20, 1, "M42", 4, 2.0,
          "进刀找零距离过大，请检查进刀零位开关！ / Please Check Foward Zero Switch！"},
     };
-    for (const auto& [input, infeedControl, code, message] : cases) {
-        SCOPED_TRACE(code);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
         MachineRig rig;
-        rig.params().InfeedControl = infeedControl;
-        rig.card->forceInput(input, 1);
-        rig.load({code, "M30", "M10"});
+        rig.params().InfeedControl = c.infeedControl;
+        rig.card->forceInput(c.input, 1);
+        rig.load({c.code, "M30", "M10"});
         ASSERT_TRUE(rig.runToEnd(2000));
-        EXPECT_EQ(rig.shown(), message);
+        EXPECT_EQ(rig.shown(), c.message);
         EXPECT_EQ(rig.run().HomingAxisCode, 0);
         EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
         rig.clock->runFor(2000);
         EXPECT_TRUE(rig.card->idle());
-        if (input == 8) {
-            // Stopped just beyond |HomeOffsetY| + 10 degrees, within the ramp down.
-            EXPECT_GT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 10.0);
-            EXPECT_LT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 20.0);
-        }
+        // Stopped just beyond the guard distance, within the ramp down.
+        const auto& p = rig.params();
+        const bool y = c.axis == 2;
+        const double travel = std::fabs(rig.card->get_command_pos(kIn, c.axis) /
+                                        (y ? p.PulseEquivY : p.PulseEquivA));
+        const double limit = std::fabs(y ? p.HomeOffsetY : p.HomeOffsetA) + c.guard;
+        EXPECT_GT(travel, limit);
+        EXPECT_LT(travel, limit + 10.0);
     }
 }
 
@@ -138,6 +150,22 @@ TEST(ExecutorHoming, SearchEndsBackedOffAndZeroed) {
         const auto& switchAt = rig.card->machine().axes[static_cast<size_t>(axis - 1)].homeSwitch;
         EXPECT_NEAR(static_cast<double>(rig.card->machinePosition(axis) - switchAt),
                     x ? p.HomeOffsetX * p.PulseEquivX : p.HomeOffsetY * p.PulseEquivY, 1.0);
+    }
+}
+
+// After the bend search the arm stands on the side of the switch its
+// back-off took it to; without a back-off the search direction decides.
+TEST(ExecutorHoming, BendSearchRemembersTheSideTheArmStandsOn) {
+    for (const double offset : {2.0, -2.0, 0.05}) {
+        SCOPED_TRACE(offset);
+        MachineRig rig;
+        rig.params().HomeOffsetY = offset;
+        const double side = std::fabs(offset) > 0.1 ? offset : rig.params().HomeSpeedY;
+        const std::int16_t expected = side > 0 ? 1 : -1;
+        rig.run().LastBendDir = static_cast<std::int16_t>(-expected);
+        rig.load({"M38", "M30"});
+        ASSERT_TRUE(rig.runToEnd(3000));
+        EXPECT_EQ(rig.run().LastBendDir, expected);
     }
 }
 
