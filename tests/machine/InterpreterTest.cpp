@@ -245,7 +245,7 @@ TEST_F(InterpreterLines, FeedAndBendDecision) {
     const Case cases[] = {
         {"beyond the idle angle", 0, {"X10 Y4", "X11 Y4.1", "M30"}, true, false},
         {"arm at the idle angle", 150, gentle, true, false},
-        {"arm 2 pulses beyond the idle angle", 152, gentle, true, false},
+        {"arm 2 pulses beyond the idle angle", 152, gentle, true, false, 4},
         {"arm 2 pulses short of minus the idle angle", -148, gentleBack, true, false},
         {"arm 3 pulses away: a sampled path", 153, gentle, true, true},
         {"arm 3 pulses away on the minus side", -147, gentleBack, true, true},
@@ -253,6 +253,7 @@ TEST_F(InterpreterLines, FeedAndBendDecision) {
         {"arm 3 pulses from a larger minus idle angle", -197, steeper, true, true, 4},
         {"bend steeper than the feed", 20, {"X0.1 Y1", "X0.2 Y1.1", "M30"}, true, false},
         {"arm at zero stays", 0, {"X10 Y0.02", "X11 Y0.03", "M30"}, false, false},
+        {"arm at zero, 2 pulses to go", 0, {"X10 Y0.04", "X11 Y0.05", "M30"}, true, true},
         {"short path of two points", 20, {"X10 Y1", "M30"}, true, false},
     };
     for (const Case& c : cases) {
