@@ -9,6 +9,7 @@
 #include "machine/AxisUnits.h"
 #include "machine/ParameterStore.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -175,28 +176,17 @@ TEST(ExecutorHoming, BendSearchRemembersTheSideTheArmStandsOn) {
 // every feed is corrected more than once. Either way the command position
 // ends back at the programmed feed.
 TEST(ExecutorEncoder, FeedIsCorrectedUntilWithinToleranceAndTheCommandPositionRestored) {
-    struct Case {
-        double slip;
-        double tolerance;
-        unsigned fewest;
-        unsigned most;
-    };
-    // 0.0075 mm short with no tolerance set: still within two motor pulses
-    // (0.01 mm at 200 pulses/mm), which the encoder check always allows.
-    const Case cases[] = {{0.0005, 0.1, 2, 2}, {0.2, 0.1, 4, 99}, {0.000075, 0.0, 2, 2}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.slip);
-        // 10 encoder counts per motor pulse: 2000 counts/mm.
-        MachineRig rig({"EncoderSlip=" + std::to_string(c.slip), "EncoderRatio=10"});
+    for (const auto& [slip, fewest, most] :
+         {std::tuple{0.0005, 2u, 2u}, std::tuple{0.2, 4u, 99u}}) {
+        SCOPED_TRACE(slip);
+        MachineRig rig({"EncoderSlip=" + std::to_string(slip)});
         rig.params().FeedType = 0;
-        rig.params().PulseEquivX = 200;
-        rig.params().EncoderPulseEquiv = 2000;
-        rig.params().EncoderTolerance = c.tolerance;
+        rig.params().EncoderTolerance = 0.1;
         rig.card->setRecording(machine::RecordLevel::Commands);
         rig.load({"G92 X0", "X100.0000 F12000", "M34", "G04 P30", "M10"});
         ASSERT_TRUE(rig.runToEnd(5000));
-        EXPECT_GE(feedMoves(*rig.card), c.fewest);
-        EXPECT_LE(feedMoves(*rig.card), c.most);
+        EXPECT_GE(feedMoves(*rig.card), fewest);
+        EXPECT_LE(feedMoves(*rig.card), most);
         EXPECT_NEAR(rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv, 100.0, 0.1);
         EXPECT_EQ(rig.card->get_command_pos(kIn, 1),
                   machine::ToPulses(100.0, rig.params().PulseEquivX));
@@ -473,15 +463,28 @@ TEST(ExecutorButtons, FeedButtonsMoveToIn22AndIn23WithInfeedLimits) {
     EXPECT_TRUE(rig.dialog.saw("角膜片磨损过大，请更换后再加工！"));
 }
 
+// The check allows the tolerance but never less than two motor pulses
+// (0.01 mm at 200 pulses/mm): 0.0075 mm short with no tolerance set is
+// left alone.
 TEST(ExecutorCalibration, FeedCheckCorrectsUntilTheEncoderAgrees) {
-    MachineRig rig({"EncoderSlip=0.1"});
-    rig.params().EncoderTolerance = 0.05;
-    rig.load({"G92 X0", "X50.0000 F12000"});
-    ASSERT_TRUE(rig.runToEnd(1000));
-    rig.executor().startCalibrationFeedCheck(50.0, 2);
-    ASSERT_TRUE(
-        rig.clock->runUntil([&] { return rig.executor().calibrationFeedTarget() == 0.0; }, 1000));
-    EXPECT_NEAR(rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv, 50.0, 0.05);
+    const std::tuple<double, double, bool> cases[] = {{0.1, 0.05, true}, {0.00015, 0.0, false}};
+    for (const auto& [slip, tolerance, corrects] : cases) {
+        SCOPED_TRACE(slip);
+        // 10 encoder counts per motor pulse: 2000 counts/mm.
+        MachineRig rig({"EncoderSlip=" + std::to_string(slip), "EncoderRatio=10"});
+        rig.params().PulseEquivX = 200;
+        rig.params().EncoderPulseEquiv = 2000;
+        rig.params().EncoderTolerance = tolerance;
+        rig.load({"G92 X0", "X50.0000 F12000"});
+        ASSERT_TRUE(rig.runToEnd(1000));
+        rig.card->setRecording(machine::RecordLevel::Commands);
+        rig.executor().startCalibrationFeedCheck(50.0, 2);
+        ASSERT_TRUE(rig.clock->runUntil(
+            [&] { return rig.executor().calibrationFeedTarget() == 0.0; }, 1000));
+        EXPECT_EQ(feedMoves(*rig.card) > 0, corrects);
+        EXPECT_NEAR(rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv, 50.0,
+                    std::max(tolerance, 0.01));
+    }
 }
 
 } // namespace
