@@ -146,10 +146,14 @@ TEST(CalibrationWindow, ForceStepsBelowZeroOrWithoutAStepChangeNothing) {
     EXPECT_FALSE(app::StepForceFactor(*rig.machine, true, "10", "0.5", -1).empty());
     EXPECT_FALSE(app::StepForceFactor(*rig.machine, true, "10", "abc", 1).empty());
     EXPECT_FALSE(app::StepForceFactor(*rig.machine, true, "10", "1e999", 1).empty());
+    EXPECT_FALSE(app::StepForceFactor(*rig.machine, true, "10", "10.001", 1).empty());
     EXPECT_EQ(rig.params(), before);
     EXPECT_EQ(common::ReadText(
                   rig.dir.sysPara(machine::SysParaFileName(rig.machine->tables().ParaGroupNo))),
               file);
+    // 10 is the largest step.
+    EXPECT_TRUE(app::StepForceFactor(*rig.machine, true, "10", "10", 1).empty());
+    EXPECT_DOUBLE_EQ(rig.params().TapForceFactorPos, 10.3);
 }
 
 // The shipped English caption files hold one line for every caption of

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
+#include <string_view>
 
 namespace korvel::app {
 namespace {
@@ -21,93 +23,31 @@ namespace {
 struct Config {
     std::int16_t upDown, inPosition, infeed, toolSetSpeed, feed, bender, passes;
 };
-struct Expected {
-    bool inPositionOptions, inPositionDelay, downStrokeRow, swing, passStrokes;
-    SlotButton5 button5;
-    bool button5Enabled, gripperStroke, gripper1, gripper2, benderGeometry, rod2;
-    std::array<bool, 3> rows;
-};
 
 TEST(LogicLimit, EnablingFollowsTheMachineConfiguration) {
     using B = SlotButton5;
-    const std::pair<Config, Expected> rows[] = {
-        // IO cutter waiting for its input, swinging cutter, roller feed, no bender.
-        {{0, 0, 0, 0, 0, 0, 1},
-         {true,
-          false,
-          false,
-          true,
-          false,
-          B::BackSlot,
-          true,
-          false,
-          false,
-          false,
-          false,
-          false,
-          {true, false, false}}},
-        // IO cutter waiting a delay, single gripper, single bender, two passes.
-        {{0, 1, 0, 0, 1, 1, 2},
-         {true,
-          true,
-          false,
-          true,
-          false,
-          B::BackSlot,
-          true,
-          true,
-          true,
-          false,
-          true,
-          false,
-          {true, true, false}}},
-        // Z motor, motor infeed that can set its tool, double gripper, double bender.
-        {{1, 1, 1, 600, 2, 2, 3},
-         {false,
-          false,
-          true,
-          false,
-          true,
-          B::AutoToolSet,
-          true,
-          true,
-          true,
-          true,
-          true,
-          true,
-          {true, true, true}}},
-        // Motor infeed with a pneumatic cutter: no tool setting.
-        {{0, 0, 1, 600, 0, 3, 6},
-         {true,
-          false,
-          false,
-          false,
-          true,
-          B::AutoToolSet,
-          false,
-          false,
-          false,
-          false,
-          true,
-          true,
-          {true, true, true}}},
-        // Motor infeed and Z motor, but no tool-setting speed.
-        {{1, 0, 1, 0, 0, 1, 0},
-         {false,
-          false,
-          true,
-          false,
-          true,
-          B::AutoToolSet,
-          false,
-          false,
-          false,
-          false,
-          true,
-          false,
-          {false, false, false}}},
+    struct Row {
+        Config c;
+        B button5;
+        // One digit each: in-position options, in-position delay, down-stroke
+        // row, swing controls and slot side, pass strokes and infeed homing |
+        // button 5 enabled | gripper stroke, gripper 1, gripper 2 | bender
+        // geometry and bend tests, rod II | stroke rows 1..3.
+        std::string_view enabled;
     };
-    for (const auto& [c, x] : rows) {
+    const Row rows[] = {
+        // IO cutter waiting for its input, swinging cutter, roller feed, no bender.
+        {{0, 0, 0, 0, 0, 0, 1}, B::BackSlot, "10010|1|000|00|100"},
+        // IO cutter waiting a delay, single gripper, single bender, two passes.
+        {{0, 1, 0, 0, 1, 1, 2}, B::BackSlot, "11010|1|110|10|110"},
+        // Z motor, motor infeed that can set its tool, double gripper, double bender.
+        {{1, 1, 1, 600, 2, 2, 3}, B::AutoToolSet, "00101|1|111|11|111"},
+        // Motor infeed with a pneumatic cutter: no tool setting.
+        {{0, 0, 1, 600, 0, 3, 6}, B::AutoToolSet, "10001|0|000|11|111"},
+        // Motor infeed and Z motor, but no tool-setting speed.
+        {{1, 0, 1, 0, 0, 1, 0}, B::AutoToolSet, "00101|0|000|10|000"},
+    };
+    for (const auto& [c, button5, enabled] : rows) {
         machine::ParameterSet v = machine::FactoryParameterSet();
         v.CutterUpDownControl = c.upDown;
         v.InPositionCheck = c.inPosition;
@@ -117,25 +57,28 @@ TEST(LogicLimit, EnablingFollowsTheMachineConfiguration) {
         v.BenderType = c.bender;
         v.CycleCount = c.passes;
         const EquipmentEnabling e = LogicLimit(v);
+        std::string got;
+        for (const bool b : {e.inPositionOptions, e.inPositionDelay, e.downStrokeRow,
+                             e.swingControls, e.passStrokes}) {
+            got += b ? '1' : '0';
+        }
+        got += e.slotButton5Enabled ? "|1|" : "|0|";
+        for (const bool b : {e.gripperStroke, e.gripper1, e.gripper2}) {
+            got += b ? '1' : '0';
+        }
+        got += std::string("|") + (e.benderGeometry ? '1' : '0') + (e.benderRod2 ? '1' : '0') + '|';
+        for (const bool b : e.strokeRowShown) {
+            got += b ? '1' : '0';
+        }
         SCOPED_TRACE(::testing::Message()
                      << c.upDown << c.inPosition << c.infeed << c.feed << c.bender << c.passes);
-        EXPECT_EQ(e.inPositionOptions, x.inPositionOptions);
-        EXPECT_EQ(e.inPositionDelay, x.inPositionDelay);
-        EXPECT_EQ(e.downStrokeRow, x.downStrokeRow);
-        EXPECT_EQ(e.swingControls, x.swing);
-        EXPECT_EQ(e.slotSideOptions, x.swing);
-        EXPECT_EQ(e.passStrokes, x.passStrokes);
-        EXPECT_EQ(e.homeInfeedFirst, x.passStrokes);
-        EXPECT_EQ(e.slotButton5, x.button5);
-        EXPECT_EQ(e.slotButton5Enabled, x.button5Enabled);
-        EXPECT_EQ(e.gripperStroke, x.gripperStroke);
-        EXPECT_EQ(e.gripper1, x.gripper1);
-        EXPECT_EQ(e.gripper2, x.gripper2);
-        EXPECT_EQ(e.benderGeometry, x.benderGeometry);
-        EXPECT_EQ(e.bendTests, x.benderGeometry);
-        EXPECT_EQ(e.benderRod2, x.rod2);
+        EXPECT_EQ(got, enabled);
+        // Controls that go together.
+        EXPECT_EQ(e.slotSideOptions, e.swingControls);
+        EXPECT_EQ(e.homeInfeedFirst, e.passStrokes);
+        EXPECT_EQ(e.bendTests, e.benderGeometry);
+        EXPECT_EQ(e.slotButton5, button5);
         EXPECT_EQ(e.cutterHome, c.upDown == 1);
-        EXPECT_EQ(e.strokeRowShown, x.rows);
     }
 }
 

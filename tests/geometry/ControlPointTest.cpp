@@ -6,7 +6,9 @@
 #include "geometry/ControlPointWriter.h"
 #include "geometry/OutlineModel.h"
 #include "geometry/PathFile.h"
+#include "geometry/PlaneGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -95,6 +97,69 @@ TEST(ControlPoints, CirclePointsCarryTheRadiusAndBendAngle) {
     EXPECT_EQ(arcs.size(), 359u);
     EXPECT_NEAR(bend, 2.0 * kPi * 359.0 / 360.0, 1e-3);
     EXPECT_TRUE(w.arcMemory());
+}
+
+// The first point of the drawing is a corner wherever a piece passes it,
+// however small its turn; a node elsewhere with the same turn is contour.
+TEST(ControlPoints, FirstPointOfTheDrawingIsAlwaysACorner) {
+    const OutlineModel m = modelOf({test::Circle(0, 0, 50, 360, {0, 90, 180}, true),
+                                    test::Circle(200, 0, 50, 360, {0, 90}, true)});
+    ControlPointWriter w(kWriter);
+    // Round the first circle from its node at point 90: point 0 is passed.
+    const common::Lines first = w.pieceLines(m, 2, 2, -3, {});
+    const PathRecords corners = ofType(first, kCornerPoint);
+    ASSERT_EQ(corners.size(), 1u);
+    EXPECT_NEAR(corners[0].x, 50.0, 1e-6);
+    EXPECT_NEAR(corners[0].y, 0.0, 1e-6);
+    EXPECT_NEAR(std::fabs(corners[0].b), 1.0, 1e-3) << "the turn angle is kept";
+    // The second circle's first point is not the drawing's first point.
+    const std::int32_t second = m.outlines()[1].firstNode;
+    EXPECT_TRUE(ofType(w.pieceLines(m, second + 1, second + 1, -3, {}), kCornerPoint).empty());
+}
+
+// A contour point is an arc point only with both neighbours (in file order)
+// within 20 mm; the bend angle is the arriving segment over the radius.
+TEST(ControlPoints, ArcPointNeedsBothNeighboursWithinTwentyMillimetres) {
+    struct Case {
+        const char* name;
+        Point2 before; // the point's neighbour before it, the point at (0, 0)
+        Point2 after;
+        bool arc;
+    };
+    // (12, 16) is exactly 20 mm from (0, 0).
+    const Case cases[] = {
+        {"both at 20 mm", {-20, 0}, {12, 16}, true},
+        {"before at 10 mm", {-10, 0}, {12, 16}, true},
+        {"before beyond 20 mm", {-20.001, 0}, {12, 16}, false},
+        {"after beyond 20 mm", {-20, 0}, {12.0006, 16.0008}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const OutlineModel m = modelOf({{{-40, 0, true},
+                                         {c.before.x, c.before.y, false},
+                                         {0, 0, false},
+                                         {c.after.x, c.after.y, false},
+                                         {12, 60, true}}});
+        for (const int k : {1, -1}) {
+            ControlPointWriter w(kWriter);
+            const common::Lines lines =
+                k > 0 ? w.pieceLines(m, 1, 2, k, {}) : w.pieceLines(m, 2, 1, k, {});
+            const PathRecords points = ParsePathLines(lines, "test");
+            const auto at = std::find_if(points.begin(), points.end(), [](const PathRecord& r) {
+                return !r.isHeader() && !r.isTrailer() && r.x == 0.0 && r.y == 0.0;
+            });
+            ASSERT_NE(at, points.end());
+            EXPECT_EQ(at->type, kContourPoint);
+            if (!c.arc) {
+                EXPECT_EQ(at->a, 0.0);
+                continue;
+            }
+            const Circle circle = CircleThrough(c.before, {0, 0}, c.after);
+            EXPECT_NEAR(at->a, circle.radius, 1e-5);
+            const double arriving = k > 0 ? Distance(c.before, {0, 0}) : 20.0;
+            EXPECT_NEAR(at->b, arriving / circle.radius, 1e-7);
+        }
+    }
 }
 
 TEST(ControlPoints, TinyTurnBelowTheArcJoinAngleStaysStraight) {

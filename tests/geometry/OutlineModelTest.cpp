@@ -25,8 +25,10 @@ TEST(PlaneGeometry, TurnAnglesAreNegativeToTheLeftWrapOnceAndCirclesPassThreePoi
     EXPECT_EQ(WrapAngle(180.0), 180.0);
     EXPECT_EQ(WrapAngle(-180.0), -180.0);
     EXPECT_EQ(WrapAngle(190.0), -170.0);
-    // A zero-length segment has the direction 90 degrees.
+    // A segment of 1e-6 mm or less has no direction (90 degrees).
     EXPECT_EQ(DirectionAngle(UnitDirection({1, 1}, {1, 1})), 90.0);
+    EXPECT_EQ(DirectionAngle(UnitDirection({0, 0}, {1e-6, 0})), 90.0);
+    EXPECT_EQ(DirectionAngle(UnitDirection({0, 0}, {2e-6, 0})), 0.0);
     EXPECT_EQ(ArcCosine(1.5), 0.0);
     EXPECT_EQ(ArcCosine(-1.0), kPi);
     EXPECT_NEAR(ArcCosine(0.5), kPi / 3.0, 1e-15);

@@ -73,6 +73,33 @@ TEST_F(SessionTest, DeletedNodesAreSkippedAndRestoredByARightClick) {
     EXPECT_EQ(session.rightClick({1.2, 0}), ClickOutcome::ContextMenu);
     EXPECT_EQ(session.rightClick({0.9, 0.5}), ClickOutcome::NodeRestored);
     EXPECT_EQ(session.pickNode({0.4, 0}), 1);
+
+    // The undo items: the last deletion first, then all of them.
+    openSquare();
+    const auto deleteAt = [&](Point2 p) {
+        ASSERT_TRUE(session.enterDeleteMode().empty());
+        ASSERT_EQ(session.leftClick(p, false), ClickOutcome::NodeDeleted);
+    };
+    deleteAt({0, 0});
+    deleteAt({20, 0});
+    deleteAt({20, 20});
+    const auto pickable = [&] {
+        std::string nodes;
+        for (const Point2 p : {Point2{0, 0}, Point2{20, 0}, Point2{20, 20}}) {
+            nodes += std::to_string(session.pickNode(p));
+        }
+        return nodes;
+    };
+    EXPECT_EQ(pickable(), "000");
+    session.undoLastDelete();
+    EXPECT_EQ(pickable(), "003");
+    session.undoLastDelete();
+    EXPECT_EQ(pickable(), "023");
+    deleteAt({20, 20});
+    session.undoAllDeletes();
+    EXPECT_EQ(pickable(), "123");
+    session.undoLastDelete(); // nothing left to take back
+    EXPECT_EQ(pickable(), "123");
 }
 
 TEST_F(SessionTest, NodeEditsNeedAnOpenDrawingWithoutSelection) {

@@ -9,6 +9,7 @@
 #include "machine/AxisUnits.h"
 #include "machine/ParameterStore.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -94,28 +95,40 @@ TEST(ExecutorStop, EndsEveryRunAndSwitchesTheFirstEightOutputsOff) {
 // A search whose switch never answers is stopped by the distance guard
 // with the axis's own message; the line after the search never runs.
 TEST(ExecutorHoming, SearchThatNeverMeetsItsSwitchStopsWithTheSwitchMessage) {
-    const std::tuple<int, std::int16_t, const char*, const char*> cases[] = {
-        {8, 0, "M38", "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！"},
-        {20, 1, "M42",
+    struct Case {
+        int input;
+        std::int16_t infeedControl;
+        const char* code;
+        int axis;
+        double guard; // beyond the home offset
+        const char* message;
+    };
+    const Case cases[] = {
+        {8, 0, "M38", 2, 10.0,
+         "弯弧轴转动过大，请检查弯弧零位开关！ / Please Check Arc-Axis Zero Switch！"},
+        {20, 1, "M42", 4, 2.0,
          "进刀找零距离过大，请检查进刀零位开关！ / Please Check Foward Zero Switch！"},
     };
-    for (const auto& [input, infeedControl, code, message] : cases) {
-        SCOPED_TRACE(code);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code);
         MachineRig rig;
-        rig.params().InfeedControl = infeedControl;
-        rig.card->forceInput(input, 1);
-        rig.load({code, "M30", "M10"});
+        rig.params().InfeedControl = c.infeedControl;
+        rig.card->forceInput(c.input, 1);
+        rig.load({c.code, "M30", "M10"});
         ASSERT_TRUE(rig.runToEnd(2000));
-        EXPECT_EQ(rig.shown(), message);
+        EXPECT_EQ(rig.shown(), c.message);
         EXPECT_EQ(rig.run().HomingAxisCode, 0);
         EXPECT_EQ(rig.card->get_out(kIn, 0), 0);
         rig.clock->runFor(2000);
         EXPECT_TRUE(rig.card->idle());
-        if (input == 8) {
-            // Stopped just beyond |HomeOffsetY| + 10 degrees, within the ramp down.
-            EXPECT_GT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 10.0);
-            EXPECT_LT(std::fabs(rig.y()), std::fabs(rig.params().HomeOffsetY) + 20.0);
-        }
+        // Stopped just beyond the guard distance, within the ramp down.
+        const auto& p = rig.params();
+        const bool y = c.axis == 2;
+        const double travel =
+            std::fabs(rig.card->get_command_pos(kIn, c.axis) / (y ? p.PulseEquivY : p.PulseEquivA));
+        const double limit = std::fabs(y ? p.HomeOffsetY : p.HomeOffsetA) + c.guard;
+        EXPECT_GT(travel, limit);
+        EXPECT_LT(travel, limit + 10.0);
     }
 }
 
@@ -138,6 +151,22 @@ TEST(ExecutorHoming, SearchEndsBackedOffAndZeroed) {
         const auto& switchAt = rig.card->machine().axes[static_cast<size_t>(axis - 1)].homeSwitch;
         EXPECT_NEAR(static_cast<double>(rig.card->machinePosition(axis) - switchAt),
                     x ? p.HomeOffsetX * p.PulseEquivX : p.HomeOffsetY * p.PulseEquivY, 1.0);
+    }
+}
+
+// After the bend search the arm stands on the side of the switch its
+// back-off took it to; without a back-off the search direction decides.
+TEST(ExecutorHoming, BendSearchRemembersTheSideTheArmStandsOn) {
+    for (const double offset : {2.0, -2.0, 0.05}) {
+        SCOPED_TRACE(offset);
+        MachineRig rig;
+        rig.params().HomeOffsetY = offset;
+        const double side = std::fabs(offset) > 0.1 ? offset : rig.params().HomeSpeedY;
+        const std::int16_t expected = side > 0 ? 1 : -1;
+        rig.run().LastBendDir = static_cast<std::int16_t>(-expected);
+        rig.load({"M38", "M30"});
+        ASSERT_TRUE(rig.runToEnd(3000));
+        EXPECT_EQ(rig.run().LastBendDir, expected);
     }
 }
 
@@ -284,6 +313,38 @@ TEST(ExecutorInPosition, SingleCutterOutWaitsForItsSwitchThenEnds) {
 // The feed axis stood at 300 mm; the job feeds 40 mm, is redefined to 10
 // and ends at 30 (60 mm of strip): the remaining length counts from the
 // job's start, the job ends with the question and records its path.
+// The position fields, the speed and the feed-length texts of the window.
+TEST(ExecutorDisplay, PositionsSpeedAndFeedLengthsInTheirFormats) {
+    MachineRig rig;
+    rig.load({"G92 X0", "X12.3460 Y-4.5000 F12000", "M10", "X2012.3460 F12000"});
+    ASSERT_TRUE(rig.clock->runUntil([&] { return rig.executor().linesExecuted() == 4; }, 1000));
+    // Halfway through a 2 m feed at 12000 mm/min the strip cruises.
+    rig.clock->runFor(150);
+    const machine::ExecutorDisplay& d = rig.executor().display();
+    EXPECT_EQ(d.feedSpeed, "12000.0");
+    ASSERT_TRUE(rig.runToEnd(1000));
+    rig.clock->step();
+    EXPECT_EQ(d.positions, (std::array<std::string, 4>{"2012.35", "-4.50", "0.00", "0.00"}));
+    EXPECT_EQ(d.feedSpeed, "0.0");
+
+    // A job of 40 + 20 mm: the length correction is shown only when there
+    // is one, whichever its sign.
+    const std::tuple<double, std::string> corrections[] = {
+        {0.0, "60.0000  mm"},
+        {1.2, "60.0000  mm  补偿长度 1.2000  mm"},
+        {-0.05, "60.0000  mm  补偿长度 -0.0500  mm"},
+    };
+    for (const auto& [correction, text] : corrections) {
+        MachineRig job;
+        job.executor().setCompensationLength(correction);
+        job.load({"G92 X0", "X40.0000 F12000", "M10", "G92 X10", "X30.0000 F12000"}, RunKind::Job);
+        job.clock->step(); // the feed is planned as the job starts
+        job.clock->step();
+        EXPECT_EQ(job.executor().display().feedLengthText, text);
+        EXPECT_EQ(job.executor().display().remainingText, "60.0000  mm");
+    }
+}
+
 TEST(ExecutorJob, EndsWithTheQuestionAndRecordsThePath) {
     MachineRig rig;
     rig.load({"X300.0000 F12000"});
@@ -331,6 +392,57 @@ TEST(ExecutorButtons, StartButtonStartsAJobOnlyWhenNoneRuns) {
     EXPECT_EQ(rig.launcher.jobs, 1);
 }
 
+// IN11 homes the arm and IN15 sets the tool, each on its own condition; the
+// lifting double bender with sensed rods takes IN10..IN13 (not IN15) for
+// its rod sensors.
+TEST(ExecutorButtons, BendHomeAndToolSettingButtonsFollowTheirConditions) {
+    struct Case {
+        const char* name;
+        int input;
+        void (*setup)(MachineRig&);
+        int homingCode;
+        int toolSettings;
+    };
+    const auto none = [](MachineRig&) {};
+    const Case cases[] = {
+        {"bend home", 11, none, 2, 0},
+        {"bend home switched off in the window", 11,
+         [](MachineRig& r) { r.executor().setBendHomeEnabled(false); }, 0, 0},
+        {"rod sensors on IN10..IN13", 11,
+         [](MachineRig& r) {
+             r.params().BenderType = 3;
+             r.params().BenderInOutDelay = 1;
+         },
+         0, 0},
+        {"lifting bender with timed rods", 11,
+         [](MachineRig& r) {
+             r.params().BenderType = 3;
+             r.params().BenderInOutDelay = 1.5;
+         },
+         2, 0},
+        {"tool setting", 15, [](MachineRig& r) { r.params().AutoToolSetSpeed = 20; }, 0, 1},
+        {"no tool-setting speed", 15, [](MachineRig& r) { r.params().AutoToolSetSpeed = 0; }, 0, 0},
+        {"tool setting beside the rod sensors", 15,
+         [](MachineRig& r) {
+             r.params().AutoToolSetSpeed = 1;
+             r.params().BenderType = 3;
+             r.params().BenderInOutDelay = 0;
+         },
+         0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MachineRig rig;
+        c.setup(rig);
+        rig.clock->step();
+        rig.press(c.input);
+        EXPECT_EQ(rig.run().HomingAxisCode, c.homingCode);
+        EXPECT_EQ(rig.launcher.toolSettings, c.toolSettings);
+        EXPECT_EQ(rig.launcher.jobs, 0);
+        EXPECT_EQ(rig.run().WaitFlag, 0);
+    }
+}
+
 TEST(ExecutorButtons, FeedButtonsMoveToIn22AndIn23WithInfeedLimits) {
     MachineRig rig;
     rig.clock->step();
@@ -351,15 +463,28 @@ TEST(ExecutorButtons, FeedButtonsMoveToIn22AndIn23WithInfeedLimits) {
     EXPECT_TRUE(rig.dialog.saw("角膜片磨损过大，请更换后再加工！"));
 }
 
+// The check allows the tolerance but never less than two motor pulses
+// (0.01 mm at 200 pulses/mm): 0.0075 mm short with no tolerance set is
+// left alone.
 TEST(ExecutorCalibration, FeedCheckCorrectsUntilTheEncoderAgrees) {
-    MachineRig rig({"EncoderSlip=0.1"});
-    rig.params().EncoderTolerance = 0.05;
-    rig.load({"G92 X0", "X50.0000 F12000"});
-    ASSERT_TRUE(rig.runToEnd(1000));
-    rig.executor().startCalibrationFeedCheck(50.0, 2);
-    ASSERT_TRUE(
-        rig.clock->runUntil([&] { return rig.executor().calibrationFeedTarget() == 0.0; }, 1000));
-    EXPECT_NEAR(rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv, 50.0, 0.05);
+    const std::tuple<double, double, bool> cases[] = {{0.1, 0.05, true}, {0.00015, 0.0, false}};
+    for (const auto& [slip, tolerance, corrects] : cases) {
+        SCOPED_TRACE(slip);
+        // 10 encoder counts per motor pulse: 2000 counts/mm.
+        MachineRig rig({"EncoderSlip=" + std::to_string(slip), "EncoderRatio=10"});
+        rig.params().PulseEquivX = 200;
+        rig.params().EncoderPulseEquiv = 2000;
+        rig.params().EncoderTolerance = tolerance;
+        rig.load({"G92 X0", "X50.0000 F12000"});
+        ASSERT_TRUE(rig.runToEnd(1000));
+        rig.card->setRecording(machine::RecordLevel::Commands);
+        rig.executor().startCalibrationFeedCheck(50.0, 2);
+        ASSERT_TRUE(rig.clock->runUntil(
+            [&] { return rig.executor().calibrationFeedTarget() == 0.0; }, 1000));
+        EXPECT_EQ(feedMoves(*rig.card) > 0, corrects);
+        EXPECT_NEAR(rig.card->get_actual_pos(kIn, 1) / rig.params().EncoderPulseEquiv, 50.0,
+                    std::max(tolerance, 0.01));
+    }
 }
 
 } // namespace

@@ -231,30 +231,47 @@ TEST_F(InterpreterLines, FeedAndBendDecision) {
     struct Case {
         const char* name;
         std::int32_t armAt;
-        const char* line;
+        common::Lines program;
         bool yMoves;
+        bool sampled;
+        double idleNeg = 3;
     };
     // Idle angle 3 degrees = 150 pulses; X 100 pulses/mm, Y 50 pulses/degree.
-    // (A decision for a sampled path: SampledPathMatchesTheHandComputedSamples.)
+    // The lines after the first would extend a sampled path: only the tests
+    // before the path building keep the move a plain two-axis one.
+    const common::Lines gentle{"X10 Y3.5", "X11 Y3.6", "X12 Y3.7", "M30"};
+    const common::Lines gentleBack{"X10 Y-3.5", "X11 Y-3.6", "X12 Y-3.7", "M30"};
+    const common::Lines steeper{"X10 Y-4.46", "X11 Y-4.56", "X12 Y-4.66", "M30"};
     const Case cases[] = {
-        {"beyond the idle angle", 0, "X10 Y4", true},
-        {"arm waiting at the idle angle", 150, "X10 Y3.5", true},
-        {"arm waiting at minus the idle angle", -149, "X10 Y-3.5", true},
-        {"bend steeper than the feed", 20, "X0.1 Y1", true},
-        {"arm at zero stays", 0, "X10 Y0.02", false},
-        {"short path of two points", 20, "X10 Y1", true},
+        {"beyond the idle angle", 0, {"X10 Y4", "X11 Y4.1", "M30"}, true, false},
+        {"arm at the idle angle", 150, gentle, true, false},
+        {"arm 2 pulses beyond the idle angle", 152, gentle, true, false, 4},
+        {"arm 2 pulses short of minus the idle angle", -148, gentleBack, true, false},
+        {"arm 3 pulses away: a sampled path", 153, gentle, true, true},
+        {"arm 3 pulses away on the minus side", -147, gentleBack, true, true},
+        {"arm 2 pulses from a larger minus idle angle", -198, steeper, true, false, 4},
+        {"arm 3 pulses from a larger minus idle angle", -197, steeper, true, true, 4},
+        {"bend steeper than the feed", 20, {"X0.1 Y1", "X0.2 Y1.1", "M30"}, true, false},
+        {"arm at zero stays", 0, {"X10 Y0.02", "X11 Y0.03", "M30"}, false, false},
+        {"arm at zero, 2 pulses to go", 0, {"X10 Y0.04", "X11 Y0.05", "M30"}, true, true},
+        {"short path of two points", 20, {"X10 Y1", "M30"}, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         run = RunState{};
+        params.IdleAngleNeg = c.idleNeg;
         card.clearRecording();
         card.set_command_pos(0, 1, 0);
         armAt(c.armAt);
-        load({c.line, "M30"});
+        load(c.program);
         executeCurrent();
+        EXPECT_EQ(calls("fifo_inp_move2").empty(), !c.sampled);
+        if (c.sampled) {
+            card.runUntilIdle();
+            continue;
+        }
         EXPECT_EQ(calls("pmove(0, 2").size(), c.yMoves ? 1u : 0u);
-        EXPECT_TRUE(calls("fifo_inp_move2").empty());
-        EXPECT_EQ(run.CurXPulses, splitWords(c.line).value(Word::X) * 100);
+        EXPECT_EQ(run.CurXPulses, splitWords(c.program[0]).value(Word::X) * 100);
         card.runUntilIdle();
         EXPECT_EQ(card.get_command_pos(0, 1), run.CurXPulses);
         EXPECT_EQ(card.get_command_pos(0, 2), run.CurYPulses);

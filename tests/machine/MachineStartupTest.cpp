@@ -2,10 +2,13 @@
 // their interlocks.
 
 #include "MachineRig.h"
+#include "MachineTestSupport.h"
 #include "common/TextFile.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace korvel::test {
@@ -59,6 +62,43 @@ TEST(MachineStartup, MotorInfeedCutsBothFacesToTheFrontDepth) {
     rig.params().DownStrokeBack = 7.0;
     rig.machine->store().SaveSysPara(0, true);
     EXPECT_DOUBLE_EQ(Restarted(rig).m.params().DownStrokeBack, 3.25);
+}
+
+// What start-up tells the card about each axis: counters, start velocity,
+// travel limits; with the infeed's own limit switches the card must not
+// stop the A axis on them (the executor reads them instead).
+TEST(MachineStartup, CardIsSetUpPerAxisAndTheInfeedLimitsLeftToTheExecutor) {
+    for (const std::int16_t infeedLimits : {0, 1}) {
+        SCOPED_TRACE(infeedLimits);
+        MachineRig rig;
+        rig.params().InfeedLimitActive = infeedLimits;
+        rig.machine->store().SaveSysPara(0, true);
+        rig.card->setRecording(machine::RecordLevel::Commands);
+        rig.card->clearRecording();
+        Restarted again(rig);
+        std::vector<std::string> expected;
+        const std::pair<const char*, const char*> calls[] = {{"set_command_pos", "0"},
+                                                             {"set_actual_pos", "1"},
+                                                             {"set_startv", "1000"},
+                                                             {"set_limit_mode", "1, 1, 0"}};
+        for (const auto& [name, values] : calls) {
+            for (int axis = 1; axis <= 4; ++axis) {
+                expected.push_back(std::string(name) + "(0, " + std::to_string(axis) + ", " +
+                                   values + ") = 0");
+            }
+        }
+        if (infeedLimits == 1) {
+            expected.emplace_back("set_limit_mode(0, 4, 0, 0, 0) = 0");
+        }
+        std::vector<std::string> setUp;
+        for (const auto& [name, values] : calls) {
+            for (const auto& call : recorded(*rig.card, name)) {
+                setUp.push_back(call);
+            }
+        }
+        EXPECT_EQ(setUp, expected);
+        EXPECT_EQ(recorded(*rig.card, "set_acc").size(), 4u);
+    }
 }
 
 TEST(ManualHoming, BendHomeRefusesWhileABenderRodIsOut) {

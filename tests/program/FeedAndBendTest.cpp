@@ -7,9 +7,12 @@
 #include "program/CurvatureLookup.h"
 #include "program/FeedWriter.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <optional>
+#include <string>
 #include <tuple>
+#include <utility>
 
 namespace korvel::program {
 namespace {
@@ -236,6 +239,47 @@ TEST_F(BendFixture, SingleBenderSwitchesSides) {
                "X170.0000 F6000", "G05 Y-30.0000 F00003000", "G05 Y0.0000 F00003000"}));
 }
 
+// Before an arc the strip is fed on with the arm waiting on the side of
+// the last bend; a bend within 0.01 degrees of zero counts as none.
+TEST_F(BendFixture, ArmWaitsForAnArcOnTheSideOfTheLastBend) {
+    struct Case {
+        std::int16_t bender;
+        double corner; // turn angle of the bend before the arc
+        const char* approach;
+    };
+    const Case cases[] = {
+        {kBenderSingle, 0.005, "X170.0000 Y0.0000 F6000"},
+        {kBenderSingle, 30, "X170.0000 Y90.0000 F6000"},
+        {kBenderSingle, -30, "X170.0000 Y0.0000 F6000"},
+        {kBenderLiftingDouble, 0.005, "X170.0000 Y0.0000 F6000"},
+        {kBenderLiftingDouble, 30, "X170.0000 Y-15.0000 F6000"},
+        {kBenderLiftingDouble, -30, "X170.0000 Y15.0000 F6000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.bender) + " after " + std::to_string(c.corner));
+        out.clear();
+        queue.clear();
+        p.BenderType = c.bender;
+        p.LiftBenderAngle = 15;
+        auto w = writer();
+        w.EmitBend({100, c.corner, kBendCorner, 0}, 300);
+        queue.QueueBend(200, 100, -1, 0.2); // a pressed arc of 20 mm
+        w.loadNextIfIdle();
+        w.FeedTo(100, 300);
+        const Lines& lines = out.lines();
+        EXPECT_NE(std::find(lines.begin(), lines.end(), c.approach), lines.end());
+    }
+}
+
+// An arc run goes on while the next event follows within 1.5 arc lengths;
+// only its last event feeds one arc length on with the arm back at 0.
+TEST_F(BendFixture, ArcRunEndsAtTheFirstGapBeyondOneAndAHalfArcLengths) {
+    queue.QueueBend(100, 100, -1, 0.2); // 20 mm of arc bent by 10 degrees
+    queue.QueueBend(127, 100, -1, 0.2); // 27 mm on: the same run
+    EXPECT_EQ(feedThrough(0, 300), (Lines{"X70.0000 Y0.0000 F6000", "X100.0000 Y10.0000 F6000",
+                                          "X127.0000 Y10.0000 F6000", "X147.0000 Y0.0000 F6000"}));
+}
+
 TEST_F(BendFixture, LiftingBenderSwapsRodsWithGiveWay) {
     p.BenderType = kBenderLiftingDouble;
     p.LiftBenderAngle = 15;
@@ -254,10 +298,12 @@ TEST_F(BendFixture, LiftingBenderSwapsRodsWithGiveWay) {
 TEST_F(BendFixture, LiftingBenderWaitByDelayOrNothingInDebug) {
     p.BenderType = kBenderLiftingDouble;
     p.LiftBenderAngle = 15;
-    p.BenderInOutDelay = 1500;
-    writer().EmitBend({100, -30, kBendCorner, 0}, 300);
-    EXPECT_EQ(out.lines().at(2), "G04 P1500");
-    out.clear();
+    for (const auto& [delay, dwell] : {std::pair{1500.0, "G04 P1500"}, std::pair{1.0, "G04 P1"}}) {
+        p.BenderInOutDelay = delay;
+        writer().EmitBend({100, -30, kBendCorner, 0}, 300);
+        EXPECT_EQ(out.lines().at(2), dwell);
+        out.clear();
+    }
     p.BenderInOutDelay = 0.5;
     p.RunMode = 1;
     writer().EmitBend({100, -30, kBendCorner, 0}, 300);

@@ -139,6 +139,8 @@ TEST_F(GeneratorFixture, TappedSlotCornerBendsAtMostThirtyDegrees) {
     auto l = lines(cornerBlock(45));
     EXPECT_EQ(countLines(l, "X152.0000 F6000"), 1);
     EXPECT_EQ(countLines(l, "G05 Y-30.0000 F00003000"), 1);
+    l = lines(cornerBlock(-45)); // a left corner: at most 30 the other way
+    EXPECT_EQ(countLines(l, "G05 Y30.0000 F00003000"), 1);
     l = lines(cornerBlock(-25)); // not a slot at 25 < 30: bent by its angle
     EXPECT_EQ(countLines(l, "G05 Y25.0000 F00003000"), 1);
     p.SlotAngleThreshold = 20;
@@ -312,6 +314,9 @@ TEST_F(GeneratorFixture, EpilogueReturnsTheBenderItHas) {
     EXPECT_EQ(Lines(l.end() - 8, l.end()),
               (Lines{"M11", "X150.0000 Y0.0000 F6000", "X150.0000 F6000", "Z0.0000 F2000.0000",
                      "A0.0000 F1000.0000", "G04 P400", "M34", "G04 P100"}));
+    // The tick alone, without an encoder port, checks nothing.
+    p.EncoderPort = 0;
+    EXPECT_EQ(lines(straightBlock(100)).back(), "A0.0000 F1000.0000");
 }
 
 TEST_F(GeneratorFixture, BentArcsFeedMoreOnTheLeftLessOnTheRight) {

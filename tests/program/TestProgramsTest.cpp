@@ -257,15 +257,47 @@ TEST(JogPrograms, GripperFeedJogSetsUpTheGrippersAndFeedsInStrokes) {
     EXPECT_NEAR(rig.x(), 0.0, 1e-9) << "the carriage ends back at its start";
 }
 
-TEST(JogPrograms, ReadyGrippersAwayFromZeroWriteNothing) {
-    ProgramRig rig;
-    rig.params().FeedType = 2;
-    rig.load({"X20.0000 F6000"});
-    ASSERT_TRUE(rig.runToEnd());
-    common::WriteLines(rig.dir.file("G5.dat"), {"M10"});
-    EXPECT_FALSE(rig.programs.RetractJogProgram(true));
-    EXPECT_EQ(rig.program(), common::Lines{"M10"});
-    EXPECT_EQ(rig.run().ActionRunActive, 0);
+// The jog takes over where the carriage stands ("G92X", after the set-up's
+// own "G92 X0"); ready grippers away from zero write nothing at all.
+TEST(JogPrograms, JogTakesOverTheFeedPositionOrWritesNothing) {
+    struct Case {
+        const char* name;
+        bool ready;
+        bool retract;
+        std::int32_t pulses;  // at 1000 pulses/mm
+        const char* takeOver; // nullptr: nothing is written
+    };
+    const Case cases[] = {
+        {"ready, 9 um out", true, false, 9, "G92X0.009"},
+        {"ready, 9 um back", true, true, -9, "G92X-0.009"},
+        {"ready, 10 um out", true, false, 10, nullptr},
+        {"ready, 20 mm back", true, true, -20000, nullptr},
+        {"set up first", false, false, 20000, "G92X20.000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramRig rig;
+        rig.params().FeedType = 2;
+        rig.params().PulseEquivX = 1000;
+        rig.card->set_command_pos(0, 1, c.pulses);
+        common::WriteLines(rig.dir.file("G5.dat"), {"M10"});
+        const bool written = c.retract ? rig.programs.RetractJogProgram(c.ready)
+                                       : rig.programs.FeedJogProgram(c.ready);
+        const common::Lines lines = rig.program();
+        if (c.takeOver == nullptr) {
+            EXPECT_FALSE(written);
+            EXPECT_EQ(lines, common::Lines{"M10"});
+            EXPECT_EQ(rig.run().ActionRunActive, 0);
+            continue;
+        }
+        EXPECT_TRUE(written);
+        const auto takeOver = std::find(lines.begin(), lines.end(), c.takeOver);
+        ASSERT_NE(takeOver, lines.end());
+        const auto setUp = std::find(lines.begin(), lines.end(), "G92 X0");
+        EXPECT_EQ(setUp != lines.end(), !c.ready);
+        EXPECT_TRUE(setUp == lines.end() || setUp < takeOver);
+        EXPECT_EQ(rig.count(c.takeOver), 1);
+    }
 }
 
 TEST(JogPrograms, FeedReturnBringsTheRollerFeedBackToZero) {
