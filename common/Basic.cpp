@@ -243,7 +243,12 @@ void refuseUnwritable(double value, bool fixedDecimals) {
     if (finite && !(fixedDecimals && std::fabs(value) >= kLargestFixed)) {
         return;
     }
-    const std::string shown = !finite ? (std::isnan(value) ? "NaN" : "Inf") : Str(value);
+    std::string shown = std::isnan(value) ? "NaN"
+                        : !finite         ? (value > 0 ? "Inf" : "-Inf")
+                                          : Str(value);
+    if (shown.front() == ' ') {
+        shown.erase(0, 1); // the leading blank of the file form
+    }
     throw UserError(error("数值 " + shown + " 无效（须为有限数，绝对值小于1E+15），文件未写入！",
                           "The value " + shown +
                               " cannot be written (a finite number below 1E+15 is needed); "

@@ -121,6 +121,13 @@ void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state
     }
 
     const geometry::PathRecords path = geometry::ReadPathFile(pathFile);
+    // A broken number is named before any length is worked out from it.
+    for (const auto& rec : path) {
+        if (!recordUsable(rec)) {
+            outcome.message = PathValueMessage();
+            return;
+        }
+    }
     const double r = panel.repeatCount;
     outcome.selectedLength = geometry::TotalLength(path, panel.joinLength);
     outcome.totalLength = (r - 1) * panel.joinLength + r * outcome.selectedLength + panel.endFeed +
@@ -129,12 +136,6 @@ void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state
     outcome.totalLabel = geometry::LengthLabel(outcome.totalLength);
     if (path.empty()) {
         return;
-    }
-    for (const auto& rec : path) {
-        if (!recordUsable(rec)) {
-            outcome.message = PathValueMessage();
-            return;
-        }
     }
 
     // As the drawing of the path does: every small arc point is listed, the
