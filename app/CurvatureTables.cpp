@@ -10,6 +10,13 @@ namespace korvel::app {
 namespace {
 
 constexpr double kMinSpacing = 0.1;
+// No bend angle or radius comes near this; a cell beyond it is a typing
+// slip ("1e308") that the table file could not hold.
+constexpr double kMaxCell = 1.0e6;
+
+bool usableCell(double v) {
+    return std::fabs(v) <= kMaxCell;
+}
 
 double& cell(machine::CurvatureRow& row, CurvatureColumn column) {
     return column == CurvatureColumn::Angle ? row.angle : row.radius;
@@ -22,7 +29,7 @@ common::Message saveFailed(std::string zh, std::string en) {
 common::Message checkCurvature(const CurvatureTableCopy& table, bool positive) {
     for (int i = 0; i <= table.last(); ++i) {
         const auto& row = table.rows()[static_cast<size_t>(i)];
-        if (!std::isfinite(row.angle) || !std::isfinite(row.radius)) {
+        if (!usableCell(row.angle) || !usableCell(row.radius)) {
             const std::string n = std::to_string(i);
             return positive ? saveFailed("正向曲率表第" + n + "行数值无效",
                                          "Row " + n + " of the positive table is not a number")
@@ -99,7 +106,7 @@ CheckedSpacing CheckTapSpacing(const TapSpacingCopy& copy) {
             break;
         }
         const double spacing = common::Val(copy.spacing[static_cast<size_t>(i)]);
-        if (!std::isfinite(radius) || !std::isfinite(spacing)) {
+        if (!usableCell(radius) || !usableCell(spacing)) {
             result.refusal =
                 saveFailed("拍弧间距第" + std::to_string(i) + "行数值无效",
                            "Row " + std::to_string(i) + " of the tapping spacing is not a number");
@@ -127,7 +134,7 @@ CheckedSpacing CheckTapSpacing(const TapSpacingCopy& copy) {
         return result;
     }
     const double other = common::Val(copy.other);
-    if (!(other >= kMinSpacing) || !std::isfinite(other)) {
+    if (!(other >= kMinSpacing) || !usableCell(other)) {
         result.refusal =
             common::notice("保存失败！拍弧间距其它半径间距设置不能小于0.1",
                            "Save failed! The spacing for other radii cannot be below 0.1");

@@ -17,7 +17,6 @@ namespace {
 // is advanced in slices so that no move is simulated in one giant step.
 constexpr std::int64_t kMaxAdvanceMs = 1000;
 // A contour offset beyond this is a typing slip, not a letter.
-constexpr double kMaxOffsetMm = 100.0;
 
 } // namespace
 
@@ -81,7 +80,8 @@ geometry::PreparationResult OperatorSession::applyContourOffset(const std::strin
                                                                 const std::string& joinLength) {
     const auto offsetValue = machine::ParseNumber(common::Trim(offset));
     const auto joinValue = machine::ParseNumber(common::Trim(joinLength));
-    if (!offsetValue || !std::isfinite(*offsetValue) || std::fabs(*offsetValue) > kMaxOffsetMm) {
+    if (!offsetValue || !std::isfinite(*offsetValue) ||
+        std::fabs(*offsetValue) > geometry::kMaxContourOffset) {
         throw common::UserError(common::error("轮廓偏移需要一个 -100 到 100 之间的数值：" + offset,
                                               "The contour offset needs a number from -100 to "
                                               "100: " +

@@ -1,9 +1,11 @@
 #include "cli/CliArgs.h"
 
+#include "common/FieldText.h"
 #include "common/Message.h"
+#include "machine/ParameterTable.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <cmath>
 
 #ifndef KORVEL_RESOURCES_DIR
 #define KORVEL_RESOURCES_DIR ""
@@ -40,18 +42,58 @@ std::string CliArgs::value(const std::string& name, const std::string& fallback)
     return value(name).value_or(fallback);
 }
 
+namespace {
+
+// "1 .. 32767", "-100 .. 100": the range as a message shows it.
+std::string rangeText(double lo, double hi) {
+    return common::FieldText(lo) + " .. " + common::FieldText(hi);
+}
+
+common::UserError outOfRange(const std::string& name, const std::string& typed,
+                             const std::string& zhRange, const std::string& enRange) {
+    return common::UserError(
+        common::error("选项 --" + name + " 的数值 " + typed + " 超出范围（" + zhRange + "）",
+                      "Option --" + name + ": " + typed + " is out of range (" + enRange + ")"));
+}
+
+} // namespace
+
 double CliArgs::number(const std::string& name, double fallback) const {
     const auto v = value(name);
     if (!v) {
         return fallback;
     }
-    char* end = nullptr;
-    const double d = std::strtod(v->c_str(), &end);
-    if (v->empty() || end == nullptr || *end != '\0') {
+    // The group files' number syntax: no "nan", "inf" or hexadecimal
+    // floats, and an exponent that overflows is refused, not infinite.
+    const auto d = machine::ParseNumber(*v);
+    if (!d || !std::isfinite(*d)) {
         throw common::UserError(common::error("选项 --" + name + " 需要一个数值：" + *v,
                                               "Option --" + name + " needs a number: " + *v));
     }
+    return *d;
+}
+
+double CliArgs::number(const std::string& name, double fallback, double lo, double hi) const {
+    const double d = number(name, fallback);
+    if (!(d >= lo && d <= hi)) {
+        const std::string range = rangeText(lo, hi);
+        throw outOfRange(name, value(name).value_or(""), range, range);
+    }
     return d;
+}
+
+long long CliArgs::wholeNumber(const std::string& name, long long fallback, long long lo,
+                               long long hi) const {
+    const auto lowest = static_cast<double>(lo);
+    const auto highest = static_cast<double>(hi);
+    const double d = number(name, static_cast<double>(fallback));
+    // Range first: converting a huge number to an integer is undefined.
+    if (!(d >= lowest && d <= highest) || d != std::floor(d)) {
+        const std::string range = rangeText(lowest, highest);
+        throw outOfRange(name, value(name).value_or(""), "整数 " + range,
+                         "a whole number " + range);
+    }
+    return static_cast<long long>(d);
 }
 
 std::string CliArgs::resourcesDir() const {

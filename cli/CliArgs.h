@@ -11,6 +11,10 @@
 
 namespace korvel::cli {
 
+// The longest strip length an option takes (mm): no letter is a kilometre
+// long.
+inline constexpr double kMaxOptionLength = 1.0e6;
+
 class CliArgs {
 public:
     // `flags` lists the options that take no value.
@@ -20,8 +24,15 @@ public:
     bool has(const std::string& name) const { return m_options.count(name) != 0; }
     std::optional<std::string> value(const std::string& name) const;
     std::string value(const std::string& name, const std::string& fallback) const;
-    // A numeric option; throws UserError for a value that is not a number.
+    // A numeric option; throws UserError for a value that is not a finite
+    // number.
     double number(const std::string& name, double fallback) const;
+    // A numeric option within [lo, hi]; the refusal repeats what was typed
+    // and gives the allowed range.
+    double number(const std::string& name, double fallback, double lo, double hi) const;
+    // The same for an option that takes a whole number.
+    long long wholeNumber(const std::string& name, long long fallback, long long lo,
+                          long long hi) const;
     // The --appdir option (required by every command working on a folder).
     std::string appDir() const;
     // The shipped resources copied into a new application folder

@@ -33,7 +33,7 @@ int RunExportEngrave(const Args& rawArgs) {
     fields.spindle = args.value("spindle", "");
     fields.feed = args.value("feed", "");
     program::GrooveOptions options;
-    options.joinLength = args.number("join", options.joinLength);
+    options.joinLength = args.number("join", options.joinLength, 0.0, kMaxOptionLength);
     const auto params = app::LoadFolderParameters(app, args.language());
     const program::MarkedPoints noMarks;
     const std::size_t grooves =

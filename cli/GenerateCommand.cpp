@@ -17,7 +17,6 @@
 #include "machine/SimulatedCard.h"
 #include "program/JobRun.h"
 
-#include <cmath>
 #include <iostream>
 
 namespace korvel::cli {
@@ -44,12 +43,7 @@ int RunGenerate(const Args& rawArgs) {
     program::MarkedPoints marked;
     program::JobRun run(app, params, tables, fields, marked);
     if (args.has("from-piece")) {
-        const double piece = args.number("from-piece", 1);
-        if (!(piece >= 1 && piece <= 32767 && piece == std::floor(piece))) {
-            throw common::UserError(common::error("--from-piece 须为1起的段号",
-                                                  "--from-piece takes a piece number from 1"));
-        }
-        run.startAtPiece(static_cast<int>(piece));
+        run.startAtPiece(static_cast<int>(args.wholeNumber("from-piece", 1, 1, 32767)));
     }
     const program::JobOutcome outcome = run.Command_Run(card, state);
     if (outcome.message) {

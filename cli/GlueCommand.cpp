@@ -15,6 +15,15 @@
 
 namespace korvel::cli {
 
+namespace {
+
+// Glues weigh about 1 to 2 g/cm³ and are spread well under a centimetre
+// thick: the ranges leave room for any glue and refuse typing slips.
+constexpr double kMaxGlueDensity = 100.0;   // g/cm³
+constexpr double kMaxGlueThickness = 100.0; // mm
+
+} // namespace
+
 int RunGlue(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
@@ -23,8 +32,8 @@ int RunGlue(const Args& rawArgs) {
             common::error("用法：korvel-cli glue --density 比重 --thickness 厚度 --appdir 文件夹",
                           "Usage: korvel-cli glue --density D --thickness T --appdir DIR"));
     }
-    const double density = args.number("density", 0.0);
-    const double thickness = args.number("thickness", 0.0);
+    const double density = args.number("density", 0.0, 0.0, kMaxGlueDensity);
+    const double thickness = args.number("thickness", 0.0, 0.0, kMaxGlueThickness);
     const auto pathFile = app.file(geometry::kPathFile);
     const double area =
         std::filesystem::exists(pathFile) ? geometry::PathArea(common::ReadLines(pathFile)) : 0.0;

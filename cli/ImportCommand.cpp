@@ -9,10 +9,9 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/CoreAlgorithm.h"
+#include "geometry/DrawingBuilder.h"
 #include "geometry/DrawingOpener.h"
-#include "geometry/DxfMessages.h"
 
-#include <cmath>
 #include <iostream>
 
 namespace korvel::cli {
@@ -20,15 +19,10 @@ namespace korvel::cli {
 namespace {
 
 // Display points per node interval until a parameter set is at hand.
-constexpr double kDefaultDensify = 10;
+constexpr long long kDefaultDensify = 10;
 
 std::int16_t densifyCount(const CliArgs& args) {
-    const double n = args.number("densify", kDefaultDensify);
-    if (!(n >= 1 && n <= 32767) || n != std::floor(n)) {
-        throw common::UserError(
-            geometry::dxfmsg::badDensify(std::isfinite(n) ? static_cast<long long>(n) : 0));
-    }
-    return static_cast<std::int16_t>(n);
+    return static_cast<std::int16_t>(args.wholeNumber("densify", kDefaultDensify, 1, 32767));
 }
 
 } // namespace
@@ -49,7 +43,8 @@ int RunImport(const Args& rawArgs) {
     // The open command for every format: DXF, NC (machining plane --plane),
     // PLT and AI, cleaned and with the selection files emptied.
     geometry::OpenOptions options;
-    options.planeZ = args.number("plane", 0.0);
+    options.planeZ = args.number("plane", 0.0, -geometry::kMaxDrawingCoordinate,
+                                 geometry::kMaxDrawingCoordinate);
     options.slotAngleThreshold = app::LoadFolderParameters(app, args.language()).SlotAngleThreshold;
     geometry::DrawingState state;
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);

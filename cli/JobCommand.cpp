@@ -19,6 +19,7 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "common/TextFile.h"
+#include "geometry/DrawingBuilder.h"
 #include "machine/RecordingDialog.h"
 
 #include <filesystem>
@@ -66,8 +67,11 @@ int RunJob(const Args& rawArgs) {
     fields.Check3 = args.has("encoder");
 
     session.setDrawing(drawing.filename().string());
-    const int outlines = drawingSteps.open(app, drawing, args.number("plane", 0.0),
-                                           session.machine().params().SlotAngleThreshold);
+    const int outlines =
+        drawingSteps.open(app, drawing,
+                          args.number("plane", 0.0, -geometry::kMaxDrawingCoordinate,
+                                      geometry::kMaxDrawingCoordinate),
+                          session.machine().params().SlotAngleThreshold);
     std::cout << "outlines " << outlines << "\n";
     std::cout << "pieces " << app::SelectWholeLetter(app) << "\n";
 

@@ -20,8 +20,9 @@ int RunPrepare(const Args& rawArgs) {
     const CliArgs args(rawArgs, {});
     const common::AppDir app(args.appDir());
     app::OutlineParams params = app::LoadOutlineParams(app, args.language());
-    params.path.ContourOffset = args.number("offset", 0.0);
-    params.path.JoinLength = args.number("join", params.path.JoinLength);
+    params.path.ContourOffset =
+        args.number("offset", 0.0, -geometry::kMaxContourOffset, geometry::kMaxContourOffset);
+    params.path.JoinLength = args.number("join", params.path.JoinLength, 0.0, kMaxOptionLength);
     const auto lang = args.value("list", args.value("lang", "en")).rfind("zh", 0) == 0
                           ? common::Language::Chinese
                           : common::Language::English;

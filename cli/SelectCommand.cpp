@@ -32,11 +32,33 @@ common::UserError badPiece(const std::string& text) {
             text));
 }
 
-int wholeNumber(const std::string& text, const std::string& piece) {
+// One field of a piece: what it is called in a message and its range.
+struct PieceField {
+    const char* zh;
+    const char* en;
+    int lo;
+    int hi;
+};
+// Outline numbers are the drawing's 16-bit header numbers; node ordinals
+// count from 1 within an outline.
+constexpr PieceField kOutlineField{"轮廓号", "outline number", -32768, 32767};
+constexpr PieceField kNodeField{"节点序号", "node ordinal", 1,
+                                static_cast<int>(geometry::OutlineModel::kMaxNodes)};
+
+int wholeNumber(const std::string& text, const std::string& piece, const PieceField& field) {
     if (text.empty() || text.find_first_not_of("-0123456789") != std::string::npos) {
         throw badPiece(piece);
     }
-    return static_cast<int>(common::Val(text));
+    // Range first: a long digit run does not fit an int.
+    const double v = common::Val(text);
+    if (!(v >= field.lo && v <= field.hi)) {
+        const std::string range = std::to_string(field.lo) + " .. " + std::to_string(field.hi);
+        throw common::UserError(common::error("轮廓段 " + piece + " 的" + field.zh + " " + text +
+                                                  " 超出范围（" + range + "）",
+                                              "Piece " + piece + ": the " + field.en + " " + text +
+                                                  " is out of range (" + range + ")"));
+    }
+    return static_cast<int>(v);
 }
 
 PieceChoice parsePiece(const std::string& text) {
@@ -48,8 +70,8 @@ PieceChoice parsePiece(const std::string& text) {
     if (parts.size() < 3 || parts.size() > 4 || (parts.size() == 4 && parts[3] != "shift")) {
         throw badPiece(text);
     }
-    return {wholeNumber(parts[0], text), wholeNumber(parts[1], text), wholeNumber(parts[2], text),
-            parts.size() == 4};
+    return {wholeNumber(parts[0], text, kOutlineField), wholeNumber(parts[1], text, kNodeField),
+            wholeNumber(parts[2], text, kNodeField), parts.size() == 4};
 }
 
 std::int32_t nodeOf(const geometry::OutlineModel& model, const PieceChoice& piece, int ordinal) {

@@ -1,5 +1,7 @@
 #include "common/Basic.h"
 
+#include "common/Message.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +11,8 @@
 
 namespace korvel::common {
 namespace {
+
+constexpr double kLargestFixed = 1e15;
 
 // A finite non-zero double as 15 significant decimal digits and the decimal
 // exponent of the first digit: value = 0.d1d2...d15 * 10^(exp10 + 1).
@@ -230,6 +234,27 @@ bool valPlain(std::string_view text, double& result) {
     return true;
 }
 
+// No file or program line may hold "NaN" or "Inf", and a fixed-decimal
+// number of more than 15 integer digits has lost its decimals: both come
+// only from a broken value upstream, and the job is refused before its
+// file is written (every writer formats the whole text first).
+void refuseUnwritable(double value, bool fixedDecimals) {
+    const bool finite = std::isfinite(value);
+    if (finite && !(fixedDecimals && std::fabs(value) >= kLargestFixed)) {
+        return;
+    }
+    std::string shown = std::isnan(value) ? "NaN"
+                        : !finite         ? (value > 0 ? "Inf" : "-Inf")
+                                          : Str(value);
+    if (shown.front() == ' ') {
+        shown.erase(0, 1); // the leading blank of the file form
+    }
+    throw UserError(error("数值 " + shown + " 无效（须为有限数，绝对值小于1E+15），文件未写入！",
+                          "The value " + shown +
+                              " cannot be written (a finite number below 1E+15 is needed); "
+                              "the file was not written!"));
+}
+
 } // namespace
 
 void AppendNumber(std::string& out, double value, std::string_view pattern) {
@@ -250,10 +275,7 @@ void AppendNumber(std::string& out, double value, std::string_view pattern) {
             allZeros = false;
         }
     }
-    if (!std::isfinite(value)) {
-        out += std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
-        return;
-    }
+    refuseUnwritable(value, true);
     if (allZeros && appendFast(value, minIntDigits, decimals, out)) {
         return;
     }
@@ -270,9 +292,7 @@ std::string Str(double value) {
     if (value == 0.0) {
         return " 0";
     }
-    if (!std::isfinite(value)) {
-        return std::isnan(value) ? " NaN" : (value > 0 ? " Inf" : "-Inf");
-    }
+    refuseUnwritable(value, false);
     const Decimal15 d = toDecimal15(value);
     std::string digits = d.digits;
     while (digits.size() > 1 && digits.back() == '0') {
@@ -330,8 +350,12 @@ double valGeneral(std::string_view text) {
         const char kind = static_cast<char>(clean[1] | 0x20);
         const int base = kind == 'h' ? 16 : (kind == 'o' ? 8 : 0);
         if (base != 0) {
-            long long v = 0;
-            for (size_t i = 2; i < clean.size() && i < 18; ++i) {
+            // The digits are gathered unsigned and stop growing at the
+            // largest 64-bit integer: "&HFFFFFFFFFFFFFFFF" or a long octal
+            // run saturates instead of overflowing.
+            constexpr unsigned long long kMax = std::numeric_limits<long long>::max();
+            unsigned long long v = 0;
+            for (size_t i = 2; i < clean.size(); ++i) {
                 const char c = static_cast<char>(clean[i] | 0x20);
                 int digit = -1;
                 if (c >= '0' && c <= '9') {
@@ -342,7 +366,8 @@ double valGeneral(std::string_view text) {
                 if (digit < 0 || digit >= base) {
                     break;
                 }
-                v = v * base + digit;
+                const auto d = static_cast<unsigned long long>(digit);
+                v = v > (kMax - d) / static_cast<unsigned long long>(base) ? kMax : v * base + d;
             }
             return static_cast<double>(v);
         }

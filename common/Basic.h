@@ -16,7 +16,8 @@ namespace korvel::common {
 // to four digits; "###0.0000" is four decimals (the '#' are optional
 // digits). Halves are rounded away from zero on the value's 15-digit decimal
 // form, so 0.125 gives "0.13" and 2.675 gives "2.68". A value that rounds to
-// zero is written without a minus sign.
+// zero is written without a minus sign. A value that is not finite or has
+// 16 or more integer digits throws UserError: it never reaches a file.
 std::string FormatNumber(double value, std::string_view pattern);
 // The same text appended to `out` (for files written line after line into
 // one buffer).
@@ -25,6 +26,7 @@ void AppendNumber(std::string& out, double value, std::string_view pattern);
 // Str: shortest general form with up to 15 significant digits, a leading
 // blank for non-negative values, no zero before the point (" .5", "-.5"),
 // no trailing zeros, exponent form outside 1e-4 <= |v| < 1e15 (" 1E-05").
+// A value that is not finite throws UserError.
 std::string Str(double value);
 std::string Str(long long value);
 inline std::string Str(int value) {
@@ -37,7 +39,8 @@ inline std::string Str(short value) {
 // Lenient decimal parse: blanks and tabs are passed over, an optional sign,
 // digits, one point and an exponent (E or D) are taken, the first character
 // that cannot belong to a number ends it; an empty or non-numeric text gives
-// 0. "&H" and "&O" prefixes read hexadecimal and octal integers.
+// 0. "&H" and "&O" prefixes read hexadecimal and octal integers, at most
+// 2^63 - 1 (longer digit runs saturate there).
 double Val(std::string_view text);
 
 // Round to the nearest integer, halves to even (0.5 -> 0, 1.5 -> 2,

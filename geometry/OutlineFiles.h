@@ -3,6 +3,7 @@
 // hands its result to the next one (import -> display points -> selection ->
 // control points -> machining path -> machine program).
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,16 @@ std::string DisplayPointLine(double x, double y, bool node, std::string_view pat
 // The same line appended to `out`, without its line end.
 void AppendDisplayPointLine(std::string& out, double x, double y, bool node,
                             std::string_view pattern);
+
+// The largest coordinate any drawing reader lets into the display file
+// (mm). A file edited by hand or broken on disk may hold more; its points
+// would reach the view and the plotter export as infinities.
+inline constexpr double kMaxDisplayCoordinate = 1.0e7;
+
+// Throws UserError naming the file, the line (counted from 1) and its text
+// when x or y is not finite or lies beyond kMaxDisplayCoordinate.
+void CheckDisplayPoint(double x, double y, std::string_view line, std::size_t lineNumber,
+                       std::string_view source);
 
 // True for a line whose first field is "SPLINE" (header, trailer or end).
 bool IsSplineLine(std::string_view line);

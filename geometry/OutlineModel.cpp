@@ -67,8 +67,10 @@ OutlineModel OutlineModel::fromRange(const LineRange& lines, std::size_t lineCou
             // Points before any header still belong to an outline.
             model.addOutline(0);
         }
-        model.addPoint(common::Val(first), common::Val(common::FieldOf(line, 1)),
-                       common::FieldOf(line, 2) == kNodeWord, source, n);
+        const double x = common::Val(first);
+        const double y = common::Val(common::FieldOf(line, 1));
+        CheckDisplayPoint(x, y, line, static_cast<std::size_t>(n) + 1, source);
+        model.addPoint(x, y, common::FieldOf(line, 2) == kNodeWord, source, n);
     }
     model.finish();
     return model;

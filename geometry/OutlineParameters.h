@@ -5,6 +5,11 @@
 
 namespace korvel::geometry {
 
+// The largest contour offset the operator may type (mm, either side): more
+// than any strip's radius allowance, and enough to keep a typing slip
+// ("1000" for "1.000") from turning the letter inside out.
+inline constexpr double kMaxContourOffset = 100.0;
+
 // Classification of the points of a selected piece.
 struct ControlPointParameters {
     // A node whose turn angle is strictly above this is a corner (degrees).

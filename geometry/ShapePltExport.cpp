@@ -10,8 +10,8 @@ namespace korvel::geometry {
 
 namespace {
 
-std::string plotterCoordinate(std::string_view field) {
-    return common::FormatNumber(common::Val(field) * kPlotterUnitsPerMm, "0");
+std::string plotterCoordinate(double mm) {
+    return common::FormatNumber(mm * kPlotterUnitsPerMm, "0");
 }
 
 } // namespace
@@ -23,7 +23,9 @@ std::string ShapePltFileName(common::Language language) {
 common::Lines ShapePltLines(const common::Lines& displayLines) {
     common::Lines out;
     bool first = true;
+    std::size_t lineNumber = 0;
     for (const auto& line : displayLines) {
+        ++lineNumber;
         const auto fields = common::SplitFields(line);
         if (common::FieldAt(fields, 0) == kSplineWord) {
             out.emplace_back("LT;");
@@ -34,8 +36,10 @@ common::Lines ShapePltLines(const common::Lines& displayLines) {
         if (common::Trim(line).empty()) {
             continue;
         }
-        const std::string xy = plotterCoordinate(common::FieldAt(fields, 0)) + " " +
-                               plotterCoordinate(common::FieldAt(fields, 1)) + ";";
+        const double x = common::Val(common::FieldAt(fields, 0));
+        const double y = common::Val(common::FieldAt(fields, 1));
+        CheckDisplayPoint(x, y, line, lineNumber, kDisplayFile);
+        const std::string xy = plotterCoordinate(x) + " " + plotterCoordinate(y) + ";";
         if (first) {
             out.push_back("PU" + xy);
             first = false;

@@ -18,7 +18,8 @@ std::string ShapePltFileName(common::Language language);
 // The plotter text of display lines: "LT;" and "SP1;" at every "SPLINE"
 // line, the first point of an outline as "PU x y;" then "PD x y;", every
 // further point "PD x y;", coordinates in 1/40 mm without decimals, and
-// "SP0;" at the end. Lines end in CR LF.
+// "SP0;" at the end. Lines end in CR LF. A coordinate beyond
+// kMaxDisplayCoordinate is refused (UserError): nothing is exported.
 common::Lines ShapePltLines(const common::Lines& displayLines);
 
 // Writes the shape file of PointForDisplay.dat into the application folder

@@ -4,11 +4,15 @@
 #include "common/Fields.h"
 #include "machine/LoadProblems.h"
 
+#include <cmath>
 #include <functional>
 #include <vector>
 
 namespace korvel::machine {
 namespace {
+
+// The offset box takes -100 .. 100 mm; the run button checks it again.
+constexpr double kMaxRememberedOffset = 100.0;
 
 std::string textField(const std::string& line) {
     return std::string(common::Trim(std::string_view(line).substr(0, line.find(','))));
@@ -48,8 +52,10 @@ const std::vector<FieldIo>& fieldOrder() {
         flag(&FormText::Check3),
         // The contour offset is restored only on machines set to keep it.
         {[](FormText& f, const std::string& line, const ParameterSet& params) {
-             if (params.SaveContourOffset == 1) {
-                 f.Text6 = common::FormatNumber(common::Val(line), "0.00");
+             // A broken line (an offset of 1E+300) keeps the box as it was.
+             const double offset = common::Val(line);
+             if (params.SaveContourOffset == 1 && std::fabs(offset) <= kMaxRememberedOffset) {
+                 f.Text6 = common::FormatNumber(offset, "0.00");
              }
          },
          [](const FormText& f) { return f.Text6; }},

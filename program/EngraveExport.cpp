@@ -1,6 +1,7 @@
 #include "program/EngraveExport.h"
 
 #include "common/Basic.h"
+#include "common/FieldText.h"
 #include "common/Fields.h"
 #include "geometry/OutlineFiles.h"
 
@@ -33,13 +34,16 @@ bool isPlainDecimal(std::string_view t) {
     return digit;
 }
 
-void checkPositive(const std::string& text, const char* zhName, const char* enName) {
+// `most`: a value beyond it is a typing slip, not a setting any engraving
+// machine has.
+void checkPositive(const std::string& text, double most, const char* zhName, const char* enName) {
     const std::string_view t = common::Trim(text);
     const double value = common::Val(t);
-    if (!isPlainDecimal(t) || !(value > 0.0) || !std::isfinite(value)) {
-        throw common::UserError(
-            common::error(std::string(zhName) + "必须是正数：" + text,
-                          std::string(enName) + " must be a positive number: " + text));
+    if (!isPlainDecimal(t) || !(value > 0.0 && value <= most)) {
+        const std::string limit = common::FieldText(most);
+        throw common::UserError(common::error(
+            std::string(zhName) + "必须是不大于 " + limit + " 的正数：" + text,
+            std::string(enName) + " must be a positive number up to " + limit + ": " + text));
     }
 }
 
@@ -50,10 +54,10 @@ void checkFields(const EngraveFields& f) {
         throw common::UserError(common::error("请输入文件名（不含文件夹）：" + f.fileName,
                                               "Enter a file name without folders: " + f.fileName));
     }
-    checkPositive(f.depth, "开槽深度", "Groove depth");
-    checkPositive(f.width, "材料宽度", "Material width");
-    checkPositive(f.spindle, "主轴转速", "Spindle speed");
-    checkPositive(f.feed, "进给速度", "Feed speed");
+    checkPositive(f.depth, 100, "开槽深度", "Groove depth");      // mm
+    checkPositive(f.width, 10000, "材料宽度", "Material width");  // mm
+    checkPositive(f.spindle, 1.0e6, "主轴转速", "Spindle speed"); // rpm
+    checkPositive(f.feed, 1.0e6, "进给速度", "Feed speed");       // mm/min
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <limits>
 
 namespace korvel::program {
 
@@ -40,14 +41,13 @@ bool pathHasLines(const std::filesystem::path& file) {
 
 std::optional<common::Message> JobRun::readRunPanel(const MainWindowFields& fields,
                                                     RunPanel& panel) {
-    const double repeat = common::Val(fields.Text5);
-    if (!std::isfinite(repeat)) {
+    // A count beyond the 16-bit range ("&HFFFFFFFFFFFFFFFF") is refused,
+    // not cut down to 32767 runs.
+    const double repeat = common::RoundHalfEven(common::Val(fields.Text5));
+    if (!(repeat >= 1 && repeat <= std::numeric_limits<std::int16_t>::max())) {
         return RepeatCountMessage();
     }
-    panel.repeatCount = common::CIntSaturated(repeat);
-    if (panel.repeatCount < 1) {
-        return RepeatCountMessage();
-    }
+    panel.repeatCount = common::CInt(repeat);
     panel.joinLength = common::Val(fields.Text4);
     panel.endFeed = common::Val(fields.Text7);
     if (!usableLength(panel.joinLength) || !usableLength(panel.endFeed)) {
@@ -121,6 +121,13 @@ void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state
     }
 
     const geometry::PathRecords path = geometry::ReadPathFile(pathFile);
+    // A broken number is named before any length is worked out from it.
+    for (const auto& rec : path) {
+        if (!recordUsable(rec)) {
+            outcome.message = PathValueMessage();
+            return;
+        }
+    }
     const double r = panel.repeatCount;
     outcome.selectedLength = geometry::TotalLength(path, panel.joinLength);
     outcome.totalLength = (r - 1) * panel.joinLength + r * outcome.selectedLength + panel.endFeed +
@@ -129,12 +136,6 @@ void JobRun::generateAndLoad(machine::MotionCard& card, machine::RunState& state
     outcome.totalLabel = geometry::LengthLabel(outcome.totalLength);
     if (path.empty()) {
         return;
-    }
-    for (const auto& rec : path) {
-        if (!recordUsable(rec)) {
-            outcome.message = PathValueMessage();
-            return;
-        }
     }
 
     // As the drawing of the path does: every small arc point is listed, the

@@ -121,6 +121,7 @@ TEST(TapSpacingSave, RefusedRowsWithTheirMessages) {
         {spacingRows(thirteen), "保存失败！拍弧间距最多10行（不含其它）"},
         {spacingRows({{"10", "1"}, {"", ""}, {"30", "2"}}),
          "保存失败！拍弧间距第2行半径为空，其后的行不能保存"},
+        {spacingRows({{"10", "1e308"}}), "保存失败！拍弧间距第1行数值无效"},
     };
     for (const Case& c : cases) {
         const auto checked = app::CheckTapSpacing(c.copy);
@@ -169,8 +170,15 @@ TEST(CurvatureWindowSave, RefusalWritesNothingAndASaveReachesTablesAndFiles) {
         app::SaveCurvatureWindow(positive, negative, bad, rig.machine->store(), tables).empty());
     EXPECT_EQ(tables, tablesBefore);
     EXPECT_EQ(groupFiles(), filesBefore);
-
+    // A cell the table file cannot hold is refused like a broken one.
     const auto good = spacingRows({{"30", "1"}, {"90", "2"}}, "3");
+    const std::string angle = positive.cellText(1, CurvatureColumn::Angle);
+    positive.setCell(1, CurvatureColumn::Angle, "1e308");
+    EXPECT_EQ(app::SaveCurvatureWindow(positive, negative, good, rig.machine->store(), tables).en,
+              "Save failed! Row 1 of the positive table is not a number");
+    EXPECT_EQ(groupFiles(), filesBefore);
+    positive.setCell(1, CurvatureColumn::Angle, angle);
+
     const auto saved =
         app::SaveCurvatureWindow(positive, negative, good, rig.machine->store(), tables);
     EXPECT_EQ(saved.zh, "曲率表保存成功！");

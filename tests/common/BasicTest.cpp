@@ -4,6 +4,8 @@
 
 #include "common/Basic.h"
 
+#include "common/Message.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -41,7 +43,7 @@ TEST(FormatNumber, PatternsRoundTheFifteenDigitForm) {
                           {12345, "0000", "12345"},
                           {-7, "0000", "-0007"},
                           {123456789.125, "0.000", "123456789.125"},
-                          {1e20, "0", "100000000000000000000"}};
+                          {999999999999999.0, "0", "999999999999999"}};
     for (const auto& c : cases) {
         EXPECT_EQ(FormatNumber(c.value, c.pattern), c.text) << c.value << " " << c.pattern;
     }
@@ -71,6 +73,29 @@ TEST(Str, LeadingBlankNoZeroBeforeThePointAndExponentOutsideTheFixedRange) {
     }
 }
 
+// A NaN, an infinity or a fixed-decimal number past 15 integer digits never
+// reaches a file: every writer formats through these and is refused whole.
+TEST(FormatNumber, RefusesValuesNoFileMayHold) {
+    const double inf = std::numeric_limits<double>::infinity();
+    const std::pair<double, const char*> refused[] = {
+        {std::nan(""), "NaN"}, {inf, "Inf"}, {-inf, "Inf"}, {1e15, "1E+15"}, {-1e308, "-1E+308"}};
+    for (const auto& [value, shown] : refused) {
+        try {
+            (void)FormatNumber(value, "0.000");
+            ADD_FAILURE() << shown << " formatted";
+        } catch (const UserError& e) {
+            EXPECT_NE(e.message().en.find(shown), std::string::npos) << e.message().en;
+            EXPECT_FALSE(e.message().zh.empty());
+        }
+        std::string out = "kept";
+        EXPECT_THROW(AppendNumber(out, value, "0"), UserError) << shown;
+        EXPECT_EQ(out, "kept");
+    }
+    EXPECT_THROW(Str(std::nan("")), UserError);
+    EXPECT_THROW(Str(-inf), UserError);
+    EXPECT_EQ(Str(1e300), " 1E+300"); // the general form writes it exactly
+}
+
 TEST(Val, IsLenient) {
     const std::pair<const char*, double> cases[] = {
         {"", 0.0},
@@ -89,7 +114,13 @@ TEST(Val, IsLenient) {
         {"&H1F", 31.0},
         {"&O17", 15.0},
         {"+7,5", 7.0},
-        {"1E999", 0.0}}; // no infinity gets into the machine's tables
+        {"1E999", 0.0}, // no infinity gets into the machine's tables
+        // Long hexadecimal and octal runs saturate at the largest 64-bit
+        // integer instead of overflowing it.
+        {"&H7FFFFFFFFFFFFFFF", 9223372036854775807.0},
+        {"&HFFFFFFFFFFFFFFFF", 9223372036854775807.0},
+        {"&H123456789ABCDEF0123", 9223372036854775807.0},
+        {"&O7777777777777777777777777", 9223372036854775807.0}};
     for (const auto& [text, value] : cases) {
         EXPECT_EQ(Val(text), value) << text;
     }

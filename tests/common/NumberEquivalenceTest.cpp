@@ -5,6 +5,7 @@
 // blank-stripping reading through strtod.
 
 #include "common/Basic.h"
+#include "common/Message.h"
 
 #include <algorithm>
 #include <bit>
@@ -113,6 +114,11 @@ double referenceVal(const std::string& text) {
 }
 
 void expectFormatsLikeReference(double v) {
+    if (std::fabs(v) >= 1e15) {
+        // Past 15 integer digits the decimals are lost: no file gets it.
+        EXPECT_THROW(common::FormatNumber(v, "0"), common::UserError) << v;
+        return;
+    }
     for (const std::string pattern :
          {"0", "0.0", "0.000", "0.0000", "0.000000", "0.00000000", "0000", "00.00", "#0.000",
           "###0.0000", ".000", "0.0000000000", "0.000000000"}) {
@@ -173,7 +179,9 @@ TEST(NumberEquivalence, ValMatchesTheBlankStrippingReading) {
     std::uniform_int_distribution<int> exponent(-12, 16);
     for (int i = 0; i < 20000; ++i) {
         const double v = mantissa(random) * std::pow(10.0, exponent(random));
-        expectReadsLikeReference(common::FormatNumber(v, "0.000000"));
+        if (std::fabs(v) < 1e15) {
+            expectReadsLikeReference(common::FormatNumber(v, "0.000000"));
+        }
         expectReadsLikeReference(common::Str(v));
     }
     for (const char* text : {"1e400", "-1e400", "1e-400", "4e-320", "1e12345678", "-0", "+.5 ",

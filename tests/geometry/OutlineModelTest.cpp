@@ -116,6 +116,19 @@ TEST(OutlineModel, TableLimitsGiveAMessageInsteadOfOverflow) {
     EXPECT_THROW(OutlineModel::fromLines(nodes, "nodes.dat"), common::UserError);
     nodes.pop_back();
     EXPECT_EQ(OutlineModel::fromLines(nodes, "nodes.dat").nodeCount(), 10000);
+
+    // A coordinate no reader lets through is a broken file: it is named
+    // with its line, not shown as a point at infinity.
+    for (const char* bad : {"1E+308 0 Node", "0 -10000001", "-1e300 5"}) {
+        try {
+            OutlineModel::fromLines({"SPLINE 1", "0 0 Node", bad}, "far.dat");
+            ADD_FAILURE() << bad;
+        } catch (const common::UserError& e) {
+            EXPECT_NE(e.message().en.find("(line 3: " + std::string(bad)), std::string::npos)
+                << e.message().en;
+        }
+    }
+    EXPECT_NO_THROW(OutlineModel::fromLines({"SPLINE 1", "-10000000 10000000 Node"}, "edge.dat"));
 }
 
 TEST(OutlineView, WheelStepsGrowWithTheViewWidth) {

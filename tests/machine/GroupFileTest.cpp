@@ -8,6 +8,7 @@
 #include "machine/ParameterTable.h"
 #include "support/TempDir.h"
 
+#include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <set>
@@ -77,19 +78,19 @@ TEST(GroupFile, SaveAndReloadKeepsEverythingButRunMode) {
 TEST(GroupFile, NumbersRoundTripExactly) {
     test::TempDir dir;
     ParameterSet set = FactoryParameterSet();
-    // Double fields that accept any value, with the text each is written
-    // as (empty: not checked).
+    // Double fields with values across their ranges, with the text each is
+    // written as (empty: not checked).
     const std::tuple<int, double, std::string> cases[] = {
         {10, 0.5, " .5 "},
         {11, -2, "-2 "},
-        {13, 123456789012345.0, " 123456789012345 "},
+        {13, 12.3456789012345, " 12.3456789012345 "},
         {23, 1.5e-7, " 1.5E-07 "},
         {30, -0.0001, "-.0001 "},
-        {37, 1e20, " 1E+20 "},
+        {37, -999.999999999999, "-999.999999999999 "},
         {44, 0.1, ""},
         {52, 166.666666666667, ""},
         {75, -0.5, ""},
-        {76, 98765.4321, ""},
+        {76, 98.7654321, ""},
     };
     for (const auto& [line, value, text] : cases) {
         SetNumericValue(set, ParameterLine(line), value);
@@ -265,6 +266,11 @@ TEST(ParameterTableCheck, NamesFactoryValuesAndDescriptionsAreUsable) {
                 EXPECT_GE(info.line, 76);
             }
         }
+        // Only the 16-bit fields may lean on their type for a range: any
+        // other field without finite bounds lets "1e308" into the machine.
+        if (info.type == ParameterType::Double || info.type == ParameterType::Int32) {
+            EXPECT_TRUE(std::isfinite(info.limits.lo) && std::isfinite(info.limits.hi));
+        }
         // An ASCII comma would cut the description when it is read back.
         EXPECT_EQ(info.description.find(','), std::string_view::npos);
         EXPECT_FALSE(info.description.empty());
@@ -284,7 +290,8 @@ TEST(ParameterTableCheck, NumbersAreParsedStrictly) {
     const std::tuple<int, double, ValueProblem> checks[] = {
         {17, 0, ValueProblem::OutOfLimits}, {20, 40000, ValueProblem::OutOfType},
         {32, 40000, ValueProblem::None},    {47, 180, ValueProblem::None},
-        {47, 0, ValueProblem::OutOfLimits},
+        {47, 0, ValueProblem::OutOfLimits}, {76, 1e308, ValueProblem::OutOfLimits},
+        {76, -100, ValueProblem::None},     {19, 1e7, ValueProblem::OutOfLimits},
     };
     for (const auto& [line, value, problem] : checks) {
         EXPECT_EQ(CheckValue(ParameterLine(line), value), problem) << line << " = " << value;

@@ -121,15 +121,20 @@ TEST(EngraveExport, WritesTheFileAndRefusesWhatCannotBeMilled) {
     EXPECT_EQ(written.at(9), "G00 Y30.000");
 
     // Empty or escaping name, negative, non-numeric or half-numeric depth and
-    // width, no spindle speed, zero or exponent feed.
-    for (const auto& bad : std::vector<EngraveFields>{{"", "0.5", "40", "18000", "800"},
-                                                      {"../x.nc", "0.5", "40", "18000", "800"},
-                                                      {"g.nc", "-1", "40", "18000", "800"},
-                                                      {"g.nc", "0.5", "abc", "18000", "800"},
-                                                      {"g.nc", "0.5", "40", "", "800"},
-                                                      {"g.nc", "0.5", "40", "18000", "0"},
-                                                      {"g.nc", "0.5abc", "40", "18000", "800"},
-                                                      {"g.nc", "0.5", "40", "18000", "1E3"}}) {
+    // width, no spindle speed, zero or exponent feed, numbers no engraving
+    // machine takes.
+    for (const auto& bad :
+         std::vector<EngraveFields>{{"", "0.5", "40", "18000", "800"},
+                                    {"../x.nc", "0.5", "40", "18000", "800"},
+                                    {"g.nc", "-1", "40", "18000", "800"},
+                                    {"g.nc", "0.5", "abc", "18000", "800"},
+                                    {"g.nc", "0.5", "40", "", "800"},
+                                    {"g.nc", "0.5", "40", "18000", "0"},
+                                    {"g.nc", "0.5abc", "40", "18000", "800"},
+                                    {"g.nc", "0.5", "40", "18000", "1E3"},
+                                    {"g.nc", "0.5", "99999999999999999999999", "18000", "800"},
+                                    {"g.nc", "101", "40", "18000", "800"},
+                                    {"g.nc", "0.5", "40", "1000001", "800"}}) {
         EXPECT_THROW(ExportEngraveProgram(app, bad, p, MarkedPoints{}, {}), common::UserError)
             << bad.fileName << " " << bad.depth << " " << bad.width;
     }

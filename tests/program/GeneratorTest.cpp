@@ -11,6 +11,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <tuple>
 
 namespace korvel::program {
@@ -433,8 +434,27 @@ TEST_F(JobRunFixture, LoadsTheProgramOrLeavesEverythingAsItWas) {
     EXPECT_EQ(ok.selectedLabel, "80.0000  mm");
     EXPECT_EQ(ok.totalLabel, "225.0000  mm"); // 10 + 2 x 80 + 5 + 50
 
-    fields.Text5 = "0";
-    EXPECT_EQ(press(fields).message->en, "Machining count must be a whole number from 1 to 32767!");
+    // Counts outside 1 .. 32767 are refused, not cut down to the range.
+    for (const char* count : {"0", "40000", "&HFFFFFFFFFFFFFFFF"}) {
+        fields.Text5 = count;
+        EXPECT_EQ(press(fields).message->en,
+                  "Machining count must be a whole number from 1 to 32767!");
+    }
+}
+
+// A value no program line may hold stops the job before G5.dat is touched.
+TEST_F(JobRunFixture, UnwritableValueRefusesTheJobAndKeepsTheProgram) {
+    writePath("80.000000");
+    common::WriteLines(app.file("G5.dat"), {"M30"});
+    for (const double bad : {std::numeric_limits<double>::quiet_NaN(), 1e300}) {
+        p.BenderInOutDelay = bad;
+        const JobOutcome refused = press();
+        EXPECT_FALSE(refused.started);
+        ASSERT_TRUE(refused.message);
+        EXPECT_NE(refused.message->en.find("cannot be written"), std::string::npos);
+        EXPECT_EQ(state.JobRunActive, 0);
+        EXPECT_EQ(common::ReadLines(app.file("G5.dat")), common::Lines{"M30"});
+    }
 }
 
 TEST_F(JobRunFixture, GripperStrokeMustBeFeedable) {
