@@ -49,6 +49,7 @@ int RunJob(const Args& rawArgs) {
                                                 : freshFolder());
     machine::RecordingDialog dialog(AnswerOption(args));
     const double maxSeconds = MaxSecondsOption(args);
+    const double planeZ = args.number("plane", 0.0); // every option read before anything starts
     app::PrintMessagesAsRaised(dialog);
     std::cout << "application folder " << app.root().string() << "\n";
 
@@ -65,8 +66,8 @@ int RunJob(const Args& rawArgs) {
     fields.Check3 = args.has("encoder");
 
     session.setDrawing(drawing.filename().string());
-    const int outlines = drawingSteps.open(app, drawing, args.number("plane", 0.0),
-                                           session.machine().params().SlotAngleThreshold);
+    const int outlines =
+        drawingSteps.open(app, drawing, planeZ, session.machine().params().SlotAngleThreshold);
     std::cout << "outlines " << outlines << "\n";
     std::cout << "pieces " << app::SelectWholeLetter(app) << "\n";
 

@@ -139,6 +139,19 @@ std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
     return {std::move(cleaned), summary};
 }
 
+// The new drawing is good: the display file is replaced and the selection
+// files and the machined record are emptied, all in one step. Every new
+// file is complete on the disk before any old one goes, so a full disk
+// leaves the previous drawing with its selection.
+void commitDrawing(const common::AppDir& app, const common::Lines& lines) {
+    common::FileReplacement replacement;
+    replacement.add(app.file(kDisplayFile), lines, app.file(kDisplayRewriteFile));
+    for (const auto name : {kControlFile, kPathFile, kMachinedFile}) {
+        replacement.add(app.file(name), std::string());
+    }
+    replacement.commit();
+}
+
 } // namespace
 
 DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
@@ -189,11 +202,7 @@ OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& 
     const DrawingFormat format = DrawingFormatOf(drawing);
     auto [lines, summary] = prepare(app, drawing, format, options, core);
 
-    // The new drawing is good: now the machined record, the selection files
-    // and the display file are replaced.
-    common::TruncateFile(app.file(kMachinedFile));
-    CoreAlgorithm::ControlPointCls(app);
-    RewriteDisplayFile(app, lines);
+    commitDrawing(app, lines);
     state.drawing = drawing;
     state.format = format;
     state.planeZ = options.planeZ;

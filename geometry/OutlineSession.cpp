@@ -4,7 +4,6 @@
 #include "common/Fields.h"
 #include "common/TextFile.h"
 #include "geometry/CoreAlgorithm.h"
-#include "geometry/LetterSelection.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/PathFile.h"
 #include "geometry/PathLengths.h"
@@ -116,25 +115,40 @@ ClickOutcome OutlineSession::pickForSelection(std::int32_t node, bool shift) {
     return ClickOutcome::PieceAppended;
 }
 
-void OutlineSession::selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift) {
-    if (m_selection.waitingForEnd()) {
-        m_selection.stepBack();
+void OutlineSession::selectPieces(const std::vector<PiecePick>& picks, bool keepSelection) {
+    SelectionList selection = keepSelection ? m_selection : SelectionList();
+    // All or nothing: a choice is never left half selected.
+    if (picks.size() > selection.remaining()) {
+        SelectionList::throwFull();
     }
-    m_selection.pickStart(startNode, m_model.rangeOfNode(startNode).orientation, shift);
-    const SelectionEntry done = m_selection.pickEnd(endNode);
-    m_writer.appendPiece(m_dir, m_model, done.startNode, done.endNode, done.k(),
-                         m_edits.addedPoints());
+    ControlPointWriter writer = m_writer;
+    const auto controlFile = m_dir.file(kControlFile);
+    std::string text;
+    if (keepSelection && std::filesystem::exists(controlFile)) {
+        text = common::ReadBytes(controlFile);
+    }
+    for (const auto& pick : picks) {
+        CheckPiece(m_model, pick.startNode, pick.endNode);
+        selection.pickStart(pick.startNode, m_model.rangeOfNode(pick.startNode).orientation,
+                            pick.shift);
+        const SelectionEntry done = selection.pickEnd(pick.endNode);
+        writer.appendPieceText(text, m_model, done.startNode, done.endNode, done.k(),
+                               m_edits.addedPoints());
+    }
+    common::FileReplacement replacement;
+    replacement.add(controlFile, std::move(text));
+    if (!keepSelection) {
+        replacement.add(m_dir.file(kPathFile), std::string());
+        m_lastPreparation = {};
+    }
+    replacement.commit();
+    m_selection = selection;
+    m_writer = writer;
 }
 
 std::size_t OutlineSession::selectWholeLetter() {
     const auto picks = WholeLetterPieces(m_model);
-    // All or nothing: a letter is never left half selected.
-    if (picks.size() > m_selection.remaining()) {
-        SelectionList::throwFull();
-    }
-    for (const auto& pick : picks) {
-        selectPiece(pick.startNode, pick.endNode, pick.shift);
-    }
+    selectPieces(picks, true);
     if (!picks.empty()) {
         prepare();
     }

@@ -8,6 +8,7 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/ControlPointWriter.h"
+#include "geometry/LetterSelection.h"
 #include "geometry/NodeEdits.h"
 #include "geometry/OutlineModel.h"
 #include "geometry/OutlineParameters.h"
@@ -113,8 +114,16 @@ public:
     // number of pieces. A letter with more outlines than the selection list
     // has room for is refused (UserError) before anything is appended.
     std::size_t selectWholeLetter();
-    // One piece by node indices, as the clicks would pick it.
-    void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift);
+    // Pieces by node indices, as the clicks would pick them, appended to the
+    // selection (`keepSelection`) or replacing it. Every piece is checked
+    // and the new control point file built in memory first; it then
+    // replaces the old one in one step (with a new selection CtrP.dat is
+    // emptied in the same step). A refused piece (UserError) changes
+    // nothing. The path is not prepared here.
+    void selectPieces(const std::vector<PiecePick>& picks, bool keepSelection);
+    void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift) {
+        selectPieces({{startNode, endNode, shift}}, true);
+    }
 
     // The points of every completed piece in travel order, for drawing the
     // selection over the outlines.

@@ -3,6 +3,7 @@
 #include "common/Basic.h"
 #include "common/Fields.h"
 #include "geometry/OutlineFiles.h"
+#include "program/FolderFiles.h"
 
 #include <cmath>
 #include <filesystem>
@@ -50,6 +51,7 @@ void checkFields(const EngraveFields& f) {
         throw common::UserError(common::error("请输入文件名（不含文件夹）：" + f.fileName,
                                               "Enter a file name without folders: " + f.fileName));
     }
+    CheckNotFolderOwnFile(name);
     checkPositive(f.depth, "开槽深度", "Groove depth");
     checkPositive(f.width, "材料宽度", "Material width");
     checkPositive(f.spindle, "主轴转速", "Spindle speed");
