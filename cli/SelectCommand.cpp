@@ -113,7 +113,7 @@ int RunSelect(const Args& rawArgs) {
                          nodeOf(session.model(), piece, piece.end), piece.shift});
     }
     session.selectPieces(picks, args.has("append"));
-    const auto result = session.prepare();
+    const auto& result = session.lastPreparation();
     std::cout << "pieces " << session.selection().completedCount() << "\n";
     printPieces(session);
     if (result.prepared) {

@@ -13,6 +13,7 @@
 #include "geometry/OutlineModel.h"
 #include "geometry/OutlineParameters.h"
 #include "geometry/OutlineView.h"
+#include "geometry/PathFile.h"
 #include "geometry/SelectionList.h"
 
 #include <string>
@@ -115,11 +116,10 @@ public:
     // has room for is refused (UserError) before anything is appended.
     std::size_t selectWholeLetter();
     // Pieces by node indices, as the clicks would pick them, appended to the
-    // selection (`keepSelection`) or replacing it. Every piece is checked
-    // and the new control point file built in memory first; it then
-    // replaces the old one in one step (with a new selection CtrP.dat is
-    // emptied in the same step). A refused piece (UserError) changes
-    // nothing. The path is not prepared here.
+    // selection (`keepSelection`) or replacing it, and the path prepared.
+    // Every piece is checked and the new control point file and path built
+    // in memory first; both files are then replaced in one step. A refused
+    // piece (UserError) changes nothing.
     void selectPieces(const std::vector<PiecePick>& picks, bool keepSelection);
     void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift) {
         selectPieces({{startNode, endNode, shift}}, true);
@@ -138,6 +138,10 @@ private:
     ClickOutcome pickForSelection(std::int32_t node, bool shift);
     common::Message needsOpenDrawingWithoutSelection() const;
     void clearControlFiles();
+    std::string controlText() const;
+    void commitSelection(const SelectionList& selection, const ControlPointWriter& writer,
+                         std::string text);
+    PreparationResult describe(const PathRecords& path) const;
 
     common::AppDir m_dir;
     ControlPointParameters m_controlParams;
