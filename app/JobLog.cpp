@@ -1,6 +1,7 @@
 #include "app/JobLog.h"
 
 #include "common/Basic.h"
+#include "common/Encoding.h"
 #include "common/TextFile.h"
 
 #include <chrono>
@@ -12,7 +13,7 @@ namespace korvel::app {
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+using common::kByteOrderMark;
 constexpr std::size_t kColumns = 8;
 
 const std::vector<std::string>& columnNames() {

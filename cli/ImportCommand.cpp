@@ -37,14 +37,15 @@ int RunImport(const Args& rawArgs) {
     const common::AppDir app(args.appDir());
     geometry::GeometryParameters parameters;
     parameters.DensifyPointCount = densifyCount(args);
+    geometry::OpenOptions options;
+    options.planeZ =
+        args.number("plane", 0.0, -geometry::kMaxDrawingCoordinate,
+                    geometry::kMaxDrawingCoordinate); // every option read before the folder is made
     app.create();
     geometry::CoreAlgorithm core;
     core.TranParas(parameters);
     // The open command for every format: DXF, NC (machining plane --plane),
     // PLT and AI, cleaned and with the selection files emptied.
-    geometry::OpenOptions options;
-    options.planeZ = args.number("plane", 0.0, -geometry::kMaxDrawingCoordinate,
-                                 geometry::kMaxDrawingCoordinate);
     options.slotAngleThreshold = app::LoadFolderParameters(app, args.language()).SlotAngleThreshold;
     geometry::DrawingState state;
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);

@@ -51,6 +51,9 @@ int RunJob(const Args& rawArgs) {
                                                 : freshFolder());
     machine::RecordingDialog dialog(AnswerOption(args));
     const double maxSeconds = MaxSecondsOption(args);
+    const double planeZ =
+        args.number("plane", 0.0, -geometry::kMaxDrawingCoordinate,
+                    geometry::kMaxDrawingCoordinate); // every option read before anything starts
     app::PrintMessagesAsRaised(dialog);
     std::cout << "application folder " << app.root().string() << "\n";
 
@@ -68,10 +71,7 @@ int RunJob(const Args& rawArgs) {
 
     session.setDrawing(drawing.filename().string());
     const int outlines =
-        drawingSteps.open(app, drawing,
-                          args.number("plane", 0.0, -geometry::kMaxDrawingCoordinate,
-                                      geometry::kMaxDrawingCoordinate),
-                          session.machine().params().SlotAngleThreshold);
+        drawingSteps.open(app, drawing, planeZ, session.machine().params().SlotAngleThreshold);
     std::cout << "outlines " << outlines << "\n";
     std::cout << "pieces " << app::SelectWholeLetter(app) << "\n";
 

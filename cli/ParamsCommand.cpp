@@ -86,6 +86,17 @@ void printGroups(const machine::ParameterTables& tables) {
     }
 }
 
+// Prints the messages; the exit code is 1 when one of them is an error.
+int reported(const machine::Messages& messages, common::Language lang) {
+    PrintMessages(messages, lang);
+    for (const auto& m : messages) {
+        if (m.kind == common::MessageKind::Error) {
+            return 1;
+        }
+    }
+    return 0;
+}
+
 int runSubcommand(const std::vector<std::string>& words, ParameterStore& store,
                   machine::ParameterSet& params, machine::ParameterTables& tables,
                   common::Language lang) {
@@ -106,22 +117,21 @@ int runSubcommand(const std::vector<std::string>& words, ParameterStore& store,
     } else if (verb == "set") {
         need(3, "params set NAME VALUE");
         assign(params, findOrThrow(words[1]), words[2]);
-        const common::Message saved = store.SaveSysPara(tables.ParaGroupNo, false);
-        PrintMessage(saved, lang);
-        return saved.kind == common::MessageKind::Error ? 1 : 0;
+        return reported({store.SaveSysPara(tables.ParaGroupNo, false)}, lang);
     } else if (verb == "groups") {
         need(1, "params groups");
         printGroups(tables);
         std::cout << store.StatusLine(lang) << "\n";
     } else if (verb == "switch") {
         need(3, "params switch PARAGROUP CURVGROUP (0..9)");
-        PrintMessages(store.SwitchGroups(groupArgument(words[1]), groupArgument(words[2])), lang);
+        const int paraGroup = groupArgument(words[1]);
+        return reported(store.SwitchGroups(paraGroup, groupArgument(words[2])), lang);
     } else if (verb == "copy-params") {
         need(1, "params copy-params");
-        PrintMessage(store.CopyParamsToAllGroups(), lang);
+        return reported({store.CopyParamsToAllGroups()}, lang);
     } else if (verb == "copy-curv") {
         need(1, "params copy-curv");
-        PrintMessage(store.CopyCurvatureToAllGroups(), lang);
+        return reported({store.CopyCurvatureToAllGroups()}, lang);
     } else {
         throw usageError("params --appdir DIR [--resources DIR] "
                          "show|get NAME|set NAME VALUE|groups|switch P C|copy-params|copy-curv");

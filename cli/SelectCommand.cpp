@@ -9,6 +9,7 @@
 #include "common/AppDir.h"
 #include "common/Basic.h"
 #include "common/Message.h"
+#include "geometry/LetterSelection.h"
 #include "geometry/OutlineSession.h"
 #include "geometry/PathLengths.h"
 
@@ -115,22 +116,26 @@ int RunSelect(const Args& rawArgs) {
         throw common::UserError(
             common::error("请给出 --all 或要选择的轮廓段", "Give --all or the pieces to select"));
     }
+    // Every piece is read before the drawing is looked at, and found in the
+    // drawing before anything is written.
+    std::vector<PieceChoice> pieces;
+    for (const auto& text : args.positional()) {
+        pieces.push_back(parsePiece(text));
+    }
     const app::OutlineParams params = app::LoadOutlineParams(app, args.language());
     geometry::OutlineSession session(app, params.control, params.path);
     session.setLanguage(args.language());
     session.openDrawing();
-    if (!args.has("append")) {
-        session.cancelSelection();
-    }
+    std::vector<geometry::PiecePick> picks;
     if (args.has("all")) {
-        session.selectWholeLetter();
+        picks = geometry::WholeLetterPieces(session.model());
     }
-    for (const auto& text : args.positional()) {
-        const PieceChoice piece = parsePiece(text);
-        session.selectPiece(nodeOf(session.model(), piece, piece.start),
-                            nodeOf(session.model(), piece, piece.end), piece.shift);
+    for (const auto& piece : pieces) {
+        picks.push_back({nodeOf(session.model(), piece, piece.start),
+                         nodeOf(session.model(), piece, piece.end), piece.shift});
     }
-    const auto result = session.prepare();
+    session.selectPieces(picks, args.has("append"));
+    const auto& result = session.lastPreparation();
     std::cout << "pieces " << session.selection().completedCount() << "\n";
     printPieces(session);
     if (result.prepared) {

@@ -18,4 +18,11 @@ std::string DecodeText(std::string_view bytes);
 // installation must read).
 std::string EncodeGb18030(std::string_view utf8);
 
+// Editors on the office PC put a byte-order mark before UTF-8 text.
+inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+// The text without a byte-order mark at its start.
+inline std::string_view WithoutByteOrderMark(std::string_view text) {
+    return text.starts_with(kByteOrderMark) ? text.substr(kByteOrderMark.size()) : text;
+}
+
 } // namespace korvel::common

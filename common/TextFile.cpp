@@ -4,8 +4,10 @@
 #include "common/Message.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
 #include <fstream>
-#include <sstream>
+#include <unistd.h>
 
 namespace korvel::common {
 namespace fs = std::filesystem;
@@ -34,16 +36,63 @@ std::string joinLines(const Lines& lines) {
     return out;
 }
 
-void writeBytes(const fs::path& file, std::string_view bytes, std::ios::openmode mode) {
-    std::ofstream out(file, std::ios::binary | mode);
-    if (!out) {
+SimulatedFullDisk::Predicate& fullDisk() {
+    static SimulatedFullDisk::Predicate predicate;
+    return predicate;
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(n));
+    }
+    return true;
+}
+
+// Write `bytes` to `file` (appending or replacing its content) and flush
+// them to the disk before returning.
+void writeBytes(const fs::path& file, std::string_view bytes, bool append) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (append ? O_APPEND : O_TRUNC);
+    const int fd = ::open(file.c_str(), flags, 0644);
+    if (fd < 0) {
         throw fileError(file, true);
     }
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    bool ok = true;
+    if (fullDisk() && fullDisk()(file)) {
+        writeAll(fd, bytes.substr(0, bytes.size() / 2));
+        ok = false;
+    } else {
+        ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    }
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) {
         throw fileError(file, true);
     }
+}
+
+// A rename is only on the disk once the folder is flushed too.
+void flushFolder(const fs::path& file) {
+    const fs::path folder = file.has_parent_path() ? file.parent_path() : fs::path(".");
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+fs::path temporaryName(const fs::path& file, const fs::path& temp) {
+    return temp.empty() ? fs::path(file.string() + ".tmp") : temp;
+}
+
+// Only a file is removed, never a folder that happens to have the name.
+void removeQuietly(const fs::path& file) {
+    ::unlink(file.c_str());
 }
 
 } // namespace
@@ -103,19 +152,29 @@ Lines ReadLines(const fs::path& file) {
 }
 
 void WriteLines(const fs::path& file, const Lines& lines) {
-    writeBytes(file, joinLines(lines), std::ios::trunc);
+    RewriteAtomically(file, lines);
 }
 
 void AppendLines(const fs::path& file, const Lines& lines) {
-    writeBytes(file, joinLines(lines), std::ios::app);
+    writeBytes(file, joinLines(lines), true);
 }
 
 void AppendBytes(const fs::path& file, std::string_view bytes) {
-    writeBytes(file, bytes, std::ios::app);
+    writeBytes(file, bytes, true);
+}
+
+void AppendBytesAtomically(const fs::path& file, std::string_view bytes) {
+    std::string content = fs::exists(file) ? ReadBytes(file) : std::string();
+    content.append(bytes);
+    RewriteBytesAtomically(file, content);
+}
+
+void AppendLinesAtomically(const fs::path& file, const Lines& lines) {
+    AppendBytesAtomically(file, joinLines(lines));
 }
 
 void TruncateFile(const fs::path& file) {
-    writeBytes(file, {}, std::ios::trunc);
+    RewriteBytesAtomically(file, {});
 }
 
 void RewriteAtomically(const fs::path& file, const Lines& lines, const fs::path& temp) {
@@ -123,14 +182,55 @@ void RewriteAtomically(const fs::path& file, const Lines& lines, const fs::path&
 }
 
 void RewriteBytesAtomically(const fs::path& file, std::string_view bytes, const fs::path& temp) {
-    const fs::path tmp = temp.empty() ? fs::path(file.string() + ".tmp") : temp;
-    writeBytes(tmp, bytes, std::ios::trunc);
-    std::error_code ec;
-    fs::rename(tmp, file, ec); // replaces the old file in one step
-    if (ec) {
-        fs::remove(tmp, ec);
-        throw fileError(file, true);
+    FileReplacement replacement;
+    replacement.add(file, std::string(bytes), temp);
+    replacement.commit();
+}
+
+void FileReplacement::add(const fs::path& file, std::string bytes, const fs::path& temp) {
+    m_entries.push_back({file, temporaryName(file, temp), std::move(bytes)});
+}
+
+void FileReplacement::add(const fs::path& file, const Lines& lines, const fs::path& temp) {
+    add(file, joinLines(lines), temp);
+}
+
+void FileReplacement::commit() {
+    size_t written = 0;
+    const auto removeTemporaries = [&](size_t from) {
+        for (size_t i = from; i < written; ++i) {
+            removeQuietly(m_entries[i].temp);
+        }
+    };
+    try {
+        for (const auto& entry : m_entries) {
+            ++written; // a failed write may still have created the file
+            writeBytes(entry.temp, entry.bytes, false);
+        }
+    } catch (const UserError&) {
+        removeTemporaries(0);
+        throw;
     }
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        std::error_code ec;
+        fs::rename(m_entries[i].temp, m_entries[i].file, ec); // replaces the old file in one step
+        if (ec) {
+            removeTemporaries(i);
+            throw fileError(m_entries[i].file, true);
+        }
+    }
+    if (!m_entries.empty()) {
+        flushFolder(m_entries.front().file);
+    }
+    m_entries.clear();
+}
+
+SimulatedFullDisk::SimulatedFullDisk(Predicate full) {
+    fullDisk() = std::move(full);
+}
+
+SimulatedFullDisk::~SimulatedFullDisk() {
+    fullDisk() = nullptr;
 }
 
 } // namespace korvel::common

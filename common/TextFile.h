@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <string_view>
@@ -78,24 +79,70 @@ std::string ReadText(const std::filesystem::path& file);
 // Lines of a text file, decoded (UTF-8 or GB18030). Throws UserError.
 Lines ReadLines(const std::filesystem::path& file);
 
-// Write lines, each followed by CR LF, replacing the file. Throws UserError.
+// Every file the operator's work lives in is replaced only by a complete new
+// version: the content goes to a temporary file beside it, is flushed to the
+// disk, and only then renamed over the old name in one step. A failure (full
+// disk, killed process) leaves the old file as it was, and the temporary
+// file is removed on every failure the program sees.
+
+// Write lines, each followed by CR LF, replacing the file (through a
+// temporary file). Throws UserError.
 void WriteLines(const std::filesystem::path& file, const Lines& lines);
-// Append lines, each followed by CR LF, creating the file when missing.
+// Append lines, each followed by CR LF, creating the file when missing. For
+// logs only: an append cut short leaves a half line at the end.
 void AppendLines(const std::filesystem::path& file, const Lines& lines);
 // Append bytes (lines already ended by CR LF), creating the file when missing.
+// For logs only, as AppendLines.
 void AppendBytes(const std::filesystem::path& file, std::string_view bytes);
-// Empty a file (create it when missing).
+// The file replaced by its old content (none when missing) followed by
+// `bytes` (lines already ended by CR LF), through a temporary file.
+void AppendBytesAtomically(const std::filesystem::path& file, std::string_view bytes);
+// The same for lines, each followed by CR LF.
+void AppendLinesAtomically(const std::filesystem::path& file, const Lines& lines);
+// Empty a file (create it when missing), through a temporary file.
 void TruncateFile(const std::filesystem::path& file);
 
-// Rewrite a file through a temporary file beside it: the content is written
-// to `temp` (default: file + ".tmp"), then the old file is deleted and the
-// temporary one renamed, so a failure while writing leaves the old file as
-// it was.
+// Rewrite a file through a temporary file beside it: `temp` (default:
+// file + ".tmp").
 void RewriteAtomically(const std::filesystem::path& file, const Lines& lines,
                        const std::filesystem::path& temp = {});
 // The same for raw bytes.
 void RewriteBytesAtomically(const std::filesystem::path& file, std::string_view bytes,
                             const std::filesystem::path& temp = {});
+
+// Several files replaced as one change: every new content is written and
+// flushed to its temporary file first; only when all of them are complete
+// are they renamed over the old files. When a write fails, every temporary
+// file is removed and every old file is left as it was.
+class FileReplacement {
+public:
+    void add(const std::filesystem::path& file, std::string bytes,
+             const std::filesystem::path& temp = {});
+    void add(const std::filesystem::path& file, const Lines& lines,
+             const std::filesystem::path& temp = {});
+    // Throws UserError naming the file that could not be written.
+    void commit();
+
+private:
+    struct Entry {
+        std::filesystem::path file;
+        std::filesystem::path temp;
+        std::string bytes;
+    };
+    std::vector<Entry> m_entries;
+};
+
+// A disk that fills up, for tests: while an instance lives, writing a file
+// for which `full` returns true stops half-way with the error a full disk
+// gives. Not for use outside tests.
+class SimulatedFullDisk {
+public:
+    using Predicate = std::function<bool(const std::filesystem::path& file)>;
+    explicit SimulatedFullDisk(Predicate full);
+    ~SimulatedFullDisk();
+    SimulatedFullDisk(const SimulatedFullDisk&) = delete;
+    SimulatedFullDisk& operator=(const SimulatedFullDisk&) = delete;
+};
 
 inline void LineViews::iterator::find() {
     if (m_start >= m_text.size()) {

@@ -68,8 +68,10 @@ void writeBlockLine(std::string& out, double turnAngle, int mark) {
     out += kLineEnd;
 }
 
+} // namespace
+
 // The walk from start to end only ends when both lie on one outline.
-void checkPiece(const OutlineModel& model, std::int32_t startNode, std::int32_t endNode) {
+void CheckPiece(const OutlineModel& model, std::int32_t startNode, std::int32_t endNode) {
     const auto valid = [&](std::int32_t n) { return n >= 1 && n <= model.nodeCount(); };
     if (!valid(startNode) || !valid(endNode)) {
         throw common::UserError(common::error("所选节点不存在", "The picked node does not exist"));
@@ -79,8 +81,6 @@ void checkPiece(const OutlineModel& model, std::int32_t startNode, std::int32_t 
                                               "Start and end node must lie on the same outline"));
     }
 }
-
-} // namespace
 
 std::string ControlPointLine(Point2 p, int type, double a, double b, double c) {
     std::string line;
@@ -115,7 +115,7 @@ double ControlPointWriter::travelTurnAngle(const Walk& walk, std::int32_t i) {
 void ControlPointWriter::appendPieceText(std::string& out, const OutlineModel& model,
                                          std::int32_t startNode, std::int32_t endNode, int k,
                                          const std::vector<Point2>& addedNodes) {
-    checkPiece(model, startNode, endNode);
+    CheckPiece(model, startNode, endNode);
     m_segment = {}; // point indices of another model mean other segments
     const Walk walk{model, startNode, k > 0, addedNodes};
     const std::int32_t s = model.node(startNode).point;
@@ -147,7 +147,7 @@ void ControlPointWriter::appendPiece(const common::AppDir& dir, const OutlineMod
                                      const std::vector<Point2>& addedNodes) {
     std::string text;
     appendPieceText(text, model, startNode, endNode, k, addedNodes);
-    common::AppendBytes(dir.file(kControlFile), text);
+    common::AppendBytesAtomically(dir.file(kControlFile), text);
 }
 
 void ControlPointWriter::classifyPoint(std::string& out, const Walk& walk, std::int32_t i) {

@@ -23,6 +23,9 @@ inline constexpr double kArcStartRadius = 500.0;  // an arc may start only below
 inline constexpr double kArcMaxRadius = 1000.0;   // and continue up to this one
 inline constexpr double kCoincidence = 0.001;     // same point (mm)
 
+// Throws UserError unless both nodes exist and lie on the same outline.
+void CheckPiece(const OutlineModel& model, std::int32_t startNode, std::int32_t endNode);
+
 class ControlPointWriter {
 public:
     explicit ControlPointWriter(const ControlPointParameters& params) : m_params(params) {}

@@ -63,8 +63,10 @@ void CoreAlgorithm::TranParas(double chordErrorTol, double lineStepLength,
 }
 
 void CoreAlgorithm::ControlPointCls(const common::AppDir& app) {
-    common::TruncateFile(app.file(kControlFile));
-    common::TruncateFile(app.file(kPathFile));
+    common::FileReplacement empty;
+    empty.add(app.file(kControlFile), std::string());
+    empty.add(app.file(kPathFile), std::string());
+    empty.commit();
 }
 
 const DxfSpline& CoreAlgorithm::spline(int s) const {

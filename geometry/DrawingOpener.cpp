@@ -122,6 +122,19 @@ std::pair<CleanDisplay, OpenSummary> prepare(const std::filesystem::path& drawin
     return {std::move(read.clean), summary};
 }
 
+// The new drawing is good: the display file is replaced and the selection
+// files and the machined record are emptied, all in one step. Every new
+// file is complete on the disk before any old one goes, so a full disk
+// leaves the previous drawing with its selection.
+void commitDrawing(const common::AppDir& app, std::string text) {
+    common::FileReplacement replacement;
+    replacement.add(app.file(kDisplayFile), std::move(text), app.file(kDisplayRewriteFile));
+    for (const auto name : {kControlFile, kPathFile, kMachinedFile}) {
+        replacement.add(app.file(name), std::string());
+    }
+    replacement.commit();
+}
+
 } // namespace
 
 DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
@@ -172,11 +185,7 @@ OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& 
     const DrawingFormat format = DrawingFormatOf(drawing);
     auto [clean, summary] = prepare(drawing, format, options, core);
 
-    // The new drawing is good: now the machined record, the selection files
-    // and the display file are replaced.
-    common::TruncateFile(app.file(kMachinedFile));
-    CoreAlgorithm::ControlPointCls(app);
-    RewriteDisplayText(app, clean.text);
+    commitDrawing(app, std::move(clean.text));
     state.drawing = drawing;
     state.format = format;
     state.planeZ = options.planeZ;

@@ -4,7 +4,6 @@
 #include "common/Fields.h"
 #include "common/TextFile.h"
 #include "geometry/CoreAlgorithm.h"
-#include "geometry/LetterSelection.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/PathFile.h"
 #include "geometry/PathLengths.h"
@@ -109,34 +108,77 @@ ClickOutcome OutlineSession::pickForSelection(std::int32_t node, bool shift) {
     if (m_model.node(entry.startNode).range != m_model.node(node).range) {
         return ClickOutcome::EndOnOtherOutline;
     }
-    const SelectionEntry done = m_selection.pickEnd(node);
-    m_writer.appendPiece(m_dir, m_model, done.startNode, done.endNode, done.k(),
-                         m_edits.addedPoints());
-    prepare();
+    SelectionList selection = m_selection;
+    ControlPointWriter writer = m_writer;
+    std::string text = controlText();
+    const SelectionEntry done = selection.pickEnd(node);
+    writer.appendPieceText(text, m_model, done.startNode, done.endNode, done.k(),
+                           m_edits.addedPoints());
+    commitSelection(selection, writer, std::move(text));
     return ClickOutcome::PieceAppended;
 }
 
-void OutlineSession::selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift) {
-    if (m_selection.waitingForEnd()) {
-        m_selection.stepBack();
+std::string OutlineSession::controlText() const {
+    const auto file = m_dir.file(kControlFile);
+    return std::filesystem::exists(file) ? common::ReadBytes(file) : std::string();
+}
+
+void OutlineSession::selectPieces(const std::vector<PiecePick>& picks, bool keepSelection) {
+    SelectionList selection = keepSelection ? m_selection : SelectionList();
+    // All or nothing: a choice is never left half selected.
+    if (picks.size() > selection.remaining()) {
+        SelectionList::throwFull();
     }
-    m_selection.pickStart(startNode, m_model.rangeOfNode(startNode).orientation, shift);
-    const SelectionEntry done = m_selection.pickEnd(endNode);
-    m_writer.appendPiece(m_dir, m_model, done.startNode, done.endNode, done.k(),
-                         m_edits.addedPoints());
+    ControlPointWriter writer = m_writer;
+    std::string text = keepSelection ? controlText() : std::string();
+    for (const auto& pick : picks) {
+        CheckPiece(m_model, pick.startNode, pick.endNode);
+        selection.pickStart(pick.startNode, m_model.rangeOfNode(pick.startNode).orientation,
+                            pick.shift);
+        const SelectionEntry done = selection.pickEnd(pick.endNode);
+        writer.appendPieceText(text, m_model, done.startNode, done.endNode, done.k(),
+                               m_edits.addedPoints());
+    }
+    commitSelection(selection, writer, std::move(text));
+}
+
+// The path is prepared in memory first; the control point file and CtrP.dat
+// are then replaced together, so a path that cannot be prepared (or a disk
+// that is full) leaves the selection as it was.
+void OutlineSession::commitSelection(const SelectionList& selection,
+                                     const ControlPointWriter& writer, std::string text) {
+    const PathRecords control = ParsePathLines(common::SplitLines(text), kControlFile);
+    common::Lines pathLines;
+    if (!control.empty()) {
+        pathLines = FormatPathLines(PreparePathRecords(control, m_pathParams));
+        if (pathLines.size() > kMaxPathRecords) {
+            ThrowPathTooLong(kPathFile);
+        }
+    }
+    common::FileReplacement replacement;
+    replacement.add(m_dir.file(kControlFile), std::move(text));
+    replacement.add(m_dir.file(kPathFile), pathLines);
+    replacement.commit();
+    m_selection = selection;
+    m_writer = writer;
+    // Lengths from the path as written, as the window shows them after a
+    // preparation.
+    m_lastPreparation =
+        control.empty() ? PreparationResult{} : describe(ParsePathLines(pathLines, kPathFile));
+}
+
+PreparationResult OutlineSession::describe(const PathRecords& path) const {
+    PreparationResult result;
+    result.prepared = true;
+    result.totalLength = TotalLength(path, m_pathParams.JoinLength);
+    result.pieceList = PieceList(path, m_pathParams, m_lang);
+    return result;
 }
 
 std::size_t OutlineSession::selectWholeLetter() {
     const auto picks = WholeLetterPieces(m_model);
-    // All or nothing: a letter is never left half selected.
-    if (picks.size() > m_selection.remaining()) {
-        SelectionList::throwFull();
-    }
-    for (const auto& pick : picks) {
-        selectPiece(pick.startNode, pick.endNode, pick.shift);
-    }
     if (!picks.empty()) {
-        prepare();
+        selectPieces(picks, true);
     }
     return picks.size();
 }
@@ -256,16 +298,11 @@ std::vector<std::vector<std::int32_t>> OutlineSession::selectedPieces() const {
 }
 
 PreparationResult OutlineSession::prepare() {
-    PreparationResult result;
     if (!PreparePath(m_dir, m_pathParams)) {
-        return result;
+        return {};
     }
-    const PathRecords path = ReadPathFile(m_dir.file(kPathFile));
-    result.prepared = true;
-    result.totalLength = TotalLength(path, m_pathParams.JoinLength);
-    result.pieceList = PieceList(path, m_pathParams, m_lang);
-    m_lastPreparation = result;
-    return result;
+    m_lastPreparation = describe(ReadPathFile(m_dir.file(kPathFile)));
+    return m_lastPreparation;
 }
 
 } // namespace korvel::geometry

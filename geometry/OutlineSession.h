@@ -8,10 +8,12 @@
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/ControlPointWriter.h"
+#include "geometry/LetterSelection.h"
 #include "geometry/NodeEdits.h"
 #include "geometry/OutlineModel.h"
 #include "geometry/OutlineParameters.h"
 #include "geometry/OutlineView.h"
+#include "geometry/PathFile.h"
 #include "geometry/SelectionList.h"
 
 #include <string>
@@ -113,8 +115,15 @@ public:
     // number of pieces. A letter with more outlines than the selection list
     // has room for is refused (UserError) before anything is appended.
     std::size_t selectWholeLetter();
-    // One piece by node indices, as the clicks would pick it.
-    void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift);
+    // Pieces by node indices, as the clicks would pick them, appended to the
+    // selection (`keepSelection`) or replacing it, and the path prepared.
+    // Every piece is checked and the new control point file and path built
+    // in memory first; both files are then replaced in one step. A refused
+    // piece (UserError) changes nothing.
+    void selectPieces(const std::vector<PiecePick>& picks, bool keepSelection);
+    void selectPiece(std::int32_t startNode, std::int32_t endNode, bool shift) {
+        selectPieces({{startNode, endNode, shift}}, true);
+    }
 
     // The points of every completed piece in travel order, for drawing the
     // selection over the outlines.
@@ -129,6 +138,10 @@ private:
     ClickOutcome pickForSelection(std::int32_t node, bool shift);
     common::Message needsOpenDrawingWithoutSelection() const;
     void clearControlFiles();
+    std::string controlText() const;
+    void commitSelection(const SelectionList& selection, const ControlPointWriter& writer,
+                         std::string text);
+    PreparationResult describe(const PathRecords& path) const;
 
     common::AppDir m_dir;
     ControlPointParameters m_controlParams;

@@ -73,10 +73,35 @@ PathRecords ParsePathLines(const common::Lines& lines, std::string_view source) 
     return parseRange(lines, source);
 }
 
+namespace {
+
+// Every piece in the file is a header, its points and a trailer, and every
+// line ends with CR LF (a file edited elsewhere may end its lines with LF
+// alone). A file cut short (a copy that broke off, a process
+// killed while an old version appended to it) ends in the middle of a line
+// or of a piece.
+bool complete(std::string_view text, const PathRecords& records) {
+    if (records.empty()) {
+        return true;
+    }
+    return text.ends_with('\n') && records.front().isHeader() && records.back().isTrailer();
+}
+
+} // namespace
+
 PathRecords ReadPathFile(const std::filesystem::path& file) {
     // Parsed straight from the file's text, without a string per line.
     const std::string text = common::ReadText(file);
-    return parseRange(common::SplitLineViews(text), file.filename().string());
+    const std::string name = file.filename().string();
+    PathRecords records = parseRange(common::SplitLineViews(text), name);
+    if (!complete(text, records)) {
+        throw common::UserError(
+            common::error("文件不完整，在一段轮廓中间结束，请重新选择轮廓：" + name,
+                          "The file is incomplete: it ends inside a piece. Select the pieces "
+                          "again: " +
+                              name));
+    }
+    return records;
 }
 
 std::string FormatPathRecord(const PathRecord& r) {

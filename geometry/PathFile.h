@@ -75,7 +75,8 @@ PathRecord ParsePathRecord(std::string_view line);
 PathRecords ParsePathLines(const common::Lines& lines, std::string_view source);
 
 // Reads PointForControl.dat or CtrP.dat (throws UserError when the file is
-// missing, unreadable or too long).
+// missing, unreadable, too long or visibly cut short: not starting with a
+// header, or not ending with a trailer and a line end).
 PathRecords ReadPathFile(const std::filesystem::path& file);
 
 // CtrP.dat form: "SPLINE -90.000000 3.0" for a block line, "x y T a b c"

@@ -344,7 +344,7 @@ void Executor::finishJob() {
     try {
         const auto path = m_dir.file(kPathFile);
         if (std::filesystem::exists(path)) {
-            common::AppendLines(m_dir.file(kFinishedFile), common::ReadLines(path));
+            common::AppendLinesAtomically(m_dir.file(kFinishedFile), common::ReadLines(path));
         }
     } catch (const common::UserError& e) {
         m_dialog.show(e.message());

@@ -1,5 +1,6 @@
 #include "machine/LoadProblems.h"
 
+#include "common/Encoding.h"
 #include "common/TextFile.h"
 
 #include <string_view>
@@ -55,10 +56,8 @@ bool ReadSmallTextFile(const std::filesystem::path& file, std::vector<std::strin
         problems.add("文件无法读取", "the file cannot be read");
         return false;
     }
-    // Editors on the office PC put a byte-order mark before UTF-8 text.
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    if (!lines.empty() && lines[0].rfind(kBom, 0) == 0) {
-        lines[0].erase(0, kBom.size());
+    if (!lines.empty()) {
+        lines[0] = std::string(common::WithoutByteOrderMark(lines[0]));
     }
     return true;
 }

@@ -102,17 +102,14 @@ void ParameterStore::TranWanFuN(bool set, int index, double& a, double& b) {
 
 common::Message ParameterStore::SaveWanFuBiao(int group, bool quiet) {
     checkGroup(group);
-    common::Message failed =
-        saveFile(m_appDir.sysPara(CurvatureFileName(true, group)),
-                 CurvatureTableLines(m_tables.ArcTablePos, m_tables.ArcTablePosLast));
-    if (failed.empty()) {
-        failed = saveFile(m_appDir.sysPara(CurvatureFileName(false, group)),
-                          CurvatureTableLines(m_tables.ArcTableNeg, m_tables.ArcTableNegLast));
-    }
-    if (!failed.empty()) {
-        return failed;
-    }
-    return quiet ? common::Message{} : common::notice("曲率表保存成功！", "Save OK!");
+    // The two halves of the table go together or not at all.
+    common::FileReplacement files;
+    files.add(m_appDir.sysPara(CurvatureFileName(true, group)),
+              CurvatureTableLines(m_tables.ArcTablePos, m_tables.ArcTablePosLast));
+    files.add(m_appDir.sysPara(CurvatureFileName(false, group)),
+              CurvatureTableLines(m_tables.ArcTableNeg, m_tables.ArcTableNegLast));
+    return saveAll(files,
+                   quiet ? common::Message{} : common::notice("曲率表保存成功！", "Save OK!"));
 }
 
 common::Message ParameterStore::SaveTapSpacing(int group) {
@@ -142,13 +139,18 @@ common::Message ParameterStore::SaveParaGroup() {
 Messages ParameterStore::SwitchGroups(int paraGroup, int curvGroup) {
     checkGroup(paraGroup);
     checkGroup(curvGroup);
-    m_tables.ParaGroupNo = static_cast<std::int16_t>(paraGroup);
-    m_tables.CurvGroupNo = static_cast<std::int16_t>(curvGroup);
-    Messages messages;
-    append(messages, SaveParaGroup());
-    for (const auto& m : LoadCurvatureGroup()) {
-        messages.push_back(m);
+    // The choice is stored first: a folder that cannot take it keeps the
+    // groups it has, and nothing reports a switch that did not happen.
+    ParameterTables chosen = m_tables;
+    chosen.ParaGroupNo = static_cast<std::int16_t>(paraGroup);
+    chosen.CurvGroupNo = static_cast<std::int16_t>(curvGroup);
+    const common::Message failed = saveFile(m_appDir.file("ParaGroup.ini"), ParaGroupLines(chosen));
+    if (!failed.empty()) {
+        return {failed};
     }
+    m_tables.ParaGroupNo = chosen.ParaGroupNo;
+    m_tables.CurvGroupNo = chosen.CurvGroupNo;
+    Messages messages = LoadCurvatureGroup();
     append(messages, LoadSysPara());
     handOverGeometry();
     const std::string& para = m_tables.ParaGroupNames[static_cast<size_t>(paraGroup)];
@@ -159,27 +161,37 @@ Messages ParameterStore::SwitchGroups(int paraGroup, int curvGroup) {
     return messages;
 }
 
-common::Message ParameterStore::CopyParamsToAllGroups() {
-    for (int g = 0; g < kGroupCount; ++g) {
-        common::Message failed = SaveSysPara(g, true);
-        if (!failed.empty()) {
-            return failed;
-        }
+common::Message ParameterStore::saveAll(common::FileReplacement& files, common::Message done) {
+    try {
+        files.commit();
+    } catch (const common::UserError& e) {
+        return e.message();
     }
-    return common::notice("设备参数复制完成！", "Copy Over!");
+    return done;
+}
+
+// The ten groups are written as one change: a folder that cannot take all
+// of them keeps every group as it was.
+common::Message ParameterStore::CopyParamsToAllGroups() {
+    common::FileReplacement files;
+    const auto lines = GroupFileLines(m_params);
+    for (int g = 0; g < kGroupCount; ++g) {
+        files.add(m_appDir.sysPara(SysParaFileName(g)), lines);
+    }
+    return saveAll(files, common::notice("设备参数复制完成！", "Copy Over!"));
 }
 
 common::Message ParameterStore::CopyCurvatureToAllGroups() {
+    common::FileReplacement files;
+    const auto positive = CurvatureTableLines(m_tables.ArcTablePos, m_tables.ArcTablePosLast);
+    const auto negative = CurvatureTableLines(m_tables.ArcTableNeg, m_tables.ArcTableNegLast);
+    const auto spacing = TapSpacingLines(m_tables.TapSpacing, m_tables.TapSpacingCount);
     for (int g = 0; g < kGroupCount; ++g) {
-        common::Message failed = SaveWanFuBiao(g, true);
-        if (failed.empty()) {
-            failed = SaveTapSpacing(g);
-        }
-        if (!failed.empty()) {
-            return failed;
-        }
+        files.add(m_appDir.sysPara(CurvatureFileName(true, g)), positive);
+        files.add(m_appDir.sysPara(CurvatureFileName(false, g)), negative);
+        files.add(m_appDir.sysPara(TapSpacingFileName(g)), spacing);
     }
-    return common::notice("曲率表参数复制完成！", "Copy Over!");
+    return saveAll(files, common::notice("曲率表参数复制完成！", "Copy Over!"));
 }
 
 std::string ParameterStore::StatusLine(common::Language lang) const {

@@ -16,6 +16,7 @@
 
 #include "common/AppDir.h"
 #include "common/Message.h"
+#include "common/TextFile.h"
 #include "machine/ParameterSet.h"
 
 #include <cstdint>
@@ -88,6 +89,8 @@ public:
 private:
     common::Message saveFile(const std::filesystem::path& file,
                              const std::vector<std::string>& lines);
+    // Commits the files; `done` when all were written, else the error.
+    static common::Message saveAll(common::FileReplacement& files, common::Message done);
     static void tranRow(std::array<CurvatureRow, kCurvatureRows>& table, bool set, int index,
                         double& a, double& b);
 

@@ -1,6 +1,7 @@
 #include "machine/SimMachine.h"
 
 #include "common/Basic.h"
+#include "common/Encoding.h"
 #include "common/Fields.h"
 #include "common/Message.h"
 #include "common/SettingLines.h"
@@ -124,7 +125,7 @@ std::int64_t toPulses64(double units, double pulseEquiv) {
 
 SimMachineFile parseSimMachineFile(std::string_view text) {
     SimMachineFile file;
-    const common::Lines lines = common::SplitLines(text);
+    const common::Lines lines = common::SplitLines(common::WithoutByteOrderMark(text));
     for (const common::SettingLine& setting : common::SettingLines(lines)) {
         if (!setting.hasEquals) {
             badLine(setting.number, setting.text);

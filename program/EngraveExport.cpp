@@ -4,6 +4,7 @@
 #include "common/FieldText.h"
 #include "common/Fields.h"
 #include "geometry/OutlineFiles.h"
+#include "program/FolderFiles.h"
 
 #include <cmath>
 #include <filesystem>
@@ -54,6 +55,7 @@ void checkFields(const EngraveFields& f) {
         throw common::UserError(common::error("请输入文件名（不含文件夹）：" + f.fileName,
                                               "Enter a file name without folders: " + f.fileName));
     }
+    CheckNotFolderOwnFile(name);
     checkPositive(f.depth, 100, "开槽深度", "Groove depth");      // mm
     checkPositive(f.width, 10000, "材料宽度", "Material width");  // mm
     checkPositive(f.spindle, 1.0e6, "主轴转速", "Spindle speed"); // rpm

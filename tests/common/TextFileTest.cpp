@@ -6,7 +6,10 @@
 #include "common/Message.h"
 #include "support/TempDir.h"
 
+#include <functional>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <tuple>
 
 using namespace korvel::common;
 
@@ -70,6 +73,48 @@ TEST(TextFile, AtomicRewriteReplacesLeavesNoTemporaryOrKeepsTheOldFile) {
     // file stays.
     EXPECT_THROW(RewriteAtomically(f, {"newer"}, tmp / "no" / "such" / "tmp"), UserError);
     EXPECT_EQ(ReadLines(f), Lines{"new"});
+}
+
+// Every way of writing the operator's files goes through a complete
+// temporary file: a disk that fills up while writing leaves every old file
+// as it was and no temporary file behind; several files replaced together
+// are all old or all new.
+TEST(TextFile, AFullDiskLeavesEveryOldFileAndNoTemporaryOne) {
+    korvel::test::TempDir tmp;
+    const auto a = tmp / "CtrP.dat";
+    const auto b = tmp / "YJG.dat";
+    const auto both = [&] {
+        FileReplacement replacement;
+        replacement.add(a, Lines{"new a"});
+        replacement.add(b, Lines{"new b"}, tmp / "PointForDisplay0.dat");
+        replacement.commit();
+    };
+    const std::vector<std::tuple<const char*, std::function<void()>, std::string>> cases = {
+        {"WriteLines", [&] { WriteLines(a, {"new"}); }, ""},
+        {"TruncateFile", [&] { TruncateFile(a); }, ""},
+        {"RewriteAtomically", [&] { RewriteAtomically(a, {"new"}, tmp / "other.tmp"); }, ""},
+        {"AppendLinesAtomically", [&] { AppendLinesAtomically(a, {"more"}); }, ""},
+        {"first of two", both, a.filename().string()},
+        {"second of two", both, "PointForDisplay0.dat"},
+    };
+    for (const auto& [name, write, fullAt] : cases) {
+        SCOPED_TRACE(name);
+        WriteLines(a, {"old a"});
+        WriteLines(b, {"old b"});
+        {
+            const SimulatedFullDisk disk([&](const std::filesystem::path& f) {
+                return fullAt.empty() || f.filename().string().starts_with(fullAt);
+            });
+            EXPECT_THROW(write(), UserError);
+        }
+        EXPECT_EQ(ReadBytes(a), "old a\r\n");
+        EXPECT_EQ(ReadBytes(b), "old b\r\n");
+        const auto files = std::distance(std::filesystem::directory_iterator(tmp.path()), {});
+        EXPECT_EQ(files, 2) << "a temporary file was left behind";
+    }
+    both();
+    EXPECT_EQ(ReadLines(a), Lines{"new a"});
+    EXPECT_EQ(ReadLines(b), Lines{"new b"});
 }
 
 TEST(Encoding, Gb18030IsReadAsUtf8AndBrokenBytesDoNotStopTheRead) {

@@ -134,6 +134,36 @@ TEST_F(OpenDrawingTest, OpeningEmptiesTheMachinedRecordAndTheSelectionFiles) {
     EXPECT_DOUBLE_EQ(m_state.planeZ, -1.0);
 }
 
+// A disk that fills up while the new drawing is written keeps the old
+// drawing with its selection and machined record, and leaves no temporary
+// file behind.
+TEST_F(OpenDrawingTest, AFullDiskKeepsTheOldDrawingAndItsSelection) {
+    open(kExamples / "letterD.plt");
+    common::WriteLines(m_app.file(kMachinedFile), {"SPLINE 0.000000 3.0"});
+    common::WriteLines(m_app.file(kControlFile), {"SPLINE 0.0000 3", "SPLINE 0.0000 0"});
+    common::WriteLines(m_app.file(kPathFile), {"SPLINE 0.000000 3.0", "SPLINE 0.000000 0.0"});
+    const auto folder = [this] {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(m_app.root())) {
+            if (entry.is_regular_file()) {
+                files[entry.path().filename().string()] = common::ReadBytes(entry.path());
+            }
+        }
+        return files;
+    };
+    const auto before = folder();
+    for (const std::string& fullAt :
+         {std::string(kDisplayRewriteFile), std::string("YJG.dat.tmp")}) {
+        SCOPED_TRACE(fullAt);
+        const common::SimulatedFullDisk disk(
+            [&](const fs::path& f) { return f.filename().string() == fullAt; });
+        EXPECT_THROW(open(kExamples / "letterD.nc"), common::UserError);
+        EXPECT_EQ(folder(), before);
+        EXPECT_EQ(m_state.format, DrawingFormat::Plt);
+    }
+    EXPECT_EQ(m_replaced, 1);
+}
+
 // Every file of the folder of bad drawings is refused for its own reason,
 // in both languages, and leaves the display file, the machined record and
 // the drawing state as they were.

@@ -271,5 +271,48 @@ TEST_F(SessionTest, ALetterWithMoreOutlinesThanTheListHoldsIsRefusedWhole) {
     EXPECT_TRUE(session.selection().empty());
 }
 
+// A choice with one bad piece is refused whole, whether it would replace
+// the selection or extend it: the selection and both files stay as they were.
+TEST_F(SessionTest, AChoiceWithABadPieceChangesNothing) {
+    openSquare();
+    session.selectPieces({{1, 1, false}}, false);
+    session.prepare();
+    const std::string control = common::ReadBytes(dir.file(kControlFile));
+    const std::string path = common::ReadBytes(dir.file(kPathFile));
+    const std::vector<std::vector<PiecePick>> refused = {
+        {{1, 1, false}, {0, 1, false}}, {{2, 2, true}, {1, 99, false}}, {{-3, 1, false}}};
+    for (const auto& picks : refused) {
+        for (const bool keep : {false, true}) {
+            EXPECT_THROW(session.selectPieces(picks, keep), common::UserError);
+            EXPECT_EQ(common::ReadBytes(dir.file(kControlFile)), control);
+            EXPECT_EQ(common::ReadBytes(dir.file(kPathFile)), path);
+            EXPECT_EQ(session.selection().completedCount(), 1u);
+        }
+    }
+}
+
+// A control point or path file cut short (a copy that broke off) is refused
+// by every reader, not taken as a shorter path.
+TEST_F(SessionTest, AControlOrPathFileCutShortIsRefused) {
+    openSquare();
+    session.selectWholeLetter();
+    for (const auto name : {kControlFile, kPathFile}) {
+        SCOPED_TRACE(name);
+        const std::string whole = common::ReadBytes(dir.file(name));
+        const std::size_t trailer = whole.rfind('\n', whole.size() - 2) + 1;
+        const std::size_t second = whole.find('\n') + 1;
+        for (const std::size_t cut : {whole.size() - 1, whole.size() - 3, trailer, trailer - 2}) {
+            common::RewriteBytesAtomically(dir.file(name), whole.substr(0, cut));
+            EXPECT_THROW(ReadPathFile(dir.file(name)), common::UserError) << cut;
+        }
+        common::RewriteBytesAtomically(dir.file(name), whole.substr(second));
+        EXPECT_THROW(ReadPathFile(dir.file(name)), common::UserError) << "no header";
+        common::RewriteBytesAtomically(dir.file(name), whole);
+        EXPECT_NO_THROW(ReadPathFile(dir.file(name)));
+    }
+    common::RewriteBytesAtomically(dir.file(kControlFile), "SPLINE 0.0000 3\r\n1 2 1 0 0 0\r\n");
+    EXPECT_THROW(session.prepare(), common::UserError);
+}
+
 } // namespace
 } // namespace korvel::geometry

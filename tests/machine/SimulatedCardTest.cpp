@@ -299,6 +299,8 @@ TEST(SimMachineDescription, ParsesValuesAndRejectsBadLines) {
     const SimMachineFile file =
         parseSimMachineFile("; comment\r\nYHomeSwitch=10\r\n\r\nencoderslip = 0.02 ; note\r\n");
     EXPECT_DOUBLE_EQ(file.HomeSwitch[1], 10.0);
+    // A file saved by an editor that puts a byte-order mark first.
+    EXPECT_DOUBLE_EQ(parseSimMachineFile("\xEF\xBB\xBFYHomeSwitch=7\r\n").HomeSwitch[1], 7.0);
     EXPECT_DOUBLE_EQ(file.EncoderSlip, 0.02);
     EXPECT_DOUBLE_EQ(file.CutterOutDelay, SimMachineFile{}.CutterOutDelay);
     for (const char* bad : {"Foo=1", "EncoderSlip=0.9", "XHomeSwitch=abc", "noequals",

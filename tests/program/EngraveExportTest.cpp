@@ -134,11 +134,18 @@ TEST(EngraveExport, WritesTheFileAndRefusesWhatCannotBeMilled) {
                                     {"g.nc", "0.5", "40", "18000", "1E3"},
                                     {"g.nc", "0.5", "99999999999999999999999", "18000", "800"},
                                     {"g.nc", "101", "40", "18000", "800"},
-                                    {"g.nc", "0.5", "40", "1000001", "800"}}) {
+                                    {"CtrP.dat", "0.5", "40", "18000", "800"},
+                                    {"g5.DAT", "0.5", "40", "18000", "800"},
+                                    {"SimMachine.ini", "1", "40", "1", "8"},
+                                    {"字形PLT.plt", "1", "40", "1", "8"},
+                                    {"joblog.csv", "1", "40", "1", "8"}}) {
         EXPECT_THROW(ExportEngraveProgram(app, bad, p, MarkedPoints{}, {}), common::UserError)
             << bad.fileName << " " << bad.depth << " " << bad.width;
     }
     EXPECT_FALSE(std::filesystem::exists(app.file("g.nc")));
+    // The folder's own files are never replaced by an export.
+    EXPECT_EQ(common::ReadLines(app.file(geometry::kPathFile)).size(), 4u);
+    EXPECT_FALSE(std::filesystem::exists(app.file("g5.DAT")));
 }
 
 } // namespace
