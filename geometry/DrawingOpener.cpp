@@ -39,8 +39,7 @@ void checkDrawingFile(const std::filesystem::path& drawing) {
     }
 }
 
-[[noreturn]] void throwNoOutline(const std::filesystem::path& drawing) {
-    const std::string name = displayName(drawing);
+[[noreturn]] void throwNoOutline(const std::string& name) {
     throw common::UserError(common::error("图形中没有可加工的轮廓：" + name,
                                           "No outline found in the drawing: " + name));
 }
@@ -104,6 +103,12 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
     case DrawingFormat::Ai:
         display = ReadAi(common::ReadLines(drawing), {options.slotAngleThreshold}, name);
         break;
+    case DrawingFormat::Text:
+        // A typed word has no file to read again: the operator types it anew.
+        throw common::UserError(common::error("文字没有图纸文件，请用“文字…”重新生成：" + name,
+                                              "Typed text has no drawing file; make it again "
+                                              "with Text…: " +
+                                                  name));
     case DrawingFormat::Unknown:
         throw common::UserError(common::error(
             "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
@@ -113,14 +118,12 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
             display.openOutlines, std::move(display.skipped)};
 }
 
-// Reads and cleans the drawing in memory; nothing on disk changes here.
-std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
-                                              const std::filesystem::path& drawing,
-                                              DrawingFormat format, const OpenOptions& options,
-                                              CoreAlgorithm& core) {
-    ReadResult read = readDrawing(app, drawing, format, options, core);
+// Cleans what a reader found (thinned, duplicate lines removed) and counts
+// it; nothing on disk changes here.
+std::pair<common::Lines, OpenSummary> clean(ReadResult read, DrawingFormat format,
+                                            const std::string& name) {
     if (read.outlines == 0) {
-        throwNoOutline(drawing);
+        throwNoOutline(name);
     }
     common::Lines cleaned = RemoveDuplicateLines(ThinDisplayPoints(read.lines));
     OpenSummary summary;
@@ -137,6 +140,25 @@ std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
         }
     }
     return {std::move(cleaned), summary};
+}
+
+// Reads and cleans the drawing in memory; nothing on disk changes here.
+std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
+                                              const std::filesystem::path& drawing,
+                                              DrawingFormat format, const OpenOptions& options,
+                                              CoreAlgorithm& core) {
+    return clean(readDrawing(app, drawing, format, options, core), format, displayName(drawing));
+}
+
+// The new drawing is good: now the machined record, the selection files and
+// the display file are replaced, and the owner of the view is told.
+void commit(const common::AppDir& app, const common::Lines& lines, const OpenOptions& options) {
+    common::TruncateFile(app.file(kMachinedFile));
+    CoreAlgorithm::ControlPointCls(app);
+    RewriteDisplayFile(app, lines);
+    if (options.drawingReplaced) {
+        options.drawingReplaced();
+    }
 }
 
 } // namespace
@@ -159,7 +181,10 @@ DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
 }
 
 common::Message OpenSummary::message(const std::filesystem::path& drawing) const {
-    const std::string name = displayName(drawing);
+    return messageFor(displayName(drawing));
+}
+
+common::Message OpenSummary::messageFor(const std::string& name) const {
     const std::string count = std::to_string(outlines);
     common::Message m = common::notice("已打开 " + name + "，共 " + count + " 个轮廓",
                                        "Opened " + name + " with " + count + " outlines");
@@ -188,19 +213,25 @@ OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& 
                         const OpenOptions& options, CoreAlgorithm& core, DrawingState& state) {
     const DrawingFormat format = DrawingFormatOf(drawing);
     auto [lines, summary] = prepare(app, drawing, format, options, core);
-
-    // The new drawing is good: now the machined record, the selection files
-    // and the display file are replaced.
-    common::TruncateFile(app.file(kMachinedFile));
-    CoreAlgorithm::ControlPointCls(app);
-    RewriteDisplayFile(app, lines);
+    commit(app, lines, options);
     state.drawing = drawing;
     state.format = format;
     state.planeZ = options.planeZ;
     state.mirrored = false;
-    if (options.drawingReplaced) {
-        options.drawingReplaced();
-    }
+    return summary;
+}
+
+OpenSummary OpenBuiltDrawing(const common::AppDir& app, DisplayDrawing display,
+                             DrawingFormat format, const std::string& label,
+                             const OpenOptions& options, DrawingState& state) {
+    ReadResult read{std::move(display.lines), display.outlineCount, display.droppedOutlines,
+                    display.openOutlines, std::move(display.skipped)};
+    auto [lines, summary] = clean(std::move(read), format, label);
+    commit(app, lines, options);
+    state.drawing = label;
+    state.format = format;
+    state.planeZ = 0.0;
+    state.mirrored = false;
     return summary;
 }
 
