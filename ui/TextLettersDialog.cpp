@@ -53,13 +53,15 @@ protected:
         const double margin = 12.0;
         const double scale = std::min((this->width() - 2 * margin) / std::max(width, 1e-9),
                                       (this->height() - 2 * margin) / std::max(height, 1e-9));
+        // Centred in the widget.
+        const double left = (this->width() - width * scale) / 2.0;
+        const double bottom = (this->height() + height * scale) / 2.0;
         QPainterPath path;
         path.setFillRule(Qt::OddEvenFill);
         for (const auto& outline : m_preview->outlines) {
             for (std::size_t i = 0; i < outline.size(); ++i) {
-                const QPointF p(margin + (outline[i].x - m_preview->low.x) * scale,
-                                this->height() - margin -
-                                    (outline[i].y - m_preview->low.y) * scale);
+                const QPointF p(left + (outline[i].x - m_preview->low.x) * scale,
+                                bottom - (outline[i].y - m_preview->low.y) * scale);
                 i == 0 ? path.moveTo(p) : path.lineTo(p);
             }
             path.closeSubpath();
