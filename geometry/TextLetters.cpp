@@ -87,6 +87,16 @@ void checkCharacters(const Characters& characters) {
     }
 }
 
+[[noreturn]] void throwMissing(const FontFace& face, std::string_view typed, char32_t code) {
+    const std::string name = faceName(face);
+    const std::string character(typed);
+    const std::string point = codePoint(code);
+    throw common::UserError(common::error("字体“" + name + "”中没有字符“" + character + "”（" +
+                                              point + "），未做任何更改",
+                                          "Font \"" + name + "\" has no character \"" + character +
+                                              "\" (" + point + "); nothing was changed"));
+}
+
 Characters checked(const TextRequest& request) {
     if (request.text.empty()) {
         throw common::UserError(
@@ -114,13 +124,7 @@ TextLetters MakeTextLetters(const TextRequest& request) {
     const FontOutlines font(FindFont(ParseFontSpec(request.font)));
     for (std::size_t i = 0; i < characters.codes.size(); ++i) {
         if (font.missingCharacter(std::u32string_view(&characters.codes[i], 1))) {
-            const std::string name = faceName(font.face());
-            const std::string character =
-                std::string(characters.texts[i]) + "”（" + codePoint(characters.codes[i]) + "）";
-            throw common::UserError(common::error(
-                "字体“" + name + "”中没有字符“" + character + "，未做任何更改",
-                "Font \"" + name + "\" has no character \"" + std::string(characters.texts[i]) +
-                    "\" (" + codePoint(characters.codes[i]) + "); nothing was changed"));
+            throwMissing(font.face(), characters.texts[i], characters.codes[i]);
         }
     }
     TextLetters letters;
