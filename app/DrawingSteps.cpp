@@ -33,6 +33,15 @@ geometry::OpenSummary DrawingSteps::open(const common::AppDir& app,
     return geometry::OpenDrawing(app, drawing, options, *m_core, state);
 }
 
+geometry::TextOpenResult DrawingSteps::openText(const common::AppDir& app,
+                                                const geometry::TextRequest& request,
+                                                double slotAngleThreshold,
+                                                geometry::DrawingState& state) {
+    geometry::OpenOptions options;
+    options.slotAngleThreshold = slotAngleThreshold;
+    return geometry::OpenText(app, request, options, *m_core, state);
+}
+
 std::size_t SelectWholeLetter(const common::AppDir& app) {
     const OutlineParams params = LoadOutlineParams(app, common::Language::English);
     geometry::OutlineSession outlines(app, params.control, params.path);

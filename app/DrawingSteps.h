@@ -5,6 +5,7 @@
 
 #include "common/AppDir.h"
 #include "geometry/DrawingOpener.h"
+#include "geometry/TextLetters.h"
 #include "machine/ParameterStore.h"
 
 #include <cstddef>
@@ -35,6 +36,11 @@ public:
     geometry::OpenSummary open(const common::AppDir& app, const std::filesystem::path& drawing,
                                double planeZ, double slotAngleThreshold,
                                geometry::DrawingState& state);
+
+    // Letters typed in a font, opened as a drawing (see geometry::OpenText).
+    geometry::TextOpenResult openText(const common::AppDir& app,
+                                      const geometry::TextRequest& request,
+                                      double slotAngleThreshold, geometry::DrawingState& state);
 
 private:
     std::unique_ptr<geometry::CoreAlgorithm> m_core;

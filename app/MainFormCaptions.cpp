@@ -123,6 +123,7 @@ const CaptionTable& MainFormCaptions() {
         {138, "Label9_1", "背切行程："},
         {139, "Command7", "保存行程"},
         {140, "Check5", "禁止弯弧"},
+        {141, "Menu_Text", "文字…"},
     };
     return table;
 }

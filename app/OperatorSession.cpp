@@ -58,6 +58,14 @@ geometry::OpenSummary OperatorSession::openDrawing(const std::filesystem::path& 
     return summary;
 }
 
+geometry::TextOpenResult OperatorSession::openText(const geometry::TextRequest& request) {
+    m_outlines->setLanguage(language());
+    geometry::TextOpenResult opened =
+        m_steps.openText(m_dir, request, machine().params().SlotAngleThreshold, m_drawing);
+    m_outlines->openDrawing();
+    return opened;
+}
+
 void OperatorSession::closeDrawing() {
     m_outlines->close();
     m_drawing = geometry::DrawingState{};

@@ -46,6 +46,9 @@ public:
     // The open command with a chosen file. Throws UserError for a drawing
     // that cannot be used; the drawing shown before stays as it was.
     geometry::OpenSummary openDrawing(const std::filesystem::path& drawing, double planeZ);
+    // "文字…": letters typed in a font, opened like a drawing. Throws
+    // UserError (the drawing shown stays) for a bad request.
+    geometry::TextOpenResult openText(const geometry::TextRequest& request);
     // "关闭": no drawing, no selection, empty control point files.
     void closeDrawing();
     // "字形Y镜向": the display file mirrored from its unmirrored copy, the

@@ -4,6 +4,7 @@ namespace korvel::cli {
 
 // One declaration per command; each lives in its own file.
 int RunImport(const Args& args);
+int RunText(const Args& args);
 int RunMirror(const Args& args);
 int RunArea(const Args& args);
 int RunGlue(const Args& args);
@@ -21,6 +22,8 @@ int RunLog(const Args& args);
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         {"import", "import DRAWING --appdir DIR [--densify N] [--plane Z]", RunImport},
+        {"text", "text TEXT --font \"FAMILY[:STYLE]\" --height MM [--spacing MM] --appdir DIR",
+         RunText},
         {"mirror", "mirror --appdir DIR", RunMirror},
         {"area", "area --appdir DIR", RunArea},
         {"glue", "glue --density D --thickness T --appdir DIR", RunGlue},

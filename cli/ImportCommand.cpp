@@ -6,12 +6,14 @@
 #include "app/FolderParameters.h"
 #include "cli/CliArgs.h"
 #include "cli/Commands.h"
+#include "cli/Output.h"
 #include "common/AppDir.h"
 #include "common/Message.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DrawingBuilder.h"
 #include "geometry/DrawingOpener.h"
 
+#include <cmath>
 #include <iostream>
 
 namespace korvel::cli {
@@ -49,11 +51,7 @@ int RunImport(const Args& rawArgs) {
     options.slotAngleThreshold = app::LoadFolderParameters(app, args.language()).SlotAngleThreshold;
     geometry::DrawingState state;
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);
-    std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
-              << summary.nodes << "\n";
-    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty()) {
-        std::cout << summary.message(drawing).text(args.language()) << "\n";
-    }
+    PrintOpenSummary(summary, drawing.filename().string(), args.language());
     return 0;
 }
 

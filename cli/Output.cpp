@@ -28,4 +28,13 @@ void PrintMessages(const std::vector<common::Message>& messages, common::Languag
     }
 }
 
+void PrintOpenSummary(const geometry::OpenSummary& summary, const std::string& name,
+                      common::Language lang) {
+    std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
+              << summary.nodes << "\n";
+    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty()) {
+        std::cout << summary.messageFor(name).text(lang) << "\n";
+    }
+}
+
 } // namespace korvel::cli

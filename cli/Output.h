@@ -4,6 +4,7 @@
 // standard error, everything else to standard output.
 
 #include "common/Message.h"
+#include "geometry/DrawingOpener.h"
 
 #include <string>
 #include <vector>
@@ -15,5 +16,11 @@ common::Language LanguageOf(const std::vector<std::string>& args);
 
 void PrintMessage(const common::Message& message, common::Language lang);
 void PrintMessages(const std::vector<common::Message>& messages, common::Language lang);
+
+// What an opened drawing holds ("outlines N points P nodes K") and, when
+// outlines were left out, stay open or parts were skipped, the summary
+// message for the drawing called `name`.
+void PrintOpenSummary(const geometry::OpenSummary& summary, const std::string& name,
+                      common::Language lang);
 
 } // namespace korvel::cli

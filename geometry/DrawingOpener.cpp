@@ -39,8 +39,7 @@ void checkDrawingFile(const std::filesystem::path& drawing) {
     }
 }
 
-[[noreturn]] void throwNoOutline(const std::filesystem::path& drawing) {
-    const std::string name = displayName(drawing);
+[[noreturn]] void throwNoOutline(const std::string& name) {
     throw common::UserError(common::error("图形中没有可加工的轮廓：" + name,
                                           "No outline found in the drawing: " + name));
 }
@@ -69,6 +68,19 @@ ReadResult readDxf(const std::filesystem::path& drawing, const CoreAlgorithm& co
     return result;
 }
 
+// What a reader that collects its outlines in a DrawingBuilder found, cleaned.
+ReadResult fromDisplay(DisplayDrawing display) {
+    ReadResult result;
+    result.outlines = display.outlineCount;
+    result.dropped = display.droppedOutlines;
+    result.open = display.openOutlines;
+    result.skipped = std::move(display.skipped);
+    if (result.outlines > 0) {
+        result.clean = CleanDisplayLines(display.lines);
+    }
+    return result;
+}
+
 ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat format,
                        const OpenOptions& options, const CoreAlgorithm& core) {
     checkDrawingFile(drawing);
@@ -87,29 +99,25 @@ ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat forma
     case DrawingFormat::Ai:
         display = ReadAi(common::ReadLines(drawing), {options.slotAngleThreshold}, name);
         break;
+    case DrawingFormat::Text:
+        // A typed word has no file to read again: the operator types it anew.
+        throw common::UserError(common::error("文字没有图纸文件，请用“文字…”重新生成：" + name,
+                                              "Typed text has no drawing file; make it again "
+                                              "with Text…: " +
+                                                  name));
     case DrawingFormat::Unknown:
         throw common::UserError(common::error(
             "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
             "Unsupported file type; only DXF, NC, PLT and AI files can be opened: " + name));
     }
-    ReadResult result;
-    result.outlines = display.outlineCount;
-    result.dropped = display.droppedOutlines;
-    result.open = display.openOutlines;
-    result.skipped = std::move(display.skipped);
-    if (result.outlines > 0) {
-        result.clean = CleanDisplayLines(display.lines);
-    }
-    return result;
+    return fromDisplay(std::move(display));
 }
 
-// Reads and cleans the drawing in memory; nothing on disk changes here.
-std::pair<CleanDisplay, OpenSummary> prepare(const std::filesystem::path& drawing,
-                                             DrawingFormat format, const OpenOptions& options,
-                                             const CoreAlgorithm& core) {
-    ReadResult read = readDrawing(drawing, format, options, core);
+// Counts what a reader found; nothing on disk changes here.
+std::pair<CleanDisplay, OpenSummary> summarize(ReadResult read, DrawingFormat format,
+                                               const std::string& name) {
     if (read.outlines == 0) {
-        throwNoOutline(drawing);
+        throwNoOutline(name);
     }
     OpenSummary summary;
     summary.format = format;
@@ -135,6 +143,24 @@ void commitDrawing(const common::AppDir& app, std::string text) {
     replacement.commit();
 }
 
+// Reads and cleans the drawing in memory; nothing on disk changes here.
+std::pair<CleanDisplay, OpenSummary> prepare(const std::filesystem::path& drawing,
+                                             DrawingFormat format, const OpenOptions& options,
+                                             const CoreAlgorithm& core) {
+    return summarize(readDrawing(drawing, format, options, core), format, displayName(drawing));
+}
+
+// The drawing is written; `state` names the new drawing and the owner of
+// the view is told.
+void commit(const common::AppDir& app, const CleanDisplay& clean, const OpenOptions& options,
+            DrawingState& state, DrawingState shown) {
+    commitDrawing(app, clean.text);
+    state = std::move(shown);
+    if (options.drawingReplaced) {
+        options.drawingReplaced();
+    }
+}
+
 } // namespace
 
 DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
@@ -155,7 +181,10 @@ DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
 }
 
 common::Message OpenSummary::message(const std::filesystem::path& drawing) const {
-    const std::string name = displayName(drawing);
+    return messageFor(displayName(drawing));
+}
+
+common::Message OpenSummary::messageFor(const std::string& name) const {
     const std::string count = std::to_string(outlines);
     common::Message m = common::notice("已打开 " + name + "，共 " + count + " 个轮廓",
                                        "Opened " + name + " with " + count + " outlines");
@@ -184,15 +213,15 @@ OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& 
                         const OpenOptions& options, CoreAlgorithm& core, DrawingState& state) {
     const DrawingFormat format = DrawingFormatOf(drawing);
     auto [clean, summary] = prepare(drawing, format, options, core);
+    commit(app, clean, options, state, {drawing, format, options.planeZ, false});
+    return summary;
+}
 
-    commitDrawing(app, std::move(clean.text));
-    state.drawing = drawing;
-    state.format = format;
-    state.planeZ = options.planeZ;
-    state.mirrored = false;
-    if (options.drawingReplaced) {
-        options.drawingReplaced();
-    }
+OpenSummary OpenBuiltDrawing(const common::AppDir& app, DisplayDrawing display,
+                             DrawingFormat format, const std::string& label,
+                             const OpenOptions& options, DrawingState& state) {
+    auto [clean, summary] = summarize(fromDisplay(std::move(display)), format, label);
+    commit(app, clean, options, state, {label, format, 0.0, false});
     return summary;
 }
 

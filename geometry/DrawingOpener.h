@@ -20,7 +20,8 @@ namespace korvel::geometry {
 
 class CoreAlgorithm;
 
-enum class DrawingFormat { Unknown, Dxf, Nc, Plt, Ai };
+// Text: letters typed in a font (no file behind them).
+enum class DrawingFormat { Unknown, Dxf, Nc, Plt, Ai, Text };
 
 // By the file name's ending, compared without regard to case.
 DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing);
@@ -58,6 +59,8 @@ struct OpenSummary {
     // "Opened ... with N outlines" and, when outlines were left out, did not
     // close or parts of the drawing were skipped, what and why.
     common::Message message(const std::filesystem::path& drawing) const;
+    // The same for a drawing named by `name` as the operator knows it.
+    common::Message messageFor(const std::string& name) const;
 };
 
 // The open command. On success the display point file holds the cleaned
@@ -68,6 +71,15 @@ struct OpenSummary {
 // large for the display file.
 OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
                         const OpenOptions& options, CoreAlgorithm& core, DrawingState& state);
+
+// Opens outlines made in memory (letters typed in a font) exactly as
+// OpenDrawing opens a file: cleaned, YJG.dat and the selection files
+// emptied, the display file replaced. `label` names them in `state` and in
+// messages. Throws UserError (nothing changed) when no outline is left or
+// the display file could not hold them.
+OpenSummary OpenBuiltDrawing(const common::AppDir& app, DisplayDrawing display,
+                             DrawingFormat format, const std::string& label,
+                             const OpenOptions& options, DrawingState& state);
 
 // Re-imports the drawing of `state` (after the parameters changed, or to
 // undo node edits): read, thin, remove duplicates, mirror again when the

@@ -187,6 +187,7 @@ void MainForm::buildMenus() {
     auto* file = bar->addMenu(QString::fromUtf8("文件"));
     file->setObjectName("Menu_File");
     action(file, "Menu_Open", "打开", &MainForm::openFileDialog);
+    action(file, "Menu_Text", "文字…", &MainForm::showTextDialog);
     action(file, "Menu_Close", "关闭", &MainForm::closeFile);
     auto* output = file->addMenu(QString::fromUtf8("输出"));
     output->setObjectName("Menu_Export");

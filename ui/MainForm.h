@@ -100,6 +100,11 @@ private:
 
     // Menu commands.
     void openFileDialog();
+    // "文字…": the text dialog; OK opens its letters like a drawing.
+    void showTextDialog();
+    // After a drawing or typed letters were opened: the name in the
+    // drawing label, the lengths cleared, the view redrawn.
+    void showOpenedDrawing(const std::string& name, const std::string& shown);
     void closeFile();
     void exportPlt();
     void showEngravePanel();

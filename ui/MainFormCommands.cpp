@@ -18,6 +18,7 @@
 #include "ui/MainForm.h"
 #include "ui/PictureView.h"
 #include "ui/SB_Form.h"
+#include "ui/TextLettersDialog.h"
 #include "ui/ToolPanels.h"
 #include "ui/WFB_Form.h"
 #include "ui/XZh_Form.h"
@@ -84,14 +85,32 @@ bool MainForm::openDrawing(const std::filesystem::path& drawing, std::optional<d
         say(e.message());
         return false;
     }
-    m_session.simulated().setDrawing(drawing.filename().string());
-    child<QLabel>("Label4_0")->setText(Q(drawing.string()));
-    for (const char* name : {"Label4_1", "Label4_2", "Label4_3"}) {
-        child<QLabel>(name)->clear();
+    showOpenedDrawing(drawing.filename().string(), drawing.string());
+    return true;
+}
+
+void MainForm::showTextDialog() {
+    TextLettersDialog dialog(m_session.appDir(), languageFlag(), this);
+    if (dialog.exec() != QDialog::Accepted) {
+        return; // cancelled: the drawing shown stays
+    }
+    try {
+        const geometry::TextOpenResult opened = m_session.openText(dialog.request());
+        showOpenedDrawing(opened.label, opened.label);
+        say(geometry::HeightMeasureNote(opened.measure));
+    } catch (const common::UserError& e) {
+        say(e.message());
+    }
+}
+
+void MainForm::showOpenedDrawing(const std::string& name, const std::string& shown) {
+    m_session.simulated().setDrawing(name);
+    child<QLabel>("Label4_0")->setText(Q(shown));
+    for (const char* label : {"Label4_1", "Label4_2", "Label4_3"}) {
+        child<QLabel>(label)->clear();
     }
     m_list1->clear();
     redrawView();
-    return true;
 }
 
 void MainForm::closeFile() {

@@ -34,4 +34,11 @@ for f in letterD.dxf letterD.nc letterD.plt letterD.ai; do
     "$cli" mirror --appdir "$dir" > /dev/null
     "$cli" mirror --appdir "$dir" > /dev/null
 done
+# A typed word goes the whole way: letters, whole-letter selection, the job
+# and its run on the simulated machine.
+dir="$work/text"
+"$cli" text "8O" --font "DejaVu Sans" --height 300 --appdir "$dir" | grep -q '^outlines 5 points [1-9]'
+"$cli" select --appdir "$dir" --all | grep -q '^pieces 5$'
+"$cli" generate --appdir "$dir" > /dev/null
+"$cli" run --appdir "$dir" --answer yes --max-seconds 600 | grep -q '^lines executed [1-9]'
 echo "drawing commands work"

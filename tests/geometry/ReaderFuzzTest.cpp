@@ -9,6 +9,7 @@
 #include "geometry/DisplayPasses.h"
 #include "geometry/NcReader.h"
 #include "geometry/PltReader.h"
+#include "geometry/TextLetters.h"
 
 #include <filesystem>
 #include <functional>
@@ -67,6 +68,20 @@ TEST(ReaderFuzz, DamagedExampleLettersAreReadOrRefused) {
     });
     fuzz("letterD.plt", [](const std::string& b) { return ReadPlt(b, {}); });
     fuzz("letterD.ai", [](const std::string& b) { return ReadAi(common::SplitLines(b), {}); });
+}
+
+TEST(ReaderFuzz, DamagedTextIsLetteredOrRefused) {
+    const std::string original = "Korvel 招牌 8";
+    std::mt19937 rng(20261206);
+    for (int i = 0; i < kVariants / 5; ++i) {
+        const std::string text = damaged(original, rng);
+        try {
+            const auto letters = MakeTextLetters({text, "WenQuanYi Micro Hei", 100.0, 2.0});
+            EXPECT_EQ(TextDrawing(letters, {}, "fuzz").lines.back(), "SPLINE END");
+        } catch (const common::UserError& e) {
+            EXPECT_FALSE(e.message().en.empty());
+        }
+    }
 }
 
 } // namespace

@@ -11,8 +11,10 @@
 #include "common/TextFile.h"
 #include "machine/RecordingDialog.h"
 #include "support/TempDir.h"
+#include "ui/TextLettersDialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QGroupBox>
@@ -235,6 +237,44 @@ TEST(MainForm, BrokenDrawingOverAGoodOneKeepsTheView) {
     EXPECT_EQ(rig.text("Label4_0"), QString::fromStdString(kLetter.string()));
     EXPECT_EQ(rig.session.outlines().model().nodes().size(), nodes);
     EXPECT_EQ(rig.session.outlines().view().rect().w, view.w);
+}
+
+// "文件" -> "文字…" with the dialog filled as an operator fills it: OK stays
+// off until there are letters, and OK opens them like a drawing. A picture
+// of the dialog is saved when KORVEL_SCREENSHOT_DIR names a folder.
+TEST(MainForm, TypedTextOpensAsLettersInTheWindow) {
+    WindowRig rig;
+    rig.open();
+    const auto fill = [&](const char* text, const char* shot, bool accept) {
+        QTimer::singleShot(0, [&rig, text, shot, accept] {
+            auto* dialog = qobject_cast<ui::TextLettersDialog*>(QApplication::activeModalWidget());
+            ASSERT_TRUE(dialog != nullptr);
+            auto* ok = dialog->findChild<QPushButton*>("TextOk");
+            EXPECT_TRUE(!ok->isEnabled());
+            EXPECT_TRUE(!dialog->findChild<QLabel*>("TextProblem")->text().isEmpty());
+            dialog->findChild<QLineEdit*>("TextEdit")->setText(QString::fromUtf8(text));
+            EXPECT_TRUE(ok->isEnabled());
+            if (const char* dir = std::getenv("KORVEL_SCREENSHOT_DIR")) {
+                dialog->grab().save(QString(dir) + "/" + shot);
+            }
+            QTest::mouseClick(accept ? ok : dialog->findChild<QPushButton*>("TextCancel"),
+                              Qt::LeftButton);
+        });
+        rig.child<QAction>("Menu_Text")->trigger();
+    };
+    fill("招牌 Sign 8", "text-dialog-zh.png", true);
+    EXPECT_EQ(rig.session.drawing().format, geometry::DrawingFormat::Text);
+    EXPECT_TRUE(rig.text("Label4_0").startsWith(QString::fromUtf8("招牌 Sign 8 (WenQuanYi")));
+    rig.window->selectWholeLetter();
+    EXPECT_TRUE(!rig.text("Label4_1").isEmpty());
+
+    // In English; cancel keeps the letters shown.
+    rig.window->setLanguage(1);
+    EXPECT_EQ(rig.text("Menu_Text"), QString::fromUtf8("Text…"));
+    const auto nodes = rig.session.outlines().model().nodes().size();
+    fill("Korvel", "text-dialog-en.png", false);
+    EXPECT_EQ(rig.session.outlines().model().nodes().size(), nodes);
+    EXPECT_TRUE(rig.dialog.entries().empty());
 }
 
 TEST(MainForm, FieldsAndLanguageSurviveARestart) {
