@@ -1,5 +1,5 @@
 // korvel-cli import DRAWING --appdir DIR [--densify N] [--plane Z]: imports a
-// DXF, NC (machining plane Z), PLT or AI drawing
+// DXF, NC (machining plane Z), PLT, AI or SVG drawing
 // into the application folder as the open command of the operator window
 // does, and prints what the display point file holds.
 
@@ -47,7 +47,7 @@ int RunImport(const Args& rawArgs) {
     geometry::CoreAlgorithm core;
     core.TranParas(parameters);
     // The open command for every format: DXF, NC (machining plane --plane),
-    // PLT and AI, cleaned and with the selection files emptied.
+    // PLT, AI and SVG, cleaned and with the selection files emptied.
     geometry::OpenOptions options;
     options.planeZ = args.number("plane", 0.0);
     options.slotAngleThreshold = app::LoadFolderParameters(app, args.language()).SlotAngleThreshold;
@@ -55,7 +55,8 @@ int RunImport(const Args& rawArgs) {
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);
     std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
               << summary.nodes << "\n";
-    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty()) {
+    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty() ||
+        summary.straightenedArcs > 0) {
         std::cout << summary.message(drawing).text(args.language()) << "\n";
     }
     return 0;

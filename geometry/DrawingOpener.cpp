@@ -9,6 +9,7 @@
 #include "geometry/NcReader.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/PltReader.h"
+#include "geometry/SvgReader.h"
 
 #include <string>
 #include <system_error>
@@ -51,7 +52,19 @@ struct ReadResult {
     int dropped = 0;
     int open = 0;
     std::vector<SkippedKind> skipped;
+    int straightenedArcs = 0;
 };
+
+// SVG text and clones (use) are outlines only once the design program
+// turns them into paths.
+bool skippedTextOrClones(const std::vector<SkippedKind>& skipped) {
+    for (const auto& entry : skipped) {
+        if (entry.kind == "text" || entry.kind == "use") {
+            return true;
+        }
+    }
+    return false;
+}
 
 int countOutlines(const common::Lines& lines) {
     int count = 0;
@@ -104,13 +117,18 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
     case DrawingFormat::Ai:
         display = ReadAi(common::ReadLines(drawing), {options.slotAngleThreshold}, name);
         break;
+    case DrawingFormat::Svg:
+        display =
+            ReadSvg(common::ReadBytes(drawing),
+                    ContourTolerancesFor(core.parameters(), options.slotAngleThreshold), name);
+        break;
     case DrawingFormat::Unknown:
         throw common::UserError(common::error(
-            "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
-            "Unsupported file type; only DXF, NC, PLT and AI files can be opened: " + name));
+            "不支持的文件类型，只能打开 DXF、NC、PLT、AI、SVG 文件：" + name,
+            "Unsupported file type; only DXF, NC, PLT, AI and SVG files can be opened: " + name));
     }
-    return {std::move(display.lines), display.outlineCount, display.droppedOutlines,
-            display.openOutlines, std::move(display.skipped)};
+    return {std::move(display.lines), display.outlineCount,       display.droppedOutlines,
+            display.openOutlines,     std::move(display.skipped), display.straightenedArcs};
 }
 
 // Reads and cleans the drawing in memory; nothing on disk changes here.
@@ -129,6 +147,7 @@ std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
     summary.droppedOutlines = read.dropped;
     summary.openOutlines = read.open;
     summary.skipped = std::move(read.skipped);
+    summary.straightenedArcs = read.straightenedArcs;
     for (const auto& line : cleaned) {
         if (!IsSplineLine(line)) {
             ++summary.pointLines;
@@ -155,6 +174,9 @@ DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
     if (endsWith(name, "AI")) {
         return DrawingFormat::Ai;
     }
+    if (endsWith(name, "SVG")) {
+        return DrawingFormat::Svg;
+    }
     return DrawingFormat::Unknown;
 }
 
@@ -180,6 +202,16 @@ common::Message OpenSummary::message(const std::filesystem::path& drawing) const
         }
         m.zh += "；未读取：" + list;
         m.en += "; skipped: " + list;
+        if (skippedTextOrClones(skipped)) {
+            m.zh += "（请在设计软件中把文字和克隆转为路径，或用文字命令输入）";
+            m.en += " (convert text and clones to paths in the design program, or type the word "
+                    "with the text command)";
+        }
+    }
+    if (straightenedArcs > 0) {
+        const std::string arcs = std::to_string(straightenedArcs);
+        m.zh += "；" + arcs + " 段半径为 0 的圆弧按直线读入";
+        m.en += "; " + arcs + " arcs of radius 0 were read as straight lines";
     }
     return m;
 }

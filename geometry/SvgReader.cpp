@@ -239,14 +239,17 @@ private:
         }
     }
 
+    // Coordinates beyond the machine's range (or not finite) are refused
+    // with the line of the element; the line is counted only then.
     void checkPiece(const ContourPiece& p, const pugi::xml_node& node) const {
-        const std::size_t line = lineAt(m_text, node.offset_debug());
-        for (const Point2 q : {p.start, p.end, p.c1, p.c2, p.centre}) {
-            CheckDrawingCoordinate(q.x, m_source, line);
-            CheckDrawingCoordinate(q.y, m_source, line);
+        const std::array<double, 12> values{p.start.x,  p.start.y,  p.end.x, p.end.y,
+                                            p.c1.x,     p.c1.y,     p.c2.x,  p.c2.y,
+                                            p.centre.x, p.centre.y, p.rx,    p.ry};
+        for (const double v : values) {
+            if (!(std::fabs(v) <= kMaxDrawingCoordinate)) {
+                CheckDrawingCoordinate(v, m_source, lineAt(m_text, node.offset_debug()));
+            }
         }
-        CheckDrawingCoordinate(p.rx, m_source, line);
-        CheckDrawingCoordinate(p.ry, m_source, line);
     }
 
     std::string where(const pugi::xml_node& node) const {
