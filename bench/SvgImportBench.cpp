@@ -76,8 +76,7 @@ void BM_OpenSvg50000Pieces(benchmark::State& state) {
     const std::string svg = sheet();
     for (auto _ : state) {
         const auto display = korvel::geometry::ReadSvg(svg, {});
-        benchmark::DoNotOptimize(korvel::geometry::RemoveDuplicateLines(
-            korvel::geometry::ThinDisplayPoints(display.lines)));
+        benchmark::DoNotOptimize(korvel::geometry::CleanDisplayLines(display.lines));
     }
 }
 BENCHMARK(BM_OpenSvg50000Pieces)->Unit(benchmark::kMillisecond);

@@ -46,8 +46,9 @@ void checkDrawingFile(const std::filesystem::path& drawing) {
                                           "No outline found in the drawing: " + name));
 }
 
+// A drawing read and cleaned, with what its reader counted.
 struct ReadResult {
-    common::Lines lines;
+    CleanDisplay clean;
     int outlines = 0;
     int dropped = 0;
     int open = 0;
@@ -66,47 +67,27 @@ bool skippedTextOrClones(const std::vector<SkippedKind>& skipped) {
     return false;
 }
 
-int countOutlines(const common::Lines& lines) {
-    int count = 0;
-    for (const auto& line : lines) {
-        if (IsSplineLine(line) && line != kSplineEnd) {
-            ++count;
-        }
-    }
-    return count;
-}
-
-// A DXF goes through ReadDXF and DisplayPointGen, which write the display
-// file themselves; the file is read back here and the previous content put
-// back, so that the DXF path is as all-or-nothing as the others.
-ReadResult readDxf(const common::AppDir& app, const std::filesystem::path& drawing,
-                   CoreAlgorithm& core) {
-    const auto displayFile = app.file(kDisplayFile);
-    std::string previous;
-    const bool hadPrevious = std::filesystem::exists(displayFile);
-    if (hadPrevious) {
-        previous = common::ReadBytes(displayFile);
-    }
-    ImportDxf(app, drawing, core);
+// A DXF is read in one pass: its display lines are thinned and cleaned of
+// duplicates as they are made, so the unthinned points are neither held
+// whole nor written anywhere.
+ReadResult readDxf(const std::filesystem::path& drawing, const CoreAlgorithm& core) {
+    const std::string text = ReadDxfText(drawing);
+    DisplayCleaner cleaner;
+    const ImportSummary read = ReadDxfDisplay(text, core.parameters().DensifyPointCount, cleaner);
     ReadResult result;
-    result.lines = common::ReadLines(displayFile);
-    result.outlines = countOutlines(result.lines);
-    if (hadPrevious) {
-        common::RewriteBytesAtomically(displayFile, previous, app.file(kDisplayRewriteFile));
-    } else {
-        std::filesystem::remove(displayFile);
-    }
+    result.outlines = read.outlines;
+    result.clean = cleaner.finish();
     return result;
 }
 
-ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
-                       DrawingFormat format, const OpenOptions& options, CoreAlgorithm& core) {
+ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat format,
+                       const OpenOptions& options, const CoreAlgorithm& core) {
     checkDrawingFile(drawing);
     const std::string name = displayName(drawing);
     DisplayDrawing display;
     switch (format) {
     case DrawingFormat::Dxf:
-        return readDxf(app, drawing, core);
+        return readDxf(drawing, core);
     case DrawingFormat::Nc:
         display =
             ReadNc(common::ReadLines(drawing), {options.planeZ, options.slotAngleThreshold}, name);
@@ -127,35 +108,36 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
             "不支持的文件类型，只能打开 DXF、NC、PLT、AI、SVG 文件：" + name,
             "Unsupported file type; only DXF, NC, PLT, AI and SVG files can be opened: " + name));
     }
-    return {std::move(display.lines), display.outlineCount,       display.droppedOutlines,
-            display.openOutlines,     std::move(display.skipped), display.straightenedArcs};
+    ReadResult result;
+    result.outlines = display.outlineCount;
+    result.dropped = display.droppedOutlines;
+    result.open = display.openOutlines;
+    result.skipped = std::move(display.skipped);
+    result.straightenedArcs = display.straightenedArcs;
+    if (result.outlines > 0) {
+        result.clean = CleanDisplayLines(display.lines);
+    }
+    return result;
 }
 
 // Reads and cleans the drawing in memory; nothing on disk changes here.
-std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
-                                              const std::filesystem::path& drawing,
-                                              DrawingFormat format, const OpenOptions& options,
-                                              CoreAlgorithm& core) {
-    ReadResult read = readDrawing(app, drawing, format, options, core);
+std::pair<CleanDisplay, OpenSummary> prepare(const std::filesystem::path& drawing,
+                                             DrawingFormat format, const OpenOptions& options,
+                                             const CoreAlgorithm& core) {
+    ReadResult read = readDrawing(drawing, format, options, core);
     if (read.outlines == 0) {
         throwNoOutline(drawing);
     }
-    common::Lines cleaned = RemoveDuplicateLines(ThinDisplayPoints(read.lines));
     OpenSummary summary;
     summary.format = format;
-    summary.outlines = countOutlines(cleaned);
+    summary.outlines = read.clean.outlines;
     summary.droppedOutlines = read.dropped;
     summary.openOutlines = read.open;
     summary.skipped = std::move(read.skipped);
     summary.straightenedArcs = read.straightenedArcs;
-    for (const auto& line : cleaned) {
-        if (!IsSplineLine(line)) {
-            ++summary.pointLines;
-            const auto fields = common::SplitFields(line);
-            summary.nodes += common::FieldAt(fields, 2) == kNodeWord ? 1 : 0;
-        }
-    }
-    return {std::move(cleaned), summary};
+    summary.pointLines = read.clean.pointLines;
+    summary.nodes = read.clean.nodes;
+    return {std::move(read.clean), summary};
 }
 
 } // namespace
@@ -219,13 +201,13 @@ common::Message OpenSummary::message(const std::filesystem::path& drawing) const
 OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
                         const OpenOptions& options, CoreAlgorithm& core, DrawingState& state) {
     const DrawingFormat format = DrawingFormatOf(drawing);
-    auto [lines, summary] = prepare(app, drawing, format, options, core);
+    auto [clean, summary] = prepare(drawing, format, options, core);
 
     // The new drawing is good: now the machined record, the selection files
     // and the display file are replaced.
     common::TruncateFile(app.file(kMachinedFile));
     CoreAlgorithm::ControlPointCls(app);
-    RewriteDisplayFile(app, lines);
+    RewriteDisplayText(app, clean.text);
     state.drawing = drawing;
     state.format = format;
     state.planeZ = options.planeZ;
@@ -243,11 +225,12 @@ OpenSummary ReloadDrawing(const common::AppDir& app, const OpenOptions& options,
     }
     OpenOptions reloadOptions = options;
     reloadOptions.planeZ = state.planeZ;
-    auto [lines, summary] = prepare(app, state.drawing, state.format, reloadOptions, core);
+    auto [clean, summary] = prepare(state.drawing, state.format, reloadOptions, core);
     if (state.mirrored) {
-        lines = MirrorDisplayPoints(lines);
+        RewriteDisplayFile(app, MirrorDisplayPoints(common::SplitLines(clean.text)));
+    } else {
+        RewriteDisplayText(app, clean.text);
     }
-    RewriteDisplayFile(app, lines);
     if (options.drawingReplaced) {
         options.drawingReplaced();
     }
