@@ -1,5 +1,5 @@
 // korvel-cli import DRAWING --appdir DIR [--densify N] [--plane Z]: imports a
-// DXF, NC (machining plane Z), PLT or AI drawing
+// DXF, NC (machining plane Z), PLT, AI or SVG drawing
 // into the application folder as the open command of the operator window
 // does, and prints what the display point file holds.
 
@@ -47,7 +47,7 @@ int RunImport(const Args& rawArgs) {
     geometry::CoreAlgorithm core;
     core.TranParas(parameters);
     // The open command for every format: DXF, NC (machining plane --plane),
-    // PLT and AI, cleaned and with the selection files emptied.
+    // PLT, AI and SVG, cleaned and with the selection files emptied.
     options.slotAngleThreshold = app::LoadFolderParameters(app, args.language()).SlotAngleThreshold;
     geometry::DrawingState state;
     const auto summary = geometry::OpenDrawing(app, drawing, options, core, state);

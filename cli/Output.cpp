@@ -32,7 +32,8 @@ void PrintOpenSummary(const geometry::OpenSummary& summary, const std::string& n
                       common::Language lang) {
     std::cout << "outlines " << summary.outlines << " points " << summary.pointLines << " nodes "
               << summary.nodes << "\n";
-    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty()) {
+    if (summary.droppedOutlines > 0 || summary.openOutlines > 0 || !summary.skipped.empty() ||
+        summary.straightenedArcs > 0) {
         std::cout << summary.messageFor(name).text(lang) << "\n";
     }
 }

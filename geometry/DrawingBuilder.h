@@ -31,10 +31,11 @@ struct SkippedKind {
 };
 
 struct DisplayDrawing {
-    common::Lines lines;     // headers, point lines and the closing "SPLINE END"
-    int outlineCount = 0;    // outlines kept
-    int droppedOutlines = 0; // outlines of fewer than two points, left out
-    int openOutlines = 0;    // outlines whose ends do not meet
+    common::Lines lines;      // headers, point lines and the closing "SPLINE END"
+    int outlineCount = 0;     // outlines kept
+    int droppedOutlines = 0;  // outlines of fewer than two points, left out
+    int openOutlines = 0;     // outlines whose ends do not meet
+    int straightenedArcs = 0; // arcs of radius 0, read as the straight line between their ends
     std::vector<SkippedKind> skipped;
 };
 

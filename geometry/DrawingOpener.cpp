@@ -9,6 +9,7 @@
 #include "geometry/NcReader.h"
 #include "geometry/OutlineFiles.h"
 #include "geometry/PltReader.h"
+#include "geometry/SvgReader.h"
 
 #include <string>
 #include <system_error>
@@ -51,7 +52,19 @@ struct ReadResult {
     int dropped = 0;
     int open = 0;
     std::vector<SkippedKind> skipped;
+    int straightenedArcs = 0;
 };
+
+// SVG text and clones (use) are outlines only once the design program
+// turns them into paths.
+bool skippedTextOrClones(const std::vector<SkippedKind>& skipped) {
+    for (const auto& entry : skipped) {
+        if (entry.kind == "text" || entry.kind == "use") {
+            return true;
+        }
+    }
+    return false;
+}
 
 // A DXF is read in one pass: its display lines are thinned and cleaned of
 // duplicates as they are made, so the unthinned points are neither held
@@ -75,6 +88,7 @@ ReadResult fromDisplay(DisplayDrawing display) {
     result.dropped = display.droppedOutlines;
     result.open = display.openOutlines;
     result.skipped = std::move(display.skipped);
+    result.straightenedArcs = display.straightenedArcs;
     if (result.outlines > 0) {
         result.clean = CleanDisplayLines(display.lines);
     }
@@ -99,6 +113,11 @@ ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat forma
     case DrawingFormat::Ai:
         display = ReadAi(common::ReadLines(drawing), {options.slotAngleThreshold}, name);
         break;
+    case DrawingFormat::Svg:
+        display =
+            ReadSvg(common::ReadBytes(drawing),
+                    ContourTolerancesFor(core.parameters(), options.slotAngleThreshold), name);
+        break;
     case DrawingFormat::Text:
         // A typed word has no file to read again: the operator types it anew.
         throw common::UserError(common::error("文字没有图纸文件，请用“文字…”重新生成：" + name,
@@ -107,8 +126,8 @@ ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat forma
                                                   name));
     case DrawingFormat::Unknown:
         throw common::UserError(common::error(
-            "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
-            "Unsupported file type; only DXF, NC, PLT and AI files can be opened: " + name));
+            "不支持的文件类型，只能打开 DXF、NC、PLT、AI、SVG 文件：" + name,
+            "Unsupported file type; only DXF, NC, PLT, AI and SVG files can be opened: " + name));
     }
     return fromDisplay(std::move(display));
 }
@@ -125,6 +144,7 @@ std::pair<CleanDisplay, OpenSummary> summarize(ReadResult read, DrawingFormat fo
     summary.droppedOutlines = read.dropped;
     summary.openOutlines = read.open;
     summary.skipped = std::move(read.skipped);
+    summary.straightenedArcs = read.straightenedArcs;
     summary.pointLines = read.clean.pointLines;
     summary.nodes = read.clean.nodes;
     return {std::move(read.clean), summary};
@@ -177,6 +197,9 @@ DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing) {
     if (endsWith(name, "AI")) {
         return DrawingFormat::Ai;
     }
+    if (endsWith(name, "SVG")) {
+        return DrawingFormat::Svg;
+    }
     return DrawingFormat::Unknown;
 }
 
@@ -205,6 +228,16 @@ common::Message OpenSummary::messageFor(const std::string& name) const {
         }
         m.zh += "；未读取：" + list;
         m.en += "; skipped: " + list;
+        if (skippedTextOrClones(skipped)) {
+            m.zh += "（请在设计软件中把文字和克隆转为路径，或用文字命令输入）";
+            m.en += " (convert text and clones to paths in the design program, or type the word "
+                    "with the text command)";
+        }
+    }
+    if (straightenedArcs > 0) {
+        const std::string arcs = std::to_string(straightenedArcs);
+        m.zh += "；" + arcs + " 段半径为 0 的圆弧按直线读入";
+        m.en += "; " + arcs + " arcs of radius 0 were read as straight lines";
     }
     return m;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Opening a letter drawing: the logic behind the open command of the main
 // window and `korvel-cli import`, without any dialog. The drawing is read
-// by the reader its file ending names (DXF, NC, PLT, AI), cleaned (thinned,
+// by the reader its file ending names (DXF, NC, PLT, AI, SVG), cleaned (thinned,
 // duplicate lines removed) and only then written as PointForDisplay.dat,
 // together with emptying YJG.dat and the control point and path files. A
 // drawing that cannot be read ends with a UserError and changes nothing:
@@ -21,7 +21,7 @@ namespace korvel::geometry {
 class CoreAlgorithm;
 
 // Text: letters typed in a font (no file behind them).
-enum class DrawingFormat { Unknown, Dxf, Nc, Plt, Ai, Text };
+enum class DrawingFormat { Unknown, Dxf, Nc, Plt, Ai, Svg, Text };
 
 // By the file name's ending, compared without regard to case.
 DrawingFormat DrawingFormatOf(const std::filesystem::path& drawing);
@@ -54,6 +54,7 @@ struct OpenSummary {
     int droppedOutlines = 0;          // outlines of fewer than two points left out
     int openOutlines = 0;             // outlines whose ends do not meet
     std::vector<SkippedKind> skipped; // parts of the drawing not read as outlines
+    int straightenedArcs = 0;         // arcs of radius 0 read as straight lines
     long long pointLines = 0;         // point lines after cleaning, nodes included
     long long nodes = 0;              // node lines after cleaning
     // "Opened ... with N outlines" and, when outlines were left out, did not

@@ -42,9 +42,9 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-// The open dialog's filter: the four drawing kinds the open command reads.
-const char* const kDrawingFilter =
-    "DXF文件(*.dxf),G代码(*.nc),PLT文件(*.plt),AI文件(*.ai) (*.dxf *.nc *.plt *.ai)";
+// The open dialog's filter: the drawing kinds the open command reads.
+const char* const kDrawingFilter = "DXF文件(*.dxf),G代码(*.nc),PLT文件(*.plt),AI文件(*.ai),"
+                                   "SVG文件(*.svg) (*.dxf *.nc *.plt *.ai *.svg)";
 
 } // namespace
 

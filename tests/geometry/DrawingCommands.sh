@@ -9,7 +9,7 @@ examples="$2"
 bad="$3"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-for f in letterD.dxf letterD.nc letterD.plt letterD.ai; do
+for f in letterD.dxf letterD.nc letterD.plt letterD.ai letterD.svg; do
     dir="$work/$f"
     "$cli" import "$examples/$f" --plane -1 --appdir "$dir" > "$work/import.txt"
     grep -q '^outlines 1 points [1-9]' "$work/import.txt"

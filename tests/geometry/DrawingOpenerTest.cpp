@@ -107,7 +107,8 @@ protected:
 };
 
 TEST_F(OpenDrawingTest, EveryFormatOpensAndOpeningTwiceGivesTheSameFile) {
-    for (const char* name : {"letterD.dxf", "letterD.nc", "letterD.plt", "letterD.ai"}) {
+    for (const char* name :
+         {"letterD.dxf", "letterD.nc", "letterD.plt", "letterD.ai", "letterD.svg"}) {
         SCOPED_TRACE(name);
         const auto first = open(kExamples / name);
         const std::string once = file(kDisplayFile);
@@ -117,7 +118,7 @@ TEST_F(OpenDrawingTest, EveryFormatOpensAndOpeningTwiceGivesTheSameFile) {
         EXPECT_GT(first.pointLines, 20);
         EXPECT_FALSE(fs::exists(m_app.file(kDisplayRewriteFile)));
     }
-    EXPECT_EQ(m_replaced, 8);
+    EXPECT_EQ(m_replaced, 10);
 }
 
 TEST_F(OpenDrawingTest, OpeningEmptiesTheMachinedRecordAndTheSelectionFiles) {
@@ -172,16 +173,19 @@ TEST_F(OpenDrawingTest, RefusedDrawingsLeaveEverythingAsItWas) {
         {"garbage.ai", "No outline found"},
         {"garbage.nc", "No outline found"},
         {"garbage.plt", "No outline found"},
+        {"flat-transform.svg", "The transform of <rect> on line 3 squeezes the drawing"},
         {"huge-coordinate.ai", "Coordinate out of range (line 5)"},
         {"huge-coordinate.nc", "Coordinate out of range (line 3)"},
         {"huge-coordinate.plt", "Coordinate out of range (line 1)"},
         {"missing-coordinates.plt", "No outline found"},
         {"missing-operands.ai", "Malformed path data in line 4"},
         {"never-in-plane.nc", "No outline found"},
+        {"not-xml.svg", "not valid SVG/XML (line 4, byte 92: Start-end tags mismatch)"},
         {"not-a-number.ai", "Malformed path data in line 4"},
         {"overflowing-number.nc", "Coordinate out of range (line 3)"},
         {"overflowing-number.plt", "Coordinate out of range (line 1)"},
         {"pdf-body.ai", "save it as Illustrator 8"},
+        {"text-only.svg", "only 1 text; convert text and clones to paths"},
         {"unknown-ending.txt", "Unsupported file type"},
     };
     open(kExamples / "letterD.plt");
@@ -214,7 +218,8 @@ TEST_F(OpenDrawingTest, DrawingFormatsGoByTheEndingInAnyCase) {
     EXPECT_EQ(DrawingFormatOf("letter.Nc"), DrawingFormat::Nc);
     EXPECT_EQ(DrawingFormatOf("字形.PLT"), DrawingFormat::Plt);
     EXPECT_EQ(DrawingFormatOf("x.ai"), DrawingFormat::Ai);
-    EXPECT_EQ(DrawingFormatOf("x.svg"), DrawingFormat::Unknown);
+    EXPECT_EQ(DrawingFormatOf("x.Svg"), DrawingFormat::Svg);
+    EXPECT_EQ(DrawingFormatOf("x.svgz"), DrawingFormat::Unknown);
 }
 
 TEST_F(OpenDrawingTest, ReloadMirrorsAgainWhenTheDrawingWasShownMirrored) {

@@ -9,6 +9,7 @@
 #include "geometry/DisplayPasses.h"
 #include "geometry/NcReader.h"
 #include "geometry/PltReader.h"
+#include "geometry/SvgReader.h"
 #include "geometry/TextLetters.h"
 
 #include <filesystem>
@@ -39,7 +40,11 @@ std::string damaged(const std::string& original, std::mt19937& rng) {
     return bytes;
 }
 
-void fuzz(const char* example, const std::function<DisplayDrawing(const std::string&)>& read) {
+// `readable`: variants at least expected to read. Most damage leaves a
+// line-based drawing readable; a fuzz that refuses everything would test
+// nothing.
+void fuzz(const char* example, const std::function<DisplayDrawing(const std::string&)>& read,
+          int readable = kVariants / 4) {
     const std::string original =
         common::ReadBytes(std::filesystem::path(KORVEL_EXAMPLES_DIR) / example);
     std::mt19937 rng(20261205);
@@ -57,9 +62,7 @@ void fuzz(const char* example, const std::function<DisplayDrawing(const std::str
             EXPECT_FALSE(e.message().en.empty());
         }
     }
-    // Most damage leaves something readable; a fuzz that refuses everything
-    // would test nothing.
-    EXPECT_GT(read_ok, kVariants / 4);
+    EXPECT_GT(read_ok, readable);
 }
 
 TEST(ReaderFuzz, DamagedExampleLettersAreReadOrRefused) {
@@ -68,6 +71,10 @@ TEST(ReaderFuzz, DamagedExampleLettersAreReadOrRefused) {
     });
     fuzz("letterD.plt", [](const std::string& b) { return ReadPlt(b, {}); });
     fuzz("letterD.ai", [](const std::string& b) { return ReadAi(common::SplitLines(b), {}); });
+    // XML damaged anywhere is refused as a whole: few variants get through.
+    fuzz(
+        "letterD.svg", [](const std::string& b) { return ReadSvg(b, ContourTolerances{}); },
+        kVariants / 50);
 }
 
 TEST(ReaderFuzz, DamagedTextIsLetteredOrRefused) {
