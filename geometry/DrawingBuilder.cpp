@@ -57,6 +57,12 @@ void DrawingBuilder::endOutline() {
     m_open = false;
 }
 
+void DrawingBuilder::markLastNode() {
+    if (m_open && !m_points.empty() && m_points.size() > m_outlineStarts.back()) {
+        m_points.back().node = true;
+    }
+}
+
 DisplayDrawing DrawingBuilder::finish() {
     endOutline();
     DisplayDrawing drawing;

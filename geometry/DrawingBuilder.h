@@ -58,6 +58,9 @@ public:
     // Room for `count` more points? Checked before a reader subdivides a
     // long segment, so that no absurd count is ever allocated.
     void reserveCheck(double count) const;
+    // Marks the point added last as a node (a corner found only once the
+    // next piece of the outline is known). No effect before the first point.
+    void markLastNode();
     void endOutline();
 
     // The display lines: outlines renumbered from 1 in the order found,
