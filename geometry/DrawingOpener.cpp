@@ -5,6 +5,8 @@
 #include "geometry/AiReader.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DisplayPasses.h"
+#include "geometry/DxfEntities.h"
+#include "geometry/DxfOutlines.h"
 #include "geometry/ImportDxf.h"
 #include "geometry/NcReader.h"
 #include "geometry/OutlineFiles.h"
@@ -63,11 +65,11 @@ int countOutlines(const common::Lines& lines) {
     return count;
 }
 
-// A DXF goes through ReadDXF and DisplayPointGen, which write the display
-// file themselves; the file is read back here and the previous content put
-// back, so that the DXF path is as all-or-nothing as the others.
-ReadResult readDxf(const common::AppDir& app, const std::filesystem::path& drawing,
-                   CoreAlgorithm& core) {
+// The splines of a DXF go through ReadDXF and DisplayPointGen, which write
+// the display file themselves; the file is read back here and the previous
+// content put back, so that the DXF path is as all-or-nothing as the others.
+common::Lines readDxfSplines(const common::AppDir& app, const std::filesystem::path& drawing,
+                             CoreAlgorithm& core) {
     const auto displayFile = app.file(kDisplayFile);
     std::string previous;
     const bool hadPrevious = std::filesystem::exists(displayFile);
@@ -75,15 +77,39 @@ ReadResult readDxf(const common::AppDir& app, const std::filesystem::path& drawi
         previous = common::ReadBytes(displayFile);
     }
     ImportDxf(app, drawing, core);
-    ReadResult result;
-    result.lines = common::ReadLines(displayFile);
-    result.outlines = countOutlines(result.lines);
+    common::Lines lines = common::ReadLines(displayFile);
     if (hadPrevious) {
         common::RewriteBytesAtomically(displayFile, previous, app.file(kDisplayRewriteFile));
     } else {
         std::filesystem::remove(displayFile);
     }
-    return result;
+    return lines;
+}
+
+// A drawing of splines only keeps exactly the display points of the spline
+// import; lines, arcs, polylines and ellipses join them as outlines of their
+// own. The spline import reads first, so its messages stay as they were.
+ReadResult readDxf(const common::AppDir& app, const std::filesystem::path& drawing,
+                   const OpenOptions& options, CoreAlgorithm& core) {
+    const std::string text = common::ReadBytes(drawing);
+    common::Lines splineLines;
+    const bool splinesFirst = text.empty() || HasSplineLine(text);
+    if (splinesFirst) {
+        splineLines = readDxfSplines(app, drawing, core);
+    }
+    DxfEntities entities = ReadDxfEntities(text, displayName(drawing));
+    if (!splinesFirst && !entities.splineOrder.empty()) {
+        splineLines = readDxfSplines(app, drawing, core);
+    }
+    if (entities.pieces.empty()) {
+        const int outlines = countOutlines(splineLines);
+        return {std::move(splineLines), outlines, 0, 0, std::move(entities.skipped)};
+    }
+    DisplayDrawing display = DxfDisplayDrawing(
+        std::move(entities), splineLines,
+        ContourTolerancesFor(core.parameters(), options.slotAngleThreshold), displayName(drawing));
+    return {std::move(display.lines), display.outlineCount, display.droppedOutlines,
+            display.openOutlines, std::move(display.skipped)};
 }
 
 ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
@@ -93,7 +119,7 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
     DisplayDrawing display;
     switch (format) {
     case DrawingFormat::Dxf:
-        return readDxf(app, drawing, core);
+        return readDxf(app, drawing, options, core);
     case DrawingFormat::Nc:
         display =
             ReadNc(common::ReadLines(drawing), {options.planeZ, options.slotAngleThreshold}, name);
