@@ -78,7 +78,7 @@ std::string shown(std::string_view text) {
 [[noreturn]] void failBadRadius(std::string_view source, std::string_view entity, std::size_t line,
                                 std::string_view text) {
     const std::string s(source);
- const std::string e(entity);
+    const std::string e(entity);
     const std::string t = shown(text);
     fail("第 " + num(line) + " 行的 " + e + " 半径为 " + t + "，半径必须大于 0：" + s,
          "The " + e + " at line " + num(line) + " has radius " + t +
