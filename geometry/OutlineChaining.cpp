@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
-#include <unordered_map>
 
 namespace korvel::geometry {
 
@@ -19,13 +18,15 @@ Point2 endOf(const Contour& c) {
 }
 
 // The piece ends on a grid of cells one tolerance wide: all ends within the
-// tolerance of a point lie in its cell or the eight around it.
+// tolerance of a point lie in its cell or the eight around it. The ends are
+// kept sorted by cell, so a cell's ends are found by a binary search.
 class EndGrid {
 public:
     explicit EndGrid(double cell) : m_cell(cell) {}
 
     // `id` is 2 * piece + 0 for its start, + 1 for its end.
-    void add(Point2 p, std::uint32_t id) { m_cells[key(cellOf(p.x), cellOf(p.y))].push_back(id); }
+    void add(Point2 p, std::uint32_t id) { m_ends.push_back({key(cellOf(p.x), cellOf(p.y)), id}); }
+    void sort() { std::sort(m_ends.begin(), m_ends.end()); }
 
     // The end within `tolerance` of `p` of the earliest piece not yet used;
     // of one piece, its start before its end.
@@ -37,11 +38,10 @@ public:
         const std::int64_t cy = cellOf(p.y);
         for (std::int64_t dx = -1; dx <= 1; ++dx) {
             for (std::int64_t dy = -1; dy <= 1; ++dy) {
-                const auto found = m_cells.find(key(cx + dx, cy + dy));
-                if (found == m_cells.end()) {
-                    continue;
-                }
-                for (const std::uint32_t id : found->second) {
+                const std::uint64_t k = key(cx + dx, cy + dy);
+                auto it = std::lower_bound(m_ends.begin(), m_ends.end(), End{k, 0});
+                for (; it != m_ends.end() && it->key == k; ++it) {
+                    const std::uint32_t id = it->id;
                     if ((best && id >= *best) || used(id / 2) ||
                         Distance(endPoint(id), p) > tolerance) {
                         continue;
@@ -54,6 +54,14 @@ public:
     }
 
 private:
+    struct End {
+        std::uint64_t key;
+        std::uint32_t id;
+        bool operator<(const End& other) const {
+            return key != other.key ? key < other.key : id < other.id;
+        }
+    };
+
     std::int64_t cellOf(double v) const {
         return static_cast<std::int64_t>(std::floor(v / m_cell));
     }
@@ -63,7 +71,7 @@ private:
     }
 
     double m_cell;
-    std::unordered_map<std::uint64_t, std::vector<std::uint32_t>> m_cells;
+    std::vector<End> m_ends;
 };
 
 constexpr double kMinCell = 1e-9;
@@ -79,6 +87,7 @@ public:
             m_grid.add(startOf(m_open[i].contour), 2 * i);
             m_grid.add(endOf(m_open[i].contour), 2 * i + 1);
         }
+        m_grid.sort();
     }
 
     // The chain that starts with piece `seed` (not yet used).

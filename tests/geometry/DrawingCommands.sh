@@ -34,4 +34,10 @@ for f in letterD.dxf letterD.nc letterD.plt letterD.ai; do
     "$cli" mirror --appdir "$dir" > /dev/null
     "$cli" mirror --appdir "$dir" > /dev/null
 done
+# A letter drawn as separate lines and arcs chains into its outer contour and
+# its hole and runs as a job on the simulated machine.
+"$cli" job "$examples/letterP.dxf" --appdir "$work/P" > "$work/job.txt"
+grep -q '^outlines 2$' "$work/job.txt"
+grep -q '^pieces 2$' "$work/job.txt"
+grep -q '^finished paths' "$work/job.txt"
 echo "drawing commands work"

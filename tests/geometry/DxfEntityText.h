@@ -27,8 +27,7 @@ inline std::string extrusion(bool down) {
 }
 
 inline std::string line(double x1, double y1, double x2, double y2) {
-    return group(0, "LINE") + group(8, "0") + group(10, x1) + group(20, y1) + group(30, 0.0) +
-           group(11, x2) + group(21, y2) + group(31, 0.0);
+    return group(0, "LINE") + group(10, x1) + group(20, y1) + group(11, x2) + group(21, y2);
 }
 inline std::string arc(double cx, double cy, double r, double fromDeg, double toDeg,
                        bool down = false) {
