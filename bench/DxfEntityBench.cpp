@@ -15,7 +15,7 @@
 #include <filesystem>
 #include <fstream>
 
-#ifdef KORVEL_BENCH_DXFLIB
+#ifdef KORVEL_HAVE_DXFLIB
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
 #endif
@@ -80,7 +80,7 @@ void BM_DxfDisplayLines50k(benchmark::State& state) {
 }
 BENCHMARK(BM_DxfDisplayLines50k)->Unit(benchmark::kMillisecond);
 
-#ifdef KORVEL_BENCH_DXFLIB
+#ifdef KORVEL_HAVE_DXFLIB
 class CountingAdapter : public DL_CreationAdapter {
 public:
     void addLine(const DL_LineData&) override { ++entities; }

@@ -1,10 +1,10 @@
 #include "geometry/CoreAlgorithm.h"
 
-#include "common/Encoding.h"
 #include "common/Message.h"
 #include "common/TextFile.h"
 #include "geometry/DxfMessages.h"
 #include "geometry/DxfReader.h"
+#include "geometry/ImportDxf.h"
 #include "geometry/OutlineFiles.h"
 
 #include <stdexcept>
@@ -15,23 +15,6 @@ namespace korvel::geometry {
 namespace fs = std::filesystem;
 
 namespace {
-
-// A letter drawing is a few megabytes at most; far larger files are not
-// drawings and are not read into memory.
-constexpr long long kMaxDrawingMegabytes = 256;
-
-std::string readDrawing(const fs::path& fileName) {
-    std::error_code ec;
-    const auto size = fs::file_size(fileName, ec);
-    if (!ec && size > static_cast<std::uintmax_t>(kMaxDrawingMegabytes) * 1024 * 1024) {
-        throw common::UserError(dxfmsg::fileTooLarge(fileName.string(), kMaxDrawingMegabytes));
-    }
-    std::string bytes = common::ReadBytes(fileName);
-    if (bytes.empty()) {
-        throw common::UserError(dxfmsg::emptyFile(fileName.string()));
-    }
-    return bytes;
-}
 
 // Temp.dat holds the drawing split at every LF: each piece, with the CR
 // that preceded its LF and including the text after the last LF, becomes
@@ -54,14 +37,10 @@ std::string tempFileBytes(std::string_view text) {
 } // namespace
 
 void CoreAlgorithm::ReadDXF(const common::AppDir& app, const fs::path& fileName) {
-    std::string text = readDrawing(fileName);
-    if (!common::IsValidUtf8(text)) {
-        text = common::DecodeText(text);
-    }
-    const std::string temp = tempFileBytes(text);
-    common::RewriteBytesAtomically(app.file(kTempFile), temp);
-    // The lines of Temp.dat, taken from the bytes just written to it.
-    m_drawing = ReadDxfSplines(common::SplitLineViews(temp));
+    const std::string text = ReadDxfText(fileName);
+    common::RewriteBytesAtomically(app.file(kTempFile), tempFileBytes(text));
+    // The reader sees the drawing's lines as Temp.dat holds them.
+    m_drawing = ReadDxfSplines(text);
 }
 
 DisplaySummary CoreAlgorithm::DisplayPointGen(const common::AppDir& app) const {

@@ -48,12 +48,14 @@ SplineNodes PrepareSplineNodes(const DxfSpline& spline) {
     return prepared;
 }
 
-void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepared, int number,
-                               std::int16_t densify, std::string& out, DisplaySummary& summary) {
+namespace {
+
+void appendSplineLines(const DxfSpline& spline, const SplineNodes& prepared, int number,
+                       std::int16_t densify, DisplayLineSink& sink, DisplaySummary& summary) {
     const std::vector<double>& knots = prepared.knots;
     const std::vector<double>& nodes = prepared.nodes;
-    out += OutlineHeader(number);
-    out += kLineEnd;
+    std::string line = OutlineHeader(number);
+    sink.line(line);
     ++summary.outlines;
     // From the last node interval to the first; each interval gives
     // `densify` points starting at its upper node. Stopping after `densify`
@@ -65,8 +67,9 @@ void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepa
         double u = nodes[j];
         for (int count = 1; u > lower && count <= densify; ++count) {
             const ArcPoint p = pointAt(spline, knots, u);
-            AppendDisplayPointLine(out, p[0], p[1], count == 1, kDisplayPattern);
-            out += kLineEnd;
+            line.clear();
+            AppendDisplayPointLine(line, p[0], p[1], count == 1, kDisplayPattern);
+            sink.line(line);
             ++summary.points;
             if (count == 1) {
                 ++summary.nodes;
@@ -76,8 +79,23 @@ void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepa
     }
 }
 
-std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t densify,
-                             DisplaySummary& summary) {
+// Collects the lines as the text of the file.
+class TextSink : public DisplayLineSink {
+public:
+    explicit TextSink(std::string& out) : m_out(out) {}
+    void line(std::string_view text) override {
+        m_out += text;
+        m_out += kLineEnd;
+    }
+
+private:
+    std::string& m_out;
+};
+
+} // namespace
+
+DisplaySummary GenerateDisplayLines(const std::vector<DxfSpline>& splines, std::int16_t densify,
+                                    DisplayLineSink& sink) {
     if (densify < 1) {
         throw common::UserError(dxfmsg::badDensify(densify));
     }
@@ -93,16 +111,19 @@ std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t
     if (expected > kMaxDisplayPoints) {
         throw common::UserError(dxfmsg::tooManyDisplayPoints(expected, kMaxDisplayPoints));
     }
-    summary = {};
-    std::string out;
-    // A point line is about 20 bytes; one buffer for the whole file.
-    out.reserve(static_cast<size_t>(expected) * 24 + splines.size() * 16 + 16);
+    DisplaySummary summary;
     for (size_t s = 0; s < splines.size(); ++s) {
-        AppendSplineDisplayPoints(splines[s], prepared[s], static_cast<int>(s + 1), densify, out,
-                                  summary);
+        appendSplineLines(splines[s], prepared[s], static_cast<int>(s + 1), densify, sink, summary);
     }
-    out += kSplineEnd;
-    out += kLineEnd;
+    sink.line(kSplineEnd);
+    return summary;
+}
+
+std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t densify,
+                             DisplaySummary& summary) {
+    std::string out;
+    TextSink sink(out);
+    summary = GenerateDisplayLines(splines, densify, sink);
     return out;
 }
 

@@ -3,6 +3,7 @@
 // dense list of points, nodes marked, written from the curve's end to its
 // start (the layout of PointForDisplay.dat).
 
+#include "geometry/DisplayLineSink.h"
 #include "geometry/DxfSpline.h"
 
 #include <cstdint>
@@ -34,13 +35,16 @@ struct SplineNodes {
 };
 SplineNodes PrepareSplineNodes(const DxfSpline& spline);
 
-// Appends the lines of one spline ("SPLINE <number>" and its points, each
-// ended by CR LF) to `out` and counts them in `summary`.
-void AppendSplineDisplayPoints(const DxfSpline& spline, const SplineNodes& prepared, int number,
-                               std::int16_t densify, std::string& out, DisplaySummary& summary);
+// The display lines of the splines, ended by "SPLINE END", handed to `sink`
+// one by one; nothing of them is kept here. Every spline's nodes are found
+// before the first line is made, so a drawing that would give more than
+// kMaxDisplayPoints points (or a densify count below 1) is refused with a
+// UserError before `sink` sees anything.
+DisplaySummary GenerateDisplayLines(const std::vector<DxfSpline>& splines, std::int16_t densify,
+                                    DisplayLineSink& sink);
 
-// The whole display point file of a drawing, ended by "SPLINE END". Throws
-// UserError for a densify count below 1 and for more than kMaxDisplayPoints.
+// The whole display point file of a drawing (each line ended by CR LF).
+// Throws as GenerateDisplayLines.
 std::string DisplayPointText(const std::vector<DxfSpline>& splines, std::int16_t densify,
                              DisplaySummary& summary);
 

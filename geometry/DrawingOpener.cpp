@@ -5,7 +5,6 @@
 #include "geometry/AiReader.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DisplayPasses.h"
-#include "geometry/DxfEntities.h"
 #include "geometry/DxfOutlines.h"
 #include "geometry/ImportDxf.h"
 #include "geometry/NcReader.h"
@@ -47,79 +46,43 @@ void checkDrawingFile(const std::filesystem::path& drawing) {
                                           "No outline found in the drawing: " + name));
 }
 
+// A drawing read and cleaned, with what its reader counted.
 struct ReadResult {
-    common::Lines lines;
+    CleanDisplay clean;
     int outlines = 0;
     int dropped = 0;
     int open = 0;
     std::vector<SkippedKind> skipped;
 };
 
-int countOutlines(const common::Lines& lines) {
-    int count = 0;
-    for (const auto& line : lines) {
-        if (IsSplineLine(line) && line != kSplineEnd) {
-            ++count;
-        }
-    }
-    return count;
+// A DXF is read in one pass: its display lines are thinned and cleaned of
+// duplicates as they are made, so the unthinned points are neither held
+// whole nor written anywhere.
+ReadResult readDxf(const std::filesystem::path& drawing, const OpenOptions& options,
+                   const CoreAlgorithm& core) {
+    const std::string text = ReadDxfText(drawing);
+    DisplayCleaner cleaner;
+    DxfDrawingRead read =
+        ReadDxfDrawing(text, core.parameters().DensifyPointCount,
+                       ContourTolerancesFor(core.parameters(), options.slotAngleThreshold),
+                       displayName(drawing), cleaner);
+    ReadResult result;
+    result.outlines = read.outlines;
+    result.dropped = read.droppedOutlines;
+    result.open = read.openOutlines;
+    result.skipped = std::move(read.skipped);
+    result.clean = cleaner.finish();
+    return result;
 }
 
-// The splines of a DXF go through ReadDXF and DisplayPointGen, which write
-// the display file themselves; the file is read back here and the previous
-// content put back, so that the DXF path is as all-or-nothing as the others.
-common::Lines readDxfSplines(const common::AppDir& app, const std::filesystem::path& drawing,
-                             CoreAlgorithm& core) {
-    const auto displayFile = app.file(kDisplayFile);
-    std::string previous;
-    const bool hadPrevious = std::filesystem::exists(displayFile);
-    if (hadPrevious) {
-        previous = common::ReadBytes(displayFile);
-    }
-    ImportDxf(app, drawing, core);
-    common::Lines lines = common::ReadLines(displayFile);
-    if (hadPrevious) {
-        common::RewriteBytesAtomically(displayFile, previous, app.file(kDisplayRewriteFile));
-    } else {
-        std::filesystem::remove(displayFile);
-    }
-    return lines;
-}
-
-// A drawing of splines only keeps exactly the display points of the spline
-// import; lines, arcs, polylines and ellipses join them as outlines of their
-// own. The spline import reads first, so its messages stay as they were.
-ReadResult readDxf(const common::AppDir& app, const std::filesystem::path& drawing,
-                   const OpenOptions& options, CoreAlgorithm& core) {
-    const std::string text = common::ReadBytes(drawing);
-    common::Lines splineLines;
-    const bool splinesFirst = text.empty() || HasSplineLine(text);
-    if (splinesFirst) {
-        splineLines = readDxfSplines(app, drawing, core);
-    }
-    DxfEntities entities = ReadDxfEntities(text, displayName(drawing));
-    if (!splinesFirst && !entities.splineOrder.empty()) {
-        splineLines = readDxfSplines(app, drawing, core);
-    }
-    if (entities.pieces.empty()) {
-        const int outlines = countOutlines(splineLines);
-        return {std::move(splineLines), outlines, 0, 0, std::move(entities.skipped)};
-    }
-    DisplayDrawing display = DxfDisplayDrawing(
-        std::move(entities), splineLines,
-        ContourTolerancesFor(core.parameters(), options.slotAngleThreshold), displayName(drawing));
-    return {std::move(display.lines), display.outlineCount, display.droppedOutlines,
-            display.openOutlines, std::move(display.skipped)};
-}
-
-ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
-                       DrawingFormat format, const OpenOptions& options, CoreAlgorithm& core) {
+ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat format,
+                       const OpenOptions& options, const CoreAlgorithm& core) {
     checkDrawingFile(drawing);
     const std::string name = displayName(drawing);
     DisplayDrawing display;
     switch (format) {
     case DrawingFormat::Dxf:
-        return readDxf(app, drawing, options, core);
+        return readDxf(drawing, options, core);
     case DrawingFormat::Nc:
         display =
             ReadNc(common::ReadLines(drawing), {options.planeZ, options.slotAngleThreshold}, name);
@@ -135,34 +98,34 @@ ReadResult readDrawing(const common::AppDir& app, const std::filesystem::path& d
             "不支持的文件类型，只能打开 DXF、NC、PLT、AI 文件：" + name,
             "Unsupported file type; only DXF, NC, PLT and AI files can be opened: " + name));
     }
-    return {std::move(display.lines), display.outlineCount, display.droppedOutlines,
-            display.openOutlines, std::move(display.skipped)};
+    ReadResult result;
+    result.outlines = display.outlineCount;
+    result.dropped = display.droppedOutlines;
+    result.open = display.openOutlines;
+    result.skipped = std::move(display.skipped);
+    if (result.outlines > 0) {
+        result.clean = CleanDisplayLines(display.lines);
+    }
+    return result;
 }
 
 // Reads and cleans the drawing in memory; nothing on disk changes here.
-std::pair<common::Lines, OpenSummary> prepare(const common::AppDir& app,
-                                              const std::filesystem::path& drawing,
-                                              DrawingFormat format, const OpenOptions& options,
-                                              CoreAlgorithm& core) {
-    ReadResult read = readDrawing(app, drawing, format, options, core);
+std::pair<CleanDisplay, OpenSummary> prepare(const std::filesystem::path& drawing,
+                                             DrawingFormat format, const OpenOptions& options,
+                                             const CoreAlgorithm& core) {
+    ReadResult read = readDrawing(drawing, format, options, core);
     if (read.outlines == 0) {
         throwNoOutline(drawing);
     }
-    common::Lines cleaned = RemoveDuplicateLines(ThinDisplayPoints(read.lines));
     OpenSummary summary;
     summary.format = format;
-    summary.outlines = countOutlines(cleaned);
+    summary.outlines = read.clean.outlines;
     summary.droppedOutlines = read.dropped;
     summary.openOutlines = read.open;
     summary.skipped = std::move(read.skipped);
-    for (const auto& line : cleaned) {
-        if (!IsSplineLine(line)) {
-            ++summary.pointLines;
-            const auto fields = common::SplitFields(line);
-            summary.nodes += common::FieldAt(fields, 2) == kNodeWord ? 1 : 0;
-        }
-    }
-    return {std::move(cleaned), summary};
+    summary.pointLines = read.clean.pointLines;
+    summary.nodes = read.clean.nodes;
+    return {std::move(read.clean), summary};
 }
 
 } // namespace
@@ -213,13 +176,13 @@ common::Message OpenSummary::message(const std::filesystem::path& drawing) const
 OpenSummary OpenDrawing(const common::AppDir& app, const std::filesystem::path& drawing,
                         const OpenOptions& options, CoreAlgorithm& core, DrawingState& state) {
     const DrawingFormat format = DrawingFormatOf(drawing);
-    auto [lines, summary] = prepare(app, drawing, format, options, core);
+    auto [clean, summary] = prepare(drawing, format, options, core);
 
     // The new drawing is good: now the machined record, the selection files
     // and the display file are replaced.
     common::TruncateFile(app.file(kMachinedFile));
     CoreAlgorithm::ControlPointCls(app);
-    RewriteDisplayFile(app, lines);
+    RewriteDisplayText(app, clean.text);
     state.drawing = drawing;
     state.format = format;
     state.planeZ = options.planeZ;
@@ -237,11 +200,12 @@ OpenSummary ReloadDrawing(const common::AppDir& app, const OpenOptions& options,
     }
     OpenOptions reloadOptions = options;
     reloadOptions.planeZ = state.planeZ;
-    auto [lines, summary] = prepare(app, state.drawing, state.format, reloadOptions, core);
+    auto [clean, summary] = prepare(state.drawing, state.format, reloadOptions, core);
     if (state.mirrored) {
-        lines = MirrorDisplayPoints(lines);
+        RewriteDisplayFile(app, MirrorDisplayPoints(common::SplitLines(clean.text)));
+    } else {
+        RewriteDisplayText(app, clean.text);
     }
-    RewriteDisplayFile(app, lines);
     if (options.drawingReplaced) {
         options.drawingReplaced();
     }

@@ -2,6 +2,8 @@
 
 #include "common/Basic.h"
 #include "common/Fields.h"
+#include "common/Message.h"
+#include "geometry/ImportDxf.h"
 #include "geometry/OutlineFiles.h"
 
 #include <limits>
@@ -9,6 +11,12 @@
 namespace korvel::geometry {
 
 namespace {
+
+class LineCollector : public DisplayLineSink {
+public:
+    void line(std::string_view text) override { lines.emplace_back(text); }
+    common::Lines lines;
+};
 
 // The point lines of each spline outline of the spline import's display
 // file, in spline order.
@@ -66,6 +74,43 @@ DisplayDrawing DxfDisplayDrawing(DxfEntities entities, const common::Lines& spli
     drawing.openOutlines = open;
     drawing.skipped = std::move(entities.skipped);
     return drawing;
+}
+
+DxfDrawingRead ReadDxfDrawing(std::string_view text, std::int16_t densify,
+                              const ContourTolerances& tolerances, std::string_view source,
+                              DisplayLineSink& sink) {
+    DxfEntities entities;
+    try {
+        entities = ReadDxfEntities(text, source);
+    } catch (const common::UserError&) {
+        // A drawing with splines is refused with the spline reader's message
+        // when that reader refuses it too, as it always was.
+        if (HasSplineLine(text)) {
+            LineCollector ignored;
+            ReadDxfDisplay(text, densify, ignored);
+        }
+        throw;
+    }
+    DxfDrawingRead read;
+    if (entities.pieces.empty()) {
+        read.outlines = ReadDxfDisplay(text, densify, sink).outlines;
+        read.skipped = std::move(entities.skipped);
+        return read;
+    }
+    LineCollector splines;
+    if (!entities.splineOrder.empty()) {
+        ReadDxfDisplay(text, densify, splines);
+    }
+    const DisplayDrawing display =
+        DxfDisplayDrawing(std::move(entities), splines.lines, tolerances, source);
+    for (const auto& line : display.lines) {
+        sink.line(line);
+    }
+    read.outlines = display.outlineCount;
+    read.droppedOutlines = display.droppedOutlines;
+    read.openOutlines = display.openOutlines;
+    read.skipped = display.skipped;
+    return read;
 }
 
 } // namespace korvel::geometry

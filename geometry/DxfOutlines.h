@@ -6,9 +6,11 @@
 
 #include "common/TextFile.h"
 #include "geometry/ContourPieces.h"
+#include "geometry/DisplayLineSink.h"
 #include "geometry/DrawingBuilder.h"
 #include "geometry/DxfEntities.h"
 
+#include <cstdint>
 #include <string_view>
 
 namespace korvel::geometry {
@@ -19,5 +21,21 @@ namespace korvel::geometry {
 // entities not read in skipped.
 DisplayDrawing DxfDisplayDrawing(DxfEntities entities, const common::Lines& splineDisplay,
                                  const ContourTolerances& tolerances, std::string_view source);
+
+struct DxfDrawingRead {
+    int outlines = 0;        // outlines handed on
+    int droppedOutlines = 0; // outlines of fewer than two points left out
+    int openOutlines = 0;    // chains whose ends do not meet
+    std::vector<SkippedKind> skipped;
+};
+
+// Reads every outline of the DXF drawing `text` and hands its display lines
+// (before thinning, "SPLINE END" last) to `sink`. A drawing of splines only
+// goes through ReadDxfDisplay as it always did. The whole drawing is read
+// and checked before the first line goes out; a drawing with splines that
+// the spline reader refuses is refused with its message. Throws UserError.
+DxfDrawingRead ReadDxfDrawing(std::string_view text, std::int16_t densify,
+                              const ContourTolerances& tolerances, std::string_view source,
+                              DisplayLineSink& sink);
 
 } // namespace korvel::geometry

@@ -30,20 +30,24 @@ bool isName(std::string_view line, std::string_view upperName) {
     return line.size() == upperName.size() && common::ToUpper(line) == upperName;
 }
 
-// Walks the lines of Temp.dat one at a time; the current line is kept
-// trimmed, as every comparison of the reader works on trimmed lines.
+// Walks the lines of the drawing one at a time, as Temp.dat holds them:
+// every CR and every LF of the drawing ends a line, so a CR LF drawing has
+// an empty line after each of its lines, and the text after the last line
+// end is a line of its own (empty when the drawing ends in a line end). The
+// current line is kept trimmed, as every comparison of the reader works on
+// trimmed lines.
 class LineCursor {
 public:
-    explicit LineCursor(const DxfLines& lines) : m_lines(lines) {}
+    explicit LineCursor(std::string_view text) : m_text(text) {}
 
     std::string_view current() const { return m_current; }
     void replaceCurrent(std::string_view text) { m_current = text; }
 
     bool advance() {
-        if (m_next >= m_lines.size()) {
+        if (m_next > m_text.size()) {
             return false;
         }
-        m_current = common::Trim(m_lines[m_next++]);
+        m_current = common::Trim(lineAt(m_next));
         return true;
     }
 
@@ -58,13 +62,11 @@ public:
 
     // The value that advanceValue would give, without moving.
     std::optional<std::string_view> peekValue() const {
-        for (size_t i = m_next; i < m_lines.size() && i < m_next + 2; ++i) {
-            const std::string_view line = common::Trim(m_lines[i]);
-            if (!line.empty() || i == m_next + 1) {
-                return line;
-            }
+        LineCursor ahead = *this;
+        if (!ahead.advanceValue()) {
+            return std::nullopt;
         }
-        return std::nullopt;
+        return ahead.current();
     }
 
     // Reads until the current line is the name (a line already current
@@ -97,7 +99,19 @@ public:
     }
 
 private:
-    const DxfLines& m_lines;
+    // The line starting at `start`; m_next moves past its line end (beyond
+    // the text after the last line).
+    std::string_view lineAt(size_t start) {
+        const size_t end = m_text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            m_next = m_text.size() + 1;
+            return m_text.substr(start);
+        }
+        m_next = end + 1;
+        return m_text.substr(start, end - start);
+    }
+
+    std::string_view m_text;
     size_t m_next = 0;
     std::string_view m_current;
 };
@@ -112,12 +126,18 @@ void passExtents(LineCursor& cursor, std::string_view variable) {
     }
 }
 
-short countSplines(const DxfLines& lines) {
+// Lines of the drawing as the cursor counts them: one more than its line
+// ends.
+size_t lineCount(std::string_view text) {
+    return 1 + static_cast<size_t>(std::count_if(text.begin(), text.end(),
+                                                 [](char c) { return c == '\r' || c == '\n'; }));
+}
+
+short countSplines(std::string_view text) {
     long long count = 0;
-    for (const auto& line : lines) {
-        if (isName(common::Trim(line), kSplineName)) {
-            ++count;
-        }
+    LineCursor cursor(text);
+    while (cursor.seekName(kSplineName)) {
+        ++count;
     }
     if (count > kMaxSplines) {
         throw common::UserError(dxfmsg::tooManySplines(count, kMaxSplines));
@@ -130,12 +150,12 @@ short countSplines(const DxfLines& lines) {
 // (or the end of the section) begins.
 class SplineReader {
 public:
-    SplineReader(const DxfLines& lines, DxfDrawing& drawing)
-        : m_cursor(lines), m_drawing(drawing),
+    SplineReader(std::string_view text, DxfDrawing& drawing)
+        : m_cursor(text), m_drawing(drawing),
           // Every knot or point takes at least a code line and a value line,
-          // so no count can be larger than half the file.
+          // so no count can be larger than half the file's lines.
           m_countLimit(std::min<long long>(std::numeric_limits<std::int16_t>::max(),
-                                           static_cast<long long>(lines.size() / 2))) {}
+                                           static_cast<long long>(lineCount(text) / 2))) {}
 
     void readSpline(int number) {
         m_number = number;
@@ -287,9 +307,9 @@ private:
 
 } // namespace
 
-DxfDrawing ReadDxfSplines(const DxfLines& lines) {
-    const short count = countSplines(lines);
-    LineCursor header(lines);
+DxfDrawing ReadDxfSplines(std::string_view text) {
+    const short count = countSplines(text);
+    LineCursor header(text);
     passExtents(header, "$EXTMIN");
     passExtents(header, "$EXTMAX");
     DxfDrawing drawing;
@@ -297,7 +317,7 @@ DxfDrawing ReadDxfSplines(const DxfLines& lines) {
         return drawing;
     }
     drawing.splines.reserve(static_cast<size_t>(count));
-    SplineReader reader(lines, drawing);
+    SplineReader reader(text, drawing);
     for (int s = 1; s <= count; ++s) {
         reader.readSpline(s);
     }

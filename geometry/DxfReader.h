@@ -1,8 +1,9 @@
 #pragma once
-// The spline reader of DXF drawings. It reads the lines of Temp.dat (the
-// drawing split at every LF, so a CR LF drawing has an empty line after each
-// of its lines) and collects every SPLINE entity; everything else of the
-// drawing is passed over. A drawing it cannot read ends with a UserError.
+// The spline reader of DXF drawings. It reads the drawing's text line by
+// line as Temp.dat holds it (split at every LF, so a CR LF drawing has an
+// empty line after each of its lines) and collects every SPLINE entity;
+// everything else of the drawing is passed over. A drawing it cannot read
+// ends with a UserError.
 
 #include "geometry/DxfSpline.h"
 
@@ -14,8 +15,7 @@ namespace korvel::geometry {
 // Highest spline degree the import evaluates.
 inline constexpr int kMaxSplineDegree = 10;
 
-using DxfLines = std::vector<std::string_view>;
-
-DxfDrawing ReadDxfSplines(const DxfLines& lines);
+// `text` is the whole drawing, decoded; nothing is copied out of it.
+DxfDrawing ReadDxfSplines(std::string_view text);
 
 } // namespace korvel::geometry
