@@ -296,6 +296,28 @@ private:
         return *v;
     }
 
+    // The entity's first group of the code, if any.
+    const Pair* find(int code) const {
+        for (const auto& g : m_groups) {
+            if (g.code == code) {
+                return &g;
+            }
+        }
+        return nullptr;
+    }
+    double coordinateOr(int code, double fallback) const {
+        const Pair* g = find(code);
+        return g ? coordinate(*g) : fallback;
+    }
+    double boundedOr(int code, double fallback) const {
+        const Pair* g = find(code);
+        return g ? bounded(*g) : fallback;
+    }
+    // The point of the groups xCode and xCode + 10 (10/20, 11/21).
+    Point2 point(int xCode) const {
+        return {coordinateOr(xCode, 0.0), coordinateOr(xCode + 10, 0.0)};
+    }
+
     // The extrusion direction (groups 210, 220, 230) of the entity.
     Plane plane() const {
         double e[3] = {0.0, 0.0, 1.0};
@@ -328,26 +350,8 @@ private:
     // -- LINE, ARC, CIRCLE, ELLIPSE --
 
     void readLine() {
-        Point2 a;
-        Point2 b;
-        for (const auto& g : m_groups) {
-            switch (g.code) {
-            case 10:
-                a.x = coordinate(g);
-                break;
-            case 20:
-                a.y = coordinate(g);
-                break;
-            case 11:
-                b.x = coordinate(g);
-                break;
-            case 21:
-                b.y = coordinate(g);
-                break;
-            default:
-                break;
-            }
-        }
+        const Point2 a = point(10);
+        const Point2 b = point(11);
         Contour c;
         if (Distance(a, b) >= kZeroLength) {
             c.pieces.push_back(ContourPiece::line(a, b));
@@ -356,33 +360,11 @@ private:
     }
 
     void readArc(bool circle) {
-        Point2 centre;
-        double radius = 0.0;
-        const Pair* radiusGroup = nullptr;
-        double startDeg = 0.0;
-        double endDeg = 360.0;
-        for (const auto& g : m_groups) {
-            switch (g.code) {
-            case 10:
-                centre.x = coordinate(g);
-                break;
-            case 20:
-                centre.y = coordinate(g);
-                break;
-            case 40:
-                radius = coordinate(g);
-                radiusGroup = &g;
-                break;
-            case 50:
-                startDeg = bounded(g);
-                break;
-            case 51:
-                endDeg = bounded(g);
-                break;
-            default:
-                break;
-            }
-        }
+        Point2 centre = point(10);
+        const Pair* radiusGroup = find(40);
+        const double radius = radiusGroup ? coordinate(*radiusGroup) : 0.0;
+        const double startDeg = boundedOr(50, 0.0);
+        const double endDeg = boundedOr(51, 360.0);
         if (!(radius > 0.0)) {
             failBadRadius(m_source, m_name, radiusGroup ? radiusGroup->line : m_line,
                           radiusGroup ? radiusGroup->value : std::string_view("0"));
@@ -416,38 +398,11 @@ private:
     }
 
     void readEllipse() {
-        Point2 centre;
-        Point2 major;
-        double ratio = 1.0;
-        double start = 0.0;
-        double end = 2.0 * kPi;
-        for (const auto& g : m_groups) {
-            switch (g.code) {
-            case 10:
-                centre.x = coordinate(g);
-                break;
-            case 20:
-                centre.y = coordinate(g);
-                break;
-            case 11:
-                major.x = coordinate(g);
-                break;
-            case 21:
-                major.y = coordinate(g);
-                break;
-            case 40:
-                ratio = bounded(g);
-                break;
-            case 41:
-                start = bounded(g);
-                break;
-            case 42:
-                end = bounded(g);
-                break;
-            default:
-                break;
-            }
-        }
+        const Point2 centre = point(10);
+        const Point2 major = point(11);
+        const double ratio = boundedOr(40, 1.0);
+        const double start = boundedOr(41, 0.0);
+        const double end = boundedOr(42, 2.0 * kPi);
         const double rx = std::hypot(major.x, major.y);
         // Writers round the ratio of a circle drawn as an ellipse to just above 1.
         if (rx < kZeroLength || !(ratio > 0.0) || ratio > 1.0 + 1e-6) {
@@ -508,12 +463,7 @@ private:
     }
 
     void startPolyline() {
-        double flags = 0.0;
-        for (const auto& g : m_groups) {
-            if (g.code == 70) {
-                flags = bounded(g);
-            }
-        }
+        const double flags = boundedOr(70, 0.0);
         m_polyline = PolylineState{};
         m_polyline->line = m_line;
         m_polyline->closed = flag(flags, 1);
@@ -527,29 +477,11 @@ private:
         if (!m_polyline) {
             return;
         }
-        double flags = 0.0;
-        Vertex v;
-        for (const auto& g : m_groups) {
-            switch (g.code) {
-            case 10:
-                v.p.x = coordinate(g);
-                break;
-            case 20:
-                v.p.y = coordinate(g);
-                break;
-            case 42:
-                v.bulge = bulge(g);
-                break;
-            case 70:
-                flags = bounded(g);
-                break;
-            default:
-                break;
-            }
-        }
+        const Pair* bulgeGroup = find(42);
+        const Vertex v{point(10), bulgeGroup ? bulge(*bulgeGroup) : 0.0};
         // The frame of a spline-fit polyline steers the fit; the fitted
         // vertices are the outline.
-        if (!flag(flags, 16)) {
+        if (!flag(boundedOr(70, 0.0), 16)) {
             m_polyline->vertices.push_back(v);
         }
     }
