@@ -111,13 +111,6 @@ void OperatorSession::parametersChanged() {
 }
 
 void OperatorSession::runCommand() {
-    auto& run = machine().run();
-    if (run.anyRunActive()) {
-        if (run.WaitFlag == 1) {
-            run.WaitFlag = 0;
-        }
-        return;
-    }
     m_session->startJob();
 }
 

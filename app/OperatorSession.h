@@ -63,8 +63,9 @@ public:
     void parametersChanged();
 
     // Command_Run: a paused run goes on with its next line (the run command
-    // clears the wait, as the start button does); while a run is moving the
-    // button does nothing; otherwise the job is generated and started.
+    // clears the wait, as the start button does); while a run is moving or
+    // a homing search runs the button does nothing; otherwise the job is
+    // generated and started (SimulatedSession::startJob holds the rule).
     // The outcome of the last generation is simulated().lastJob().
     void runCommand();
 

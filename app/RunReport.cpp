@@ -36,6 +36,11 @@ RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialo
 
     RunSummary summary;
     summary.finished = session.runToEnd(maxTicks);
+    if (!summary.finished) {
+        // A run cut short ends as the stop command ends it: motion stopped,
+        // valves and spindle off, the job logged as stopped.
+        session.machine().executor().Command_Stop();
+    }
     const double wall =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
     for (std::size_t i = messagesBefore; i < dialog.entries().size(); ++i) {

@@ -22,7 +22,8 @@ struct RunSummary {
 };
 
 // Runs the session for at most `maxSeconds` of machine time and prints the
-// report. Returns what happened.
+// report. A run still going after that time is ended by the stop command
+// before the report. Returns what happened.
 RunSummary RunAndReport(SimulatedSession& session, const machine::RecordingDialog& dialog,
                         double maxSeconds, std::ostream& out);
 

@@ -153,6 +153,11 @@ void SimulatedSession::jobStopped(const common::Message* alarm) {
 }
 
 void SimulatedSession::startJob() {
+    // The program store is never written while a program runs from it: a
+    // paused run goes on where it stopped, a moving one is left alone.
+    if (m_machine->run().runCommand() != machine::RunCommandStep::NewJob) {
+        return;
+    }
     program::JobRun job(m_dir, m_machine->params(), m_machine->tables(), m_fields, m_marked);
     job.startAtPiece(m_firstPiece);
     m_lastJob = job.Command_Run(*m_card, m_machine->run());
@@ -167,6 +172,11 @@ void SimulatedSession::startJob() {
 }
 
 void SimulatedSession::startJobFromPiece(int piece) {
+    // A restart from a piece is a new job: nothing while a run holds the
+    // machine, paused or not.
+    if (m_machine->run().runCommandStep() != machine::RunCommandStep::NewJob) {
+        return;
+    }
     m_firstPiece = piece;
     startJob();
     m_firstPiece = 1;

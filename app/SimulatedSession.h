@@ -92,10 +92,16 @@ public:
     std::optional<std::int64_t> lastJobMs() const { return m_recorder.lastJobMs(); }
 
     // The segment list's "从此段开始加工": the run command restarting the
-    // job at piece `piece` (from 1).
+    // job at piece `piece` (from 1); does nothing while a run holds the
+    // machine.
     void startJobFromPiece(int piece);
 
     // JobLauncher
+    // The run command (Command_Run), for the window's run button, the
+    // machine's start button and korvel-cli alike: a paused run goes on
+    // with its next line, a run in progress or a homing search is left
+    // alone, and only an idle machine generates G5.dat from the prepared
+    // path and loads it. The outcome of the last generation is lastJob().
     void startJob() override;
     void startFeedReturn() override;
     void feedButton(bool retract, bool pressed) override;

@@ -6,7 +6,8 @@
 // simulated machine in virtual time by default) run the program to the
 // end-of-job question. Without --appdir a fresh folder is made in the temporary
 // folder. Prints a short report; exit code 1 when the job could not start
-// or an alarm stopped the machine, 3 when it did not end in time.
+// or an alarm stopped the machine, 3 when it did not end in time (the stop
+// command then ends it).
 
 #include "app/CardChoice.h"
 #include "app/DrawingSteps.h"

@@ -6,7 +6,8 @@
 // --answer says, default no), then the ticks and machine time used, the
 // lines executed, the final positions and outputs, with the job time
 // estimated before the start beside the time the job took. Exit code 1 when an
-// alarm stopped the machine, 3 when the run did not end in time.
+// alarm stopped the machine, 3 when the run did not end in time (it is then
+// ended by the stop command, so no output is left on).
 
 #include "app/CardChoice.h"
 #include "app/RunReport.h"

@@ -25,7 +25,8 @@ void markSuppressed(PathRecords& r, std::size_t corner) {
 }
 
 // Walks from corner c in direction `step` until a corner at least `value`
-// away, the block's end, the scan limit or the end of the path.
+// away, the scan limit or either end of the path. Block lines are passed
+// over like any other record that is not a corner.
 void scanFrom(PathRecords& r, std::size_t c, int step, double value) {
     for (std::size_t walked = 1; walked <= kCloseCornerScan; ++walked) {
         const long j = static_cast<long>(c) + step * static_cast<long>(walked);
@@ -33,9 +34,6 @@ void scanFrom(PathRecords& r, std::size_t c, int step, double value) {
             return;
         }
         const auto idx = static_cast<std::size_t>(j);
-        if (r[idx].isBlockLine()) {
-            return;
-        }
         if (r[idx].type != kCornerPoint) {
             continue;
         }

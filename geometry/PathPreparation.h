@@ -31,8 +31,10 @@ double CornerShortening(double turnAngle, double cutterRadius, double compFactor
 double CornerValue(double turnAngle, const PathParameters& params);
 
 // Marks (type 4) every corner closer to an earlier kept corner than that
-// corner's value, together with the lines beside it; scans stay within the
-// corner's own block and look at most kCloseCornerScan records each way.
+// corner's value, together with the lines beside it; scans look at most
+// kCloseCornerScan records each way and run on across block lines (a piece
+// that starts right at the corner of the previous one loses its first
+// corner too), stopping only at the first and the last record of the path.
 void SuppressCloseCorners(PathRecords& records, const PathParameters& params);
 
 // The records that are not marked as suppressed, in order.

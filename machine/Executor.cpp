@@ -168,15 +168,10 @@ void Executor::pollPanelButtons() {
     if (m_p.BenderType == 3 && m_p.BenderInOutDelay <= 1) {
         return;
     }
-    if (fell(kInStartButton)) {
-        if (m_run.WaitFlag == 1 && m_run.anyRunActive()) {
-            // A paused or waiting run resumes with its next line.
-            m_run.WaitFlag = 0;
-        } else if (!m_run.anyRunActive() && m_run.HomingAxisCode == 0) {
-            // A new job only on an idle machine: a jog or test program or a
-            // homing search keeps the program store until it has ended.
-            m_launcher.startJob();
-        }
+    // The start button is the run command: a paused or waiting run resumes
+    // with its next line; a new job only on an idle machine.
+    if (fell(kInStartButton) && m_run.runCommand() == RunCommandStep::NewJob) {
+        m_launcher.startJob();
     }
     if (fell(kInPauseButton)) {
         Command_Pause();
@@ -541,6 +536,8 @@ void Executor::stopAll(const common::Message* alarm) {
     for (int output = 0; output < kStoppedOutputs; ++output) {
         m_card.write_bit(kCard, output, 0);
     }
+    // The clamp's second valve follows the clamp.
+    m_card.write_bit(kCard, kOutClampSecond, 0);
     m_run.JobRunActive = 0;
     m_run.SlotRunActive = 0;
     m_run.ActionRunActive = 0;

@@ -49,7 +49,8 @@ public:
     // nothing while no program runs.
     void Command_Pause();
     // Stop command (also on every alarm): stops the motion, switches OUT0 to
-    // OUT7 off and ends every run, wait and homing.
+    // OUT7 off (and OUT11 with the clamp OUT3) and ends every run, wait and
+    // homing.
     void Command_Stop();
 
     // The bend-home button (IN11) acts only while the window's bend-home

@@ -14,7 +14,8 @@ class JobLauncher {
 public:
     virtual ~JobLauncher() = default;
 
-    // The start button (IN13) with no job run in progress: the run command.
+    // The start button (IN13) on an idle machine: the run command, which
+    // generates and loads a new job (RunState::runCommand() decides).
     virtual void startJob() = 0;
     // Yes to "加工完成！送料是否回零？": the feed-return jog program.
     virtual void startFeedReturn() = 0;

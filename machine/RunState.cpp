@@ -16,6 +16,22 @@ bool RunState::anyRunActive() const {
     return JobRunActive != 0 || SlotRunActive != 0 || ActionRunActive != 0;
 }
 
+RunCommandStep RunState::runCommandStep() const {
+    if (anyRunActive()) {
+        return WaitFlag == 1 ? RunCommandStep::Resume : RunCommandStep::Busy;
+    }
+    // A homing search started by hand holds the machine until it has ended.
+    return HomingAxisCode == 0 ? RunCommandStep::NewJob : RunCommandStep::Busy;
+}
+
+RunCommandStep RunState::runCommand() {
+    const RunCommandStep step = runCommandStep();
+    if (step == RunCommandStep::Resume) {
+        WaitFlag = 0;
+    }
+    return step;
+}
+
 void RunState::loadLines(common::Lines lines, RunKind kind) {
     if (lines.size() > static_cast<size_t>(kProgramCapacity)) {
         throw common::UserError(common::error(

@@ -22,6 +22,14 @@ inline constexpr std::string_view kProgramFileName = "G5.dat";
 // Which run flag a loaded program raises.
 enum class RunKind { Job, Slot, Action };
 
+// What the run command (the window's run button, the machine's start
+// button, korvel-cli) does on the machine as it stands.
+enum class RunCommandStep {
+    Resume, // a run waits (paused, or at a line that waits): it goes on
+    Busy,   // a run moves or a homing search runs: nothing happens
+    NewJob, // the machine is idle: a new job is generated and loaded
+};
+
 struct RunState {
     // Loaded program, index 0 .. LineCount - 1 (never more than
     // kProgramCapacity entries).
@@ -76,6 +84,13 @@ struct RunState {
     std::string_view line(int index) const;
     // True while a job, slotting or action run is in progress.
     bool anyRunActive() const;
+    // What the run command would do now.
+    RunCommandStep runCommandStep() const;
+    // The run command's part on the run state: a waiting run is resumed
+    // (the wait cleared, the program store and its line kept). Returns the
+    // step taken; only NewJob leaves the rest to the caller, which is then
+    // the only time the program store may be written.
+    RunCommandStep runCommand();
 
     // Puts `lines` into the program table, sets LineCount, CurrentLine = 0
     // and raises the flag of `kind`. A program longer than the table throws

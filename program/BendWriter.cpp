@@ -154,8 +154,10 @@ void BendWriter::switchLiftingRods(double pos, double theta) {
     writeLiftWait();
     if (gw > 0) {
         m_feed.PrintXcode(pos - 10.0);
-        m_feed.PrintXcode(pos);
     }
+    // The strip is back at the bend in either case: the rod change always
+    // ends with the feed to the bend position.
+    m_feed.PrintXcode(pos);
 }
 
 // One tap: the strip stands, the arm strikes to theta and backs off to
@@ -190,13 +192,21 @@ void BendWriter::EmitBend(const BendEvent& event, double toPos) {
     const int bender = m_p.BenderType;
     const bool fitted =
         bender == kBenderSingle || bender == kBenderDouble || bender == kBenderLiftingDouble;
-    if (m_options.bendingDisabled || !fitted) {
-        return; // the strip runs through; the arm stays where it is
+    // Without a bender, or with bending disabled, the strip runs through and
+    // the arm stays where it is; the feed past an arc's end is still due.
+    if (fitted && !m_options.bendingDisabled) {
+        writeBendBlock(event, pos);
     }
+    if (std::abs(event.kind) == 2) {
+        feedPastArcEnd(event, toPos);
+    }
+}
+
+void BendWriter::writeBendBlock(const BendEvent& event, double pos) {
     const double theta = correctedAngle(tableAngle(event), event);
-    if (bender == kBenderSingle) {
+    if (m_p.BenderType == kBenderSingle) {
         switchSingleBenderSide(theta);
-    } else if (bender == kBenderLiftingDouble) {
+    } else if (m_p.BenderType == kBenderLiftingDouble) {
         switchLiftingRods(pos, theta);
     }
     if (isPressed(event)) {
@@ -205,13 +215,15 @@ void BendWriter::EmitBend(const BendEvent& event, double toPos) {
         writeTap(pos, theta);
     }
     m_lastAngle = theta;
-    if (std::abs(event.kind) == 2) {
-        // End of an arc run: feed one arc length on with the arm back at
-        // its waiting place, or straight to the target when it is close.
-        const double arc = event.arcLength();
-        const double target = 1.5 * arc >= toPos - pos ? toPos : pos + arc;
-        m_feed.PrintXcode(target, armWaitY());
-    }
+}
+
+// End of an arc run: the strip goes on one arc length with the arm back at
+// its waiting place, or straight to the target when that is close.
+void BendWriter::feedPastArcEnd(const BendEvent& event, double toPos) {
+    const double pos = event.trigger;
+    const double arc = event.arcLength();
+    const double target = 1.5 * arc >= toPos - pos ? toPos : pos + arc;
+    m_feed.PrintXcode(target, armWaitY());
 }
 
 void BendWriter::FeedTo(double fromPos, double toPos) {

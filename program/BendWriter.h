@@ -47,6 +47,10 @@ public:
     void FeedTo(double fromPos, double toPos);
     // Writes the block of one bend event at its trigger position.
     void EmitBend(const BendEvent& event, double toPos);
+    // The lifting rods' wait after a rod moves: the dwell for a long delay,
+    // else the operator's confirmation ("M00") in machining mode and
+    // nothing in debug mode.
+    void writeLiftWait();
     // Writes the joining pauses due up to pos.
     void writeJoinPausesUpTo(double pos);
 
@@ -69,11 +73,14 @@ private:
     }
     void writeJoinPause();
     void writeDwell();
-    void writeLiftWait();
     void armTo(double y);
     void switchSingleBenderSide(double theta);
     void switchLiftingRods(double pos, double theta);
     void writeTap(double pos, double theta);
+    // The arm's part of a bend: side or rod switching, then the press or
+    // the tap; remembers the angle.
+    void writeBendBlock(const BendEvent& event, double pos);
+    void feedPastArcEnd(const BendEvent& event, double toPos);
     double giveWay() const;
 
     ProgramText& m_out;

@@ -173,14 +173,12 @@ void ProgramGenerator::writeBenderReturn() {
         m_feed.PrintXcode(m_pos, 0.0);
         break;
     case kBenderLiftingDouble: {
-        const bool negative = last <= -kBendDeadBand;
+        // The rod in use is the one of the last bend's side, however small
+        // that bend was: no dead band here.
+        const bool negative = last < 0;
         m_feed.PrintXcode(m_pos, negative ? -m_p.LiftBenderAngle : m_p.LiftBenderAngle);
         m_out.add(negative ? "M21" : "M19");
-        if (m_p.BenderInOutDelay >= 1.0) {
-            m_out.add(dwell);
-        } else if (m_p.RunMode == 0) {
-            m_out.add("M00");
-        }
+        m_bends.writeLiftWait();
         m_out.add(armHome);
         break;
     }

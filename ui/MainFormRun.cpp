@@ -130,7 +130,8 @@ void MainForm::refreshDisplay() {
     // moving run only.
     const bool running = run.anyRunActive();
     m_view->setRunRequested(run.JobRunActive != 0);
-    child<QPushButton>("Command_Run")->setEnabled(!running || run.WaitFlag == 1);
+    child<QPushButton>("Command_Run")
+        ->setEnabled(run.runCommandStep() != machine::RunCommandStep::Busy);
     child<QPushButton>("Command_Pause")->setEnabled(running && run.WaitFlag == 0);
     findChild<JobExtras*>(QString(), Qt::FindDirectChildrenOnly)->refresh();
 }

@@ -81,27 +81,36 @@ TEST(CornerShortening, RightAngleWithAOneMillimetreCutter) {
 }
 
 // Corner triples along the x axis (x, turn angle), split into two pieces
-// before corner `split` when it is set; only the first of two corners closer
-// than their shortening stays (0.1 mm < 0.2146 goes, 0.4 mm stays), and the
-// scans stop at a piece's end. A shallow 10-degree corner is shortened by
-// almost nothing, so its own scan stops at once and the right angle 0.1 mm
-// later takes it out. Left turns are not shortened and keep each other.
-TEST(CloseCorners, OnlyTheFirstOfTwoCloseRightTurnsInOnePieceStays) {
+// before corner `split` when it is set, with `filler` plain points between
+// the corners; only the first of two corners closer than their shortening
+// stays (0.1 mm < 0.2146 goes, 0.4 mm stays), also when the second starts
+// the next piece, and the scans reach 1,000 records each way. A shallow
+// 10-degree corner is shortened by almost nothing, so its own scan stops at
+// once and the right angle 0.1 mm later takes it out, backwards, from the
+// next piece too. Left turns are not shortened and keep each other.
+TEST(CloseCorners, OnlyTheFirstOfTwoCloseRightTurnsStays) {
     struct Case {
         const char* what;
         std::vector<std::pair<double, double>> corners;
         std::size_t split;
         std::vector<double> kept;
+        std::size_t filler = 0;
     };
     const Case cases[] = {
         {"0.1 mm < 0.2146 goes", {{10, 90}, {10.1, 90}, {10.5, 90}}, 0, {10, 10.5}},
         {"shallow first corner", {{10, 10}, {10.1, 90}}, 0, {10.1}},
-        {"next piece", {{10, 90}, {10.05, 90}}, 1, {10, 10.05}},
+        {"next piece", {{10, 90}, {10.05, 90}}, 1, {10}},
+        {"shallow corner, next piece", {{10, 10}, {10.1, 90}}, 1, {10.1}},
+        {"1,000 records away", {{10, 90}, {10.05, 90}}, 1, {10}, 995},
+        {"1,001 records away", {{10, 90}, {10.05, 90}}, 1, {10, 10.05}, 996},
         {"left turns", {{10, -90}, {10.1, -90}}, 0, {10, 10.1}}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         PathRecords r = {PathRecord::blockLine(0, 3), pt(0, 0, kPlainPoint)};
         for (std::size_t i = 0; i < c.corners.size(); ++i) {
+            if (i > 0) {
+                r.insert(r.end(), c.filler, pt(c.corners[i].first, 0, kPlainPoint));
+            }
             if (i == c.split && i > 0) {
                 r.push_back(PathRecord::blockLine(0, 0));
                 r.push_back(PathRecord::blockLine(0, 3));

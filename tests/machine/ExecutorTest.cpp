@@ -83,8 +83,8 @@ TEST(ExecutorStop, EndsEveryRunAndSwitchesTheFirstEightOutputsOff) {
     EXPECT_EQ((std::array{r.JobRunActive, r.SlotRunActive, r.ActionRunActive, r.WaitFlag,
                           r.HomingAxisCode, r.DwellTicks, r.SegmentCounter}),
               (std::array<std::int16_t, 7>{0, 0, 0, 0, 0, 0, -1}));
-    // OUT0..OUT7 off; the clamp's second output OUT11 keeps its state.
-    EXPECT_EQ(outputs(*rig.card), "000000000001");
+    // OUT0..OUT7 off, and the clamp's second valve OUT11 with the clamp.
+    EXPECT_EQ(outputs(*rig.card), "000000000000");
     rig.clock->runFor(3000);
     EXPECT_TRUE(rig.card->idle());
     EXPECT_LT(rig.x(), 1000.0) << "the feed decelerated instead of finishing its move";

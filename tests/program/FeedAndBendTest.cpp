@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <tuple>
 
 namespace korvel::program {
 namespace {
@@ -284,6 +285,56 @@ TEST_F(BendFixture, JoiningPausesOnTheWay) {
                      "X120.0000 F6000", "G05 Y-45.0000 F00003000", "G05 Y0.0000 F00003000",
                      "X125.0000 F6000", "G04 P2000 ;connect pause", "X130.0000 F6000",
                      "G05 Y-45.0000 F00003000", "G05 Y0.0000 F00003000"}));
+}
+
+// A rod change ends with the strip at the bend, with or without the
+// give-way, in both directions.
+TEST_F(BendFixture, LiftingRodChangeWithoutGiveWayEndsAtTheBend) {
+    p.BenderType = kBenderLiftingDouble;
+    p.LiftBenderAngle = 15;
+    p.BenderInOutDelay = 1500;
+    auto w = writer();
+    w.EmitBend({100, -30, kBendCorner, 0}, 400);
+    out.clear();
+    w.EmitBend({200, 30, kBendCorner, 0}, 400);  // rod I out, rod II in
+    w.EmitBend({300, -30, kBendCorner, 0}, 400); // and back
+    EXPECT_EQ(out.lines(), (Lines{"Y15.0000 F3000",
+                                  "M19",
+                                  "G04 P1500",
+                                  "Y-15.0000 F3000",
+                                  "M20",
+                                  "G04 P1500",
+                                  "X200.0000 F6000",
+                                  "X200.0000 F6000",
+                                  "G05 Y-30.0000 F00003000",
+                                  "G05 Y0.0000 F00003000",
+                                  "Y-15.0000 F3000",
+                                  "M21",
+                                  "G04 P1500",
+                                  "Y15.0000 F3000",
+                                  "M18",
+                                  "G04 P1500",
+                                  "X300.0000 F6000",
+                                  "X300.0000 F6000",
+                                  "G05 Y30.0000 F00003000",
+                                  "G05 Y0.0000 F00003000"}));
+}
+
+// The end of an arc run (a pressed arc 20 mm long ending at 140) feeds one
+// arc length on whether or not an arm bends it.
+TEST_F(BendFixture, ArcRunEndFeedsOnWithoutBending) {
+    const std::tuple<const char*, int, bool, Lines> cases[] = {
+        {"no bender", kBenderNone, false, {"X160.0000 F6000"}},
+        {"bending disabled", kBenderDouble, true, {"X160.0000 Y0.0000 F6000"}}};
+    for (const auto& [what, bender, disabled, expected] : cases) {
+        SCOPED_TRACE(what);
+        p.BenderType = bender;
+        options.bendingDisabled = disabled;
+        out.clear();
+        queue.QueueBend(120, 100, -1, 0.2);
+        queue.QueueBend(140, 100, -1, 0.2);
+        EXPECT_EQ(feedThrough(100, 300), expected);
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace korvel::program {
 namespace {
@@ -461,6 +462,24 @@ TEST_F(JobRunFixture, BadPathFileGivesAMessageNotACrash) {
     const JobOutcome empty = press();
     EXPECT_FALSE(empty.started);
     EXPECT_FALSE(empty.message);
+}
+
+// The lifting double bender's return takes the rod of the last bend's
+// side by its sign alone: a last arm angle of -0.005 is the negative rod.
+TEST_F(GeneratorFixture, LiftingBenderReturnsOnTheSideOfEvenTheSmallestLastBend) {
+    p.BenderType = kBenderLiftingDouble;
+    p.LiftBenderAngle = 15;
+    p.CornerArcAngleThreshold = 0;
+    const std::tuple<const char*, PathRecords, Lines> cases[] = {
+        {"arm -0.005", cornerBlock(0.005), {"X250.0000 Y-15.0000 F6000", "M21"}},
+        {"arm +0.005", cornerBlock(-0.005), {"X250.0000 Y15.0000 F6000", "M19"}},
+        {"never bent", straightBlock(100), {"X150.0000 Y15.0000 F6000", "M19"}}};
+    for (const auto& [what, path, rod] : cases) {
+        SCOPED_TRACE(what);
+        const Lines l = lines(path);
+        ASSERT_GE(l.size(), 6u);
+        EXPECT_EQ(Lines(l.end() - 6, l.end() - 4), rod);
+    }
 }
 
 } // namespace

@@ -7,11 +7,13 @@
 #include "TestLetters.h"
 #include "app/JobLog.h"
 #include "app/JobPreview.h"
+#include "app/RunReport.h"
 #include "common/TextFile.h"
 #include "geometry/PathFile.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <vector>
 
 namespace korvel::test {
@@ -260,6 +262,67 @@ TEST(JobLog, CsvFieldsSurviveQuotesCommasAndChineseText) {
     for (const auto& row : rows) {
         EXPECT_EQ(app::SplitCsvLine(app::CsvLine(row)), row);
     }
+}
+
+// The run command on a job that holds the machine: paused, it goes on at
+// the line where it stopped with the program it was loaded with (the end
+// feed typed meanwhile would give another G5.dat); moving, it is left
+// alone; a restart from a piece waits for the job's end.
+TEST(RunCommand, APausedJobGoesOnWhereItStoppedWithItsOwnProgram) {
+    JobSession s;
+    s.usePath(program::test::threePieces());
+    s.session->fields().Text7 = "20";
+    s.session->startJob();
+    ASSERT_TRUE(s.session->lastJob()->started);
+    const std::string program = common::ReadBytes(s.app.file("G5.dat"));
+    auto& run = s.machine().run();
+    const auto lineCount = run.LineCount;
+    ASSERT_TRUE(s.session->clock().runUntil([&] { return run.CurrentLine >= 20; }, 100000));
+    s.machine().executor().Command_Pause();
+    s.session->clock().runFor(3000);
+    const auto paused = run.CurrentLine;
+    ASSERT_EQ(run.WaitFlag, 1);
+
+    s.session->fields().Text7 = "55";
+    s.session->startJobFromPiece(2);
+    EXPECT_EQ(run.WaitFlag, 1) << "a restart from a piece is no resume";
+    s.session->startJob();
+    EXPECT_EQ(run.WaitFlag, 0);
+    EXPECT_NE(run.JobRunActive, 0);
+    EXPECT_EQ(run.CurrentLine, paused);
+    EXPECT_EQ(run.LineCount, lineCount);
+    EXPECT_EQ(common::ReadBytes(s.app.file("G5.dat")), program);
+
+    ASSERT_TRUE(s.session->clock().runUntil([&] { return run.CurrentLine > paused; }, 1000));
+    const auto moving = run.CurrentLine;
+    s.session->startJob();
+    s.session->startJobFromPiece(2);
+    EXPECT_GE(run.CurrentLine, moving);
+    EXPECT_EQ(common::ReadBytes(s.app.file("G5.dat")), program);
+    ASSERT_TRUE(s.session->runToEnd(400000));
+    EXPECT_EQ(common::ReadBytes(s.app.file("G5.dat")), program);
+}
+
+// A run cut short by its time limit ends through the stop: no valve, no
+// spindle and neither clamp valve left on, and the job logged as stopped.
+TEST(RunReport, ARunCutShortEndsWithTheMachineStopped) {
+    JobSession s;
+    s.usePath(program::test::threePieces());
+    s.session->startJob();
+    ASSERT_TRUE(s.session->lastJob()->started);
+    auto& card = s.session->card();
+    ASSERT_TRUE(s.session->clock().runUntil([&] { return card.get_out(0, 3) == 1; }, 100000));
+    ASSERT_EQ(card.get_out(0, 11), 1);
+    std::ostringstream report;
+    const app::RunSummary summary = app::RunAndReport(*s.session, s.dialog, 0.06, report);
+    EXPECT_FALSE(summary.finished);
+    EXPECT_FALSE(s.machine().run().anyRunActive());
+    for (int output = 0; output < machine::kCardOutputCount; ++output) {
+        EXPECT_EQ(card.get_out(0, output), 0) << "OUT" << output;
+    }
+    const auto log = app::ReadJobLog(s.app);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].ended, "stopped");
 }
 
 } // namespace
