@@ -5,6 +5,7 @@
 #include "geometry/AiReader.h"
 #include "geometry/CoreAlgorithm.h"
 #include "geometry/DisplayPasses.h"
+#include "geometry/DxfOutlines.h"
 #include "geometry/ImportDxf.h"
 #include "geometry/NcReader.h"
 #include "geometry/OutlineFiles.h"
@@ -69,13 +70,20 @@ bool skippedTextOrClones(const std::vector<SkippedKind>& skipped) {
 // A DXF is read in one pass: its display lines are thinned and cleaned of
 // duplicates as they are made, so the unthinned points are neither held
 // whole nor written anywhere.
-ReadResult readDxf(const std::filesystem::path& drawing, const CoreAlgorithm& core) {
+ReadResult readDxf(const std::filesystem::path& drawing, const OpenOptions& options,
+                   const CoreAlgorithm& core) {
     DisplayCleaner cleaner;
     ReadResult result;
     {
         const std::string text = ReadDxfText(drawing);
-        result.outlines =
-            ReadDxfDisplay(text, core.parameters().DensifyPointCount, cleaner).outlines;
+        DxfDrawingRead read =
+            ReadDxfDrawing(text, core.parameters().DensifyPointCount,
+                           ContourTolerancesFor(core.parameters(), options.slotAngleThreshold),
+                           displayName(drawing), cleaner);
+        result.outlines = read.outlines;
+        result.dropped = read.droppedOutlines;
+        result.open = read.openOutlines;
+        result.skipped = std::move(read.skipped);
     } // the drawing's text goes before the cleaned file is put together
     result.clean = cleaner.finish();
     return result;
@@ -102,7 +110,7 @@ ReadResult readDrawing(const std::filesystem::path& drawing, DrawingFormat forma
     DisplayDrawing display;
     switch (format) {
     case DrawingFormat::Dxf:
-        return readDxf(drawing, core);
+        return readDxf(drawing, options, core);
     case DrawingFormat::Nc:
         display =
             ReadNc(common::ReadLines(drawing), {options.planeZ, options.slotAngleThreshold}, name);

@@ -41,4 +41,11 @@ dir="$work/text"
 "$cli" select --appdir "$dir" --all | grep -q '^pieces 5$'
 "$cli" generate --appdir "$dir" > /dev/null
 "$cli" run --appdir "$dir" --answer yes --max-seconds 600 | grep -q '^lines executed [1-9]'
+
+# A letter drawn as separate lines and arcs chains into its outer contour and
+# its hole and runs as a job on the simulated machine.
+"$cli" job "$examples/letterP.dxf" --appdir "$work/P" > "$work/job.txt"
+grep -q '^outlines 2$' "$work/job.txt"
+grep -q '^pieces 2$' "$work/job.txt"
+grep -q '^finished paths' "$work/job.txt"
 echo "drawing commands work"

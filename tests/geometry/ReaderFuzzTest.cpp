@@ -7,6 +7,8 @@
 #include "common/TextFile.h"
 #include "geometry/AiReader.h"
 #include "geometry/DisplayPasses.h"
+#include "geometry/DxfEntities.h"
+#include "geometry/DxfOutlines.h"
 #include "geometry/NcReader.h"
 #include "geometry/PltReader.h"
 #include "geometry/SvgReader.h"
@@ -89,6 +91,17 @@ TEST(ReaderFuzz, DamagedTextIsLetteredOrRefused) {
             EXPECT_FALSE(e.message().en.empty());
         }
     }
+}
+
+TEST(ReaderFuzz, DamagedDxfLetterOfLinesAndArcsIsReadOrRefused) {
+    fuzz(
+        "letterP.dxf",
+        [](const std::string& b) {
+            return DxfDisplayDrawing(ReadDxfEntities(b, "P"), {}, {}, "P");
+        },
+        // A DXF cut off inside its entities is refused whole, so most
+        // damage is refused.
+        kVariants / 50);
 }
 
 } // namespace
