@@ -3,6 +3,7 @@
 #include "common/Fields.h"
 #include "common/Message.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -154,10 +155,15 @@ private:
         if (m_pos >= m_text.size()) {
             return false;
         }
-        const std::size_t lf = m_text.find('\n', m_pos);
-        const std::size_t end = lf == std::string_view::npos ? m_text.size() : lf;
+        // CR LF, a lone CR or a lone LF ends a line, as drawings from old
+        // Macintosh programs end their lines with CR alone.
+        const std::size_t end = std::min(m_text.find_first_of("\r\n", m_pos), m_text.size());
         line = trimmed(m_text.substr(m_pos, end - m_pos));
         m_pos = end + 1;
+        if (end < m_text.size() && m_text[end] == '\r' && m_pos < m_text.size() &&
+            m_text[m_pos] == '\n') {
+            ++m_pos;
+        }
         ++m_line;
         return true;
     }
@@ -556,7 +562,7 @@ DxfEntities ReadDxfEntities(std::string_view text, std::string_view source) {
 bool HasSplineLine(std::string_view text) {
     std::size_t pos = 0;
     while (pos <= text.size()) {
-        const std::size_t lf = text.find('\n', pos);
+        const std::size_t lf = text.find_first_of("\r\n", pos);
         const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
         const std::string_view line = trimmed(text.substr(pos, end - pos));
         if (line.size() == 6 && common::ToUpper(line) == "SPLINE") {
