@@ -157,12 +157,12 @@ bool sharesWord(const std::string& a, const std::string& b) {
                           "\" is not installed; close installed families: " + joined(close, ", ")));
 }
 
-[[noreturn]] void throwUnknownStyle(const FontSpec& spec, std::vector<std::string> styles) {
+[[noreturn]] void throwUnknownStyle(const FontSpec& wanted, std::vector<std::string> styles) {
     std::sort(styles.begin(), styles.end(), styleBefore);
     styles.erase(std::unique(styles.begin(), styles.end()), styles.end());
     throw common::UserError(common::error(
-        "字体“" + spec.family + "”没有“" + spec.style + "”样式；可选：" + joined(styles, "、"),
-        "Font \"" + spec.family + "\" has no style \"" + spec.style +
+        "字体“" + wanted.family + "”没有“" + wanted.style + "”样式；可选：" + joined(styles, "、"),
+        "Font \"" + wanted.family + "\" has no style \"" + wanted.style +
             "\"; its styles: " + joined(styles, ", ")));
 }
 
@@ -170,16 +170,16 @@ bool sharesWord(const std::string& a, const std::string& b) {
 
 FontSpec ParseFontSpec(std::string_view text) {
     const auto colon = text.find(':');
-    FontSpec spec;
-    spec.family = std::string(common::Trim(text.substr(0, colon)));
+    FontSpec wanted;
+    wanted.family = std::string(common::Trim(text.substr(0, colon)));
     if (colon != std::string_view::npos) {
-        spec.style = std::string(common::Trim(text.substr(colon + 1)));
+        wanted.style = std::string(common::Trim(text.substr(colon + 1)));
     }
-    if (spec.family.empty()) {
+    if (wanted.family.empty()) {
         throw common::UserError(common::error("请指定字体，例如“DejaVu Sans:Bold”",
                                               "Name a font, for example \"DejaVu Sans:Bold\""));
     }
-    return spec;
+    return wanted;
 }
 
 std::vector<FontFamily> InstalledFontFamilies() {
@@ -201,18 +201,18 @@ std::vector<FontFamily> InstalledFontFamilies() {
     return families;
 }
 
-FontFace FindFont(const FontSpec& spec) {
+FontFace FindFont(const FontSpec& wanted) {
     const auto faces = installedFaces();
     std::vector<const FontFace*> family;
     for (const auto& named : faces) {
-        if (sameName(named.face.family, spec.family)) {
+        if (sameName(named.face.family, wanted.family)) {
             family.push_back(&named.face);
         }
     }
     if (family.empty()) {
-        throwUnknownFamily(spec.family, faces);
+        throwUnknownFamily(wanted.family, faces);
     }
-    if (spec.style.empty()) {
+    if (wanted.style.empty()) {
         // stable: among equally regular faces the first file wins
         return **std::min_element(family.begin(), family.end(), [](auto* a, auto* b) {
             return styleRank(a->style) < styleRank(b->style);
@@ -220,12 +220,12 @@ FontFace FindFont(const FontSpec& spec) {
     }
     std::vector<std::string> styles;
     for (const FontFace* face : family) {
-        if (sameName(face->style, spec.style)) {
+        if (sameName(face->style, wanted.style)) {
             return *face;
         }
         styles.push_back(face->style);
     }
-    throwUnknownStyle(spec, std::move(styles));
+    throwUnknownStyle(wanted, std::move(styles));
 }
 
 std::vector<std::string>

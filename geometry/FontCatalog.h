@@ -37,10 +37,10 @@ struct FontFamily {
 // Scalable fonts by family name, sorted by name.
 std::vector<FontFamily> InstalledFontFamilies();
 
-// The face the spec names. Throws UserError for a family that is not
+// The face the wanted names. Throws UserError for a family that is not
 // installed (naming the close ones) or a style the family does not have
 // (naming the styles it has).
-FontFace FindFont(const FontSpec& spec);
+FontFace FindFont(const FontSpec& wanted);
 
 // Up to `count` of `families` whose names come close to `name`: the same
 // words, one inside the other, or a few typing slips apart; closest first.
