@@ -37,7 +37,7 @@ struct FontFamily {
 // Scalable fonts by family name, sorted by name.
 std::vector<FontFamily> InstalledFontFamilies();
 
-// The face the wanted names. Throws UserError for a family that is not
+// The face the request names. Throws UserError for a family that is not
 // installed (naming the close ones) or a style the family does not have
 // (naming the styles it has).
 FontFace FindFont(const FontSpec& wanted);
