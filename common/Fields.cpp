@@ -1,5 +1,8 @@
 #include "common/Fields.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace korvel::common {
 
 std::vector<std::string_view> SplitFields(std::string_view line) {
@@ -51,6 +54,19 @@ std::string ToUpper(std::string_view text) {
         }
     }
     return out;
+}
+
+std::optional<double> ParseDecimal(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    double value = 0.0;
+    const char* last = text.data() + text.size();
+    const auto [end, ec] = std::from_chars(text.data(), last, value);
+    if (text.empty() || ec != std::errc() || end != last || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 } // namespace korvel::common

@@ -2,6 +2,7 @@
 // Records in the machine's files are split at every single blank, so field
 // positions are exact: two adjacent blanks give an empty field between them.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,5 +22,10 @@ std::string_view FieldOf(std::string_view line, size_t index);
 std::string_view Trim(std::string_view text);
 std::string_view TrimLeft(std::string_view text);
 std::string ToUpper(std::string_view text);
+
+// Strict decimal number of a drawing file: the whole text is one finite
+// number (an optional leading '+', digits, point, exponent); anything else,
+// "inf", "nan" and an empty text give nothing.
+std::optional<double> ParseDecimal(std::string_view text);
 
 } // namespace korvel::common

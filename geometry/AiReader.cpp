@@ -4,7 +4,6 @@
 #include "common/Message.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -27,20 +26,6 @@ struct Pt {
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
-}
-
-std::optional<double> number(std::string_view text) {
-    double value = 0.0;
-    const char* first = text.data();
-    const char* last = text.data() + text.size();
-    if (first != last && *first == '+') {
-        ++first;
-    }
-    const auto result = std::from_chars(first, last, value);
-    if (result.ec != std::errc() || result.ptr != last || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 // Where the path section starts and ends: after the prolog and set-up (the
@@ -149,7 +134,7 @@ private:
         }
         std::vector<double> values;
         for (std::size_t i = 0; i < count; ++i) {
-            const auto v = number(fields[i]);
+            const auto v = common::ParseDecimal(fields[i]);
             if (!v) {
                 malformed();
             }

@@ -2,6 +2,7 @@
 
 #include "common/Fields.h"
 #include "common/Message.h"
+#include "common/TextFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -106,19 +107,6 @@ std::string_view trimmed(std::string_view line) {
         line.remove_suffix(1);
     }
     return common::Trim(line);
-}
-
-std::optional<double> parseNumber(std::string_view text) {
-    if (!text.empty() && text.front() == '+') {
-        text.remove_prefix(1);
-    }
-    double v = 0.0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
 }
 
 class PairReader {
@@ -272,7 +260,7 @@ private:
     // -- values --
 
     double number(const Pair& g) const {
-        const auto v = parseNumber(g.value);
+        const auto v = common::ParseDecimal(g.value);
         if (!v) {
             failBadNumber(m_source, g.line, g.value);
         }
@@ -295,7 +283,7 @@ private:
     }
 
     double bulge(const Pair& g) const {
-        const auto v = parseNumber(g.value);
+        const auto v = common::ParseDecimal(g.value);
         if (!v || std::fabs(*v) > kMaxBulge) {
             failBadBulge(m_source, g.line, g.value);
         }
@@ -560,18 +548,11 @@ DxfEntities ReadDxfEntities(std::string_view text, std::string_view source) {
 }
 
 bool HasSplineLine(std::string_view text) {
-    std::size_t pos = 0;
-    while (pos <= text.size()) {
-        const std::size_t lf = text.find_first_of("\r\n", pos);
-        const std::size_t end = lf == std::string_view::npos ? text.size() : lf;
-        const std::string_view line = trimmed(text.substr(pos, end - pos));
-        if (line.size() == 6 && common::ToUpper(line) == "SPLINE") {
+    for (const std::string_view line : common::LineViews(text)) {
+        const std::string_view word = common::Trim(line);
+        if (word.size() == 6 && common::ToUpper(word) == "SPLINE") {
             return true;
         }
-        if (lf == std::string_view::npos) {
-            break;
-        }
-        pos = lf + 1;
     }
     return false;
 }
